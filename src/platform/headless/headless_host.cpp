@@ -1,0 +1,108 @@
+#include "platform/headless/headless_host.h"
+
+#include "console/console.h"
+#include "console/keys.h"
+#include "console/zones.h"
+
+namespace vantu {
+
+namespace {
+// Sleeps allowed with an empty queue and no script left before the wait is
+// taken as a hang.
+constexpr int kMaxIdleSleeps = 2000;
+}  // namespace
+
+HeadlessHost::HeadlessHost() = default;
+
+void HeadlessHost::PushKeys(const std::vector<int>& codes) {
+  QueueStep([codes] {
+    for (int c : codes) PushKey(static_cast<uint8_t>(c));
+  });
+}
+
+void HeadlessHost::TypeKeys(const std::vector<int>& codes) {
+  QueueStep([codes] {
+    for (int c : codes) {
+      Input().noTypedKey = false;
+      PushKey(static_cast<uint8_t>(c));
+    }
+  });
+}
+
+void HeadlessHost::TypeText(const std::string& text) {
+  std::vector<int> codes;
+  for (unsigned char ch : text) codes.push_back(ch);
+  TypeKeys(codes);
+}
+
+void HeadlessHost::Click(int col0, int row0, bool left) {
+  QueueStep([col0, row0, left] {
+    PixelSize cell{9, 18};
+    MouseDown(col0 * cell.width, row0 * cell.height, left ? MouseBtn::Left : MouseBtn::Right,
+              cell.width, cell.height);
+    MouseUp();
+  });
+}
+
+void HeadlessHost::ProcessEvents() {
+  if (!KeyQueueEmpty()) return;
+  if (!steps_.empty()) {
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    idleSleeps_ = 0;
+    step();
+  }
+}
+
+void HeadlessHost::Sleep(int ms) {
+  sleptMs_ += ms;
+  if (KeyQueueEmpty() && steps_.empty() && ++idleSleeps_ > kMaxIdleSleeps) {
+    idleSleeps_ = 0;
+    throw ScriptExhausted();
+  }
+}
+
+BoxAnswer HeadlessHost::MessageBox(const std::string& text, const std::string& caption,
+                                   BoxIcon icon, BoxButtons buttons) {
+  boxes_.push_back({text, caption, icon, buttons});
+  if (boxAnswers_.empty()) {
+    if (buttons == BoxButtons::Ok) return BoxAnswer::Ok;
+    throw ScriptExhausted();
+  }
+  BoxAnswer a = boxAnswers_.front();
+  boxAnswers_.pop_front();
+  return a;
+}
+
+std::string HeadlessHost::ReadSetting(const std::string& key, const std::string& value) {
+  auto it = settings_.find(key + "\\" + value);
+  return it == settings_.end() ? std::string() : it->second;
+}
+
+void HeadlessHost::WriteSetting(const std::string& key, const std::string& value,
+                                const std::string& text) {
+  settings_[key + "\\" + value] = text;
+}
+
+std::string ScreenRow(int row) {
+  std::string s;
+  for (int c = 1; c <= Screen().columns; ++c) s += static_cast<char>(Screen().At(c, row).ch);
+  return s;
+}
+
+std::string ScreenText() {
+  std::string all;
+  for (int r = 1; r <= Screen().rows; ++r) {
+    std::string line = ScreenRow(r);
+    line.erase(line.find_last_not_of(' ') + 1);
+    all += line;
+    if (r < Screen().rows) all += '\n';
+  }
+  return all;
+}
+
+bool ScreenContains(const std::string& text) {
+  return ScreenText().find(text) != std::string::npos;
+}
+
+}  // namespace vantu

@@ -1,0 +1,96 @@
+#pragma once
+// A host without a display, for tests and scripted runs. Keys, clicks and
+// message-box answers come from a script; the screen is read back from the
+// console's cells. Waiting for input with an empty script throws
+// ScriptExhausted, so a scripted run can never hang.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vantu {
+
+struct ScriptExhausted : std::runtime_error {
+  ScriptExhausted() : std::runtime_error("headless script exhausted") {}
+};
+
+class HeadlessHost : public Platform {
+ public:
+  // One scripted step, run when the core processes events.
+  using Step = std::function<void()>;
+
+  HeadlessHost();
+
+  // Script building.
+  void QueueStep(Step step) { steps_.push_back(std::move(step)); }
+  void PushKeys(const std::vector<int>& codes);  // as pushed by the menu
+  void TypeKeys(const std::vector<int>& codes);  // as typed on the keyboard
+  void TypeText(const std::string& text);
+  void Click(int col0, int row0, bool left = true);  // 0-based cell
+  void AnswerBox(BoxAnswer answer) { boxAnswers_.push_back(answer); }
+
+  // What happened.
+  struct BoxShown {
+    std::string text, caption;
+    BoxIcon icon;
+    BoxButtons buttons;
+  };
+  const std::vector<BoxShown>& Boxes() const { return boxes_; }
+  int BeepCount() const { return beeps_; }
+  int SleptMs() const { return sleptMs_; }
+  const std::string& Caption() const { return caption_; }
+  bool CaretShown() const { return caretShown_; }
+  int RedrawAllCount() const { return redrawAll_; }
+  bool ScriptDone() const { return steps_.empty(); }
+
+  void SetToday(Date d) { today_ = d; }
+  void SetColourDepth(int bits) { depth_ = bits; }
+  std::map<std::string, std::string>& Settings() { return settings_; }
+
+  // Platform
+  void ProcessEvents() override;
+  void Sleep(int ms) override;
+  void Beep() override { ++beeps_; }
+  Date Today() override { return today_; }
+  BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
+                       BoxButtons buttons) override;
+  void RedrawCells(int, int, int) override {}
+  void RedrawAll() override { ++redrawAll_; }
+  void DrawRunFrame(int, int, int, uint32_t) override {}
+  void ShowCaret(bool shown, int, int) override { caretShown_ = shown; }
+  void FocusConsole() override {}
+  void SetWindowCaption(const std::string& caption) override { caption_ = caption; }
+  void ButtonsChanged(int) override {}
+  int ColourDepth() override { return depth_; }
+  PixelSize DesktopSize() override { return {1920, 1080}; }
+  PixelSize CellSize() override { return {9, 18}; }
+  std::string ReadSetting(const std::string& key, const std::string& value) override;
+  void WriteSetting(const std::string& key, const std::string& value,
+                    const std::string& text) override;
+
+ private:
+  std::deque<Step> steps_;
+  std::deque<BoxAnswer> boxAnswers_;
+  std::vector<BoxShown> boxes_;
+  std::map<std::string, std::string> settings_;
+  Date today_{7, 12, 2026};
+  std::string caption_;
+  int depth_ = 32;
+  int beeps_ = 0;
+  int sleptMs_ = 0;
+  int redrawAll_ = 0;
+  int idleSleeps_ = 0;
+  bool caretShown_ = false;
+};
+
+// Screen read-back helpers over the console's cells.
+std::string ScreenRow(int row);    // the 80 characters of a row (1-based)
+std::string ScreenText();          // all rows joined by '\n', trailing blanks cut
+bool ScreenContains(const std::string& text);
+
+}  // namespace vantu

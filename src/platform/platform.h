@@ -1,0 +1,80 @@
+#pragma once
+// The host interface: everything the core asks of the outside world.
+// The Qt host (src/gui) and the headless host (src/platform/headless)
+// implement it. Text crossing this interface is Windows-1252 bytes.
+
+#include <cstdint>
+#include <string>
+
+namespace vantu {
+
+struct Date {
+  int day = 1;
+  int month = 1;
+  int year = 2000;
+};
+
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+};
+
+// Icons and button sets of the platform message box.
+enum class BoxIcon { None, Information, Warning, Error, Question };
+enum class BoxButtons { Ok, YesNo, YesNoCancel };
+// Answer of a message box.
+enum class BoxAnswer { Ok, Yes, No, Cancel };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Events and time.
+  virtual void ProcessEvents() = 0;
+  virtual void Sleep(int ms) = 0;
+  virtual void Beep() = 0;
+  virtual Date Today() = 0;
+
+  // Dialogs.
+  virtual BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
+                               BoxButtons buttons) = 0;
+
+  // Screen: the console tells the host which cells changed. Positions are
+  // 1-based absolute columns and rows.
+  virtual void RedrawCells(int col, int row, int count) = 0;
+  virtual void RedrawAll() = 0;
+  // A one-pixel closed frame drawn at once around cells [col, col+count) of a
+  // row, in the given colour (0x00BBGGRR); not recorded in the cells.
+  virtual void DrawRunFrame(int col, int row, int count, uint32_t colour) = 0;
+  virtual void ShowCaret(bool shown, int col, int row) = 0;
+  virtual void FocusConsole() = 0;
+  virtual void SetWindowCaption(const std::string& caption) = 0;
+  // Key-button row 1 or 2, or the free-standing buttons (row 0), changed.
+  virtual void ButtonsChanged(int row) = 0;
+  // The console's image slots changed.
+  virtual void ImagesChanged() {}
+
+  // Screen facts.
+  virtual int ColourDepth() = 0;
+  virtual PixelSize DesktopSize() = 0;
+  virtual PixelSize CellSize() = 0;
+
+  // Main window menus (disabled while the selection runs).
+  virtual void SetMenusEnabled(bool /*enabled*/) {}
+  virtual void UpdateMenusForSelection(bool /*obraSelected*/) {}
+
+  // The listing font file beside the program; true when registered.
+  virtual bool RegisterFont(const std::string& /*path*/) { return false; }
+  virtual void UnregisterFont(const std::string& /*path*/) {}
+
+  // Settings store (key "\Presupuesto" and its values).
+  virtual std::string ReadSetting(const std::string& key, const std::string& value) = 0;
+  virtual void WriteSetting(const std::string& key, const std::string& value,
+                            const std::string& text) = 0;
+};
+
+// The one host of the program. Set by main or by a test before the core runs.
+Platform& Host();
+void SetHost(Platform* host);
+
+}  // namespace vantu

@@ -1,0 +1,16 @@
+#pragma once
+// Where the program keeps its files on this system.
+//   program directory: the executable's directory when writable, else
+//     ~/.local/share/vantu; VANTU_HOME replaces it (and the home below).
+//   documents root: ~/01 Archivos Presupuesto (under VANTU_HOME when set).
+
+#include <string>
+
+namespace vantu {
+
+// Directory of the program's own files (configuration record, "LPT", font).
+std::string ResolveProgramDir(const std::string& argv0);
+// The folder that stands for "C:\01 Archivos Presupuesto".
+std::string DocumentsRoot();
+
+}  // namespace vantu

@@ -1,0 +1,65 @@
+#pragma once
+// State shared by the shell and the modules, one instance for the run.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vantu {
+
+struct ShellState {
+  std::string consultantName;  // up to 35 characters
+  std::string programDir;      // directory of the program's own files
+  std::string projectDir;      // "sProyDir"
+  std::string dataDir;         // current directory at start; last directory at the end
+  std::string programFilesEnv;
+  std::string startDir;
+  bool fontInstalled = false;
+  std::string errorFileName = "ApError";  // in the current directory
+  std::string listingFileName;            // programDir + "/LPT"
+  bool atMainMenu = false;
+  bool openingWork = false;
+  bool obraSelected = false;
+  uint8_t currentCommand = 0;
+  uint8_t commandKey = 0;
+  bool viewMode = false;
+  uint8_t escDepth = 0;
+  bool editEscPending = false;
+  bool messageShown = false;
+  bool windowEscPending = false;
+  bool haltAtClose = false;
+  bool generalDataNext = false;
+  // Flag shared by the calculation, listing and schedule modules, cleared
+  // before every command.
+  bool commandFlag = false;
+  // Last answer character of the one-key prompts of the data screens.
+  uint8_t lastAnswer = 'N';
+};
+
+ShellState& Shell();
+void ResetShell();
+
+// A module run by a command letter of the main loop.
+using CommandModule = std::function<void()>;
+
+// Steps of the start-up and the end that belong to other subsystems. Each is
+// filled by its owner when it is linked in; an empty hook does nothing.
+struct ShellHooks {
+  std::function<void()> askConsultant;       // consultant dialog, start step 1
+  std::function<void()> loadPreferences;     // configuration record, step 10
+  std::function<void()> setUpWorkAreas;      // areas 0, 7 and 10, step 12
+  std::function<void()> resetSelection;      // selection state, step 13
+  std::function<void()> runSelection;        // Rama/Obra selection, step 15 and 'A'
+  std::function<void()> clearSetInUse;       // normal end in the configuration file
+  std::function<void()> closeWorkAreas;      // program end step 1
+  std::function<void()> deleteWorkFiles;     // program end steps 2 and 3
+};
+
+ShellHooks& Hooks();
+
+// Registers the module of a command letter ('A'..'P').
+void RegisterCommand(uint8_t letter, CommandModule module);
+void ClearCommands();
+const CommandModule* FindCommand(uint8_t letter);
+
+}  // namespace vantu

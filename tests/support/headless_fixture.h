@@ -1,0 +1,29 @@
+#pragma once
+// Fixture that gives each test a fresh headless host and fresh core state.
+
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "console/key_buttons.h"
+#include "console/keys.h"
+#include "console/zones.h"
+#include "platform/headless/headless_host.h"
+#include "platform/platform.h"
+
+namespace vantu::test {
+
+class HeadlessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetHost(&host);
+    ResetScreen();
+    ResetInput();
+    ResetZones();
+    ResetButtons();
+  }
+  void TearDown() override { SetHost(nullptr); }
+
+  HeadlessHost host;
+};
+
+}  // namespace vantu::test

@@ -1,0 +1,19 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+  // Every test program works in a private scratch home, never the user's.
+  namespace fs = std::filesystem;
+  fs::path home = fs::temp_directory_path() / ("vantu-test-" + std::to_string(::getpid()));
+  fs::create_directories(home);
+  setenv("VANTU_HOME", home.c_str(), 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  int rc = RUN_ALL_TESTS();
+  std::error_code ec;
+  fs::remove_all(home, ec);
+  return rc;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Conversion between the core's Windows-1252 bytes and Qt's Unicode text,
+// for the dialogs, the settings file and the listing viewer.
+
+#include <QString>
+#include <string>
+
+namespace vantu {
+
+// Windows-1252 bytes to Unicode.
+QString CoreToQt(const std::string& bytes);
+// Unicode to Windows-1252 bytes; characters without a code become '?'.
+std::string QtToCore(const QString& text);
+// The Unicode character of one Windows-1252 byte.
+char16_t Cp1252ToUnicode(unsigned char byte);
+
+}  // namespace vantu

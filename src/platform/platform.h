@@ -4,6 +4,7 @@
 // implement it. Text crossing this interface is Windows-1252 bytes.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace vantu {
@@ -25,6 +26,11 @@ enum class BoxButtons { Ok, YesNo, YesNoCancel };
 // Answer of a message box.
 enum class BoxAnswer { Ok, Yes, No, Cancel };
 
+// A platform dialog that failed to run (not a cancel by the user).
+struct PlatformError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -38,6 +44,16 @@ class Platform {
   // Dialogs.
   virtual BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
                                BoxButtons buttons) = 0;
+  // Print dialog with the warning option; true when accepted. Throws
+  // PlatformError when the dialog cannot run.
+  virtual bool PrintDialog() { return false; }
+  // Open-file dialog; on acceptance `fileName` receives the chosen path.
+  // Throws PlatformError when the dialog cannot run.
+  virtual bool OpenFileDialog(const std::string& /*initialDir*/, const std::string& /*title*/,
+                              const std::string& /*filter*/, int /*options*/,
+                              std::string& /*fileName*/) {
+    return false;
+  }
 
   // Screen: the console tells the host which cells changed. Positions are
   // 1-based absolute columns and rows.

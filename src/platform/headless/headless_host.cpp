@@ -45,8 +45,11 @@ void HeadlessHost::Click(int col0, int row0, bool left) {
 }
 
 void HeadlessHost::ProcessEvents() {
-  if (!KeyQueueEmpty()) return;
+  // The scripted user acts only while the program waits (has slept since
+  // the last step) and nothing is queued, as a person would.
+  if (!KeyQueueEmpty() || !waiting_) return;
   if (!steps_.empty()) {
+    waiting_ = false;
     Step step = std::move(steps_.front());
     steps_.pop_front();
     idleSleeps_ = 0;
@@ -56,6 +59,7 @@ void HeadlessHost::ProcessEvents() {
 
 void HeadlessHost::Sleep(int ms) {
   sleptMs_ += ms;
+  waiting_ = true;
   if (KeyQueueEmpty() && steps_.empty() && ++idleSleeps_ > kMaxIdleSleeps) {
     idleSleeps_ = 0;
     throw ScriptExhausted();
@@ -72,6 +76,26 @@ BoxAnswer HeadlessHost::MessageBox(const std::string& text, const std::string& c
   BoxAnswer a = boxAnswers_.front();
   boxAnswers_.pop_front();
   return a;
+}
+
+bool HeadlessHost::PrintDialog() {
+  ++printDialogs_;
+  if (printAnswers_.empty()) throw ScriptExhausted();
+  DialogOutcome outcome = printAnswers_.front();
+  printAnswers_.pop_front();
+  if (outcome == DialogOutcome::Fail) throw PlatformError("print dialog failed");
+  return outcome == DialogOutcome::Accept;
+}
+
+bool HeadlessHost::OpenFileDialog(const std::string& initialDir, const std::string& title,
+                                  const std::string& filter, int options, std::string& fileName) {
+  fileDialogs_.push_back({initialDir, title, filter, options});
+  if (fileAnswers_.empty()) throw ScriptExhausted();
+  auto [outcome, path] = fileAnswers_.front();
+  fileAnswers_.pop_front();
+  if (outcome == DialogOutcome::Fail) throw PlatformError("open-file dialog failed");
+  if (outcome == DialogOutcome::Accept) fileName = path;
+  return outcome == DialogOutcome::Accept;
 }
 
 std::string HeadlessHost::ReadSetting(const std::string& key, const std::string& value) {

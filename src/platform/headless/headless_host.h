@@ -33,6 +33,12 @@ class HeadlessHost : public Platform {
   void TypeText(const std::string& text);
   void Click(int col0, int row0, bool left = true);  // 0-based cell
   void AnswerBox(BoxAnswer answer) { boxAnswers_.push_back(answer); }
+  // Answers of the print and open-file dialogs, in order.
+  enum class DialogOutcome { Accept, Cancel, Fail };
+  void AnswerPrintDialog(DialogOutcome outcome) { printAnswers_.push_back(outcome); }
+  void AnswerFileDialog(DialogOutcome outcome, const std::string& path = {}) {
+    fileAnswers_.push_back({outcome, path});
+  }
 
   // What happened.
   struct BoxShown {
@@ -41,6 +47,12 @@ class HeadlessHost : public Platform {
     BoxButtons buttons;
   };
   const std::vector<BoxShown>& Boxes() const { return boxes_; }
+  struct FileDialogShown {
+    std::string initialDir, title, filter;
+    int options;
+  };
+  const std::vector<FileDialogShown>& FileDialogs() const { return fileDialogs_; }
+  int PrintDialogCount() const { return printDialogs_; }
   int BeepCount() const { return beeps_; }
   int SleptMs() const { return sleptMs_; }
   const std::string& Caption() const { return caption_; }
@@ -59,6 +71,9 @@ class HeadlessHost : public Platform {
   Date Today() override { return today_; }
   BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
                        BoxButtons buttons) override;
+  bool PrintDialog() override;
+  bool OpenFileDialog(const std::string& initialDir, const std::string& title,
+                      const std::string& filter, int options, std::string& fileName) override;
   void RedrawCells(int, int, int) override {}
   void RedrawAll() override { ++redrawAll_; }
   void DrawRunFrame(int, int, int, uint32_t) override {}
@@ -77,6 +92,10 @@ class HeadlessHost : public Platform {
   std::deque<Step> steps_;
   std::deque<BoxAnswer> boxAnswers_;
   std::vector<BoxShown> boxes_;
+  std::deque<DialogOutcome> printAnswers_;
+  std::deque<std::pair<DialogOutcome, std::string>> fileAnswers_;
+  std::vector<FileDialogShown> fileDialogs_;
+  int printDialogs_ = 0;
   std::map<std::string, std::string> settings_;
   Date today_{7, 12, 2026};
   std::string caption_;
@@ -86,6 +105,7 @@ class HeadlessHost : public Platform {
   int redrawAll_ = 0;
   int idleSleeps_ = 0;
   bool caretShown_ = false;
+  bool waiting_ = false;
 };
 
 // Screen read-back helpers over the console's cells.

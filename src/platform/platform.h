@@ -78,6 +78,16 @@ class Platform {
   // Main window menus (disabled while the selection runs).
   virtual void SetMenusEnabled(bool /*enabled*/) {}
   virtual void UpdateMenusForSelection(bool /*obraSelected*/) {}
+  // The Imprimir and Ver entries follow the preferences' total-listing parts.
+  virtual void UpdateListingMenus() {}
+
+  // Side dialogs. EditPreferences: command B, true when accepted. PickDate:
+  // date "dd/mm/yyyy" or empty (today); returns the chosen date, or the input
+  // (today when empty) on Cancel. ShowListing: the listing viewer, modal.
+  virtual bool EditPreferences() { return false; }
+  virtual std::string PickDate(const std::string& date) { return date; }
+  virtual void ShowGeneralHelp() {}
+  virtual void ShowListing(const std::string& /*fileName*/) {}
 
   // The listing font file beside the program; true when registered.
   virtual bool RegisterFont(const std::string& /*path*/) { return false; }

@@ -1,0 +1,93 @@
+// Index files: creating, opening, flushing and closing; key comparison.
+#include <algorithm>
+#include <cstring>
+
+#include "storage/btree_internal.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+
+namespace {
+
+int CompareRaw(const uint8_t* k1, int n1, const uint8_t* k2, int n2, int16_t r1, bool duplicates,
+               int16_t r2) {
+  const int c = std::memcmp(k1, k2, static_cast<size_t>(std::min(n1, n2)));
+  if (c != 0) return c < 0 ? -1 : 1;
+  if (n1 != n2) return n1 < n2 ? -1 : 1;
+  return duplicates ? r1 - r2 : 0;
+}
+
+void ResetIndexState(IndexFileState& ix, int keyLength, bool duplicates) {
+  ix.AllowDuplicates = duplicates;
+  ix.KeyLength = static_cast<uint8_t>(keyLength);
+  ix.Root = ix.File.RootPage;
+  ix.PathDepth = 0;
+  ix.Path = {};
+}
+
+void CheckKeyLength(int keyLength) {
+  if (keyLength > kMaxKeyLength) FailEngine(kStatusKeyTooLong);
+  if (keyLength < 1) FailEngine(kStatusIndexLength);
+}
+
+}  // namespace
+
+int CompareKeys(const std::string& k1, const std::string& k2, int16_t r1, bool duplicates,
+                int16_t r2) {
+  return CompareRaw(reinterpret_cast<const uint8_t*>(k1.data()), static_cast<int>(k1.size()),
+                    reinterpret_cast<const uint8_t*>(k2.data()), static_cast<int>(k2.size()), r1,
+                    duplicates, r2);
+}
+
+PageSearch SearchPage(const CachedPage& page, const std::string& key, int16_t r, bool duplicates) {
+  const auto* k = reinterpret_cast<const uint8_t*>(key.data());
+  const int n = static_cast<int>(key.size());
+  int left = 1, right = page.Count(), mid = 0;
+  while (right >= left) {
+    mid = (left + right) / 2;
+    const uint8_t* item = page.Item(mid);
+    const int c = CompareRaw(k, n, item + kItemKey + 1, item[kItemKey], r, duplicates,
+                             GetI16(item + kItemRecord));
+    if (c <= 0) right = mid - 1;
+    if (c >= 0) left = mid + 1;
+  }
+  return PageSearch{right, mid, left - right > 1};
+}
+
+void CheckDepth(int depth) {
+  if (depth > kMaxTreeDepth) FailEngine(kStatusBadPage);
+}
+
+void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
+  ix = IndexFileState{};
+  const int length = PageLength(std::clamp(keyLength, 0, kMaxKeyLength));
+  MakeFile(ix.File, name, length);
+  if (!LastOpOk()) FailEngine(kStatusDosFunction);
+  CheckKeyLength(keyLength);
+  ResetIndexState(ix, keyLength, duplicates);
+}
+
+void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
+  ix = IndexFileState{};
+  Engine().EngineStatus = 0;
+  CheckKeyLength(keyLength);
+  const int length = PageLength(keyLength);
+  OpenRecordFile(ix.File, name, length, kStatusIndexLength);
+  if (!LastOpOk()) return;
+  if (ix.File.RootPage < 0 || ix.File.RootPage >= ix.File.RecordCount) FailEngine(kStatusBadPage);
+  ResetIndexState(ix, keyLength, duplicates);
+}
+
+void FlushIndex(IndexFileState& ix) {
+  FlushIndexPages(ix);
+  ix.File.RootPage = ix.Root;
+  FlushFile(ix.File);
+}
+
+void CloseIndex(IndexFileState& ix) {
+  FlushIndexPages(ix);
+  ix.File.RootPage = ix.Root;
+  CloseFile(ix.File);
+}
+
+}  // namespace vantu

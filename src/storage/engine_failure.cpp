@@ -1,0 +1,140 @@
+// The status table and the error box that ends the program.
+#include <cstring>
+
+#include "console/console.h"
+#include "console/keys.h"
+#include "platform/halt.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+
+namespace {
+
+struct StatusEntry {
+  int code;
+  const char* text;
+};
+
+constexpr StatusEntry kStatusTable[] = {
+    {1, "Funcion de DOS invalida"},
+    {2, "No se encontro el archivo"},
+    {3, "No se encontro el subdirectorio"},
+    {4, "Hay demasiados archivos abiertos"},
+    {5, "Acceso denegado al archivo"},
+    {6, "Manejador de archivo invalido"},
+    {8, "No hay suficiente memoria"},
+    {12, "Inavalido Codigo de acceso al archivo"},
+    {15, "Unidad de disco invalida"},
+    {16, "Se intento suprimir el directorio corriente"},
+    {17, "Se intento renombrar archivo en otra unidad"},
+    {100, "Error de lectura de archivo"},
+    {101, "Error de escritura de archivo"},
+    {102, "Archivo sin asignar"},
+    {103, "Archivo sin abrir"},
+    {104, "Archivo no abierto para lectura"},
+    {105, "Archivo no abierto para escritura"},
+    {106, "Formato numerico invalido"},
+    {200, "Division por cero"},
+    {201, "Error de rango"},
+    {202, "Stack excedido"},
+    {203, "Heap excedido"},
+    {204, "Operacion de apuntador invalida"},
+    {1000, "Registro mayor que el maximo especificado"},
+    {1001, "Registro menor que el minimo especificado"},
+    {1002, "Llave mas larga que el maximo especificado"},
+    {1003, "Longitud de registro de datos diferente de la inicial"},
+    {1004, "Archivo Indices con Llave o Pagina diferente de la inicial"},
+    {1005, "No hay suficiente memoria en el Stack para las Paginas"},
+    {1006, "Cadena de registros libres invalida"},
+    {1007, "Pagina de Indices invalida"},
+    {1008, "Numero de registro fuera del archivo"},
+    {1009, "Archivo lleno: mas de 32767 registros"},
+};
+
+// The box: columns 5..75, rows 18..23; the text area inside the frame.
+constexpr int kBoxLeft = 5, kBoxTop = 18, kBoxRight = 75, kBoxBottom = 23;
+constexpr int kInnerLeft = 7, kInnerTop = 19, kInnerRight = 73, kInnerBottom = 22;
+constexpr int kBoxBackground = 1;   // blue
+constexpr int kBoxForeground = 10;  // light green
+constexpr const char* kBoxTitle = " Falla en el Manejador de Archivos ";
+
+// Double-line frame characters (code page 437).
+constexpr char kTopLeft = '\xC9', kTopRight = '\xBB', kBottomLeft = '\xC8', kBottomRight = '\xBC',
+               kHorizontal = '\xCD', kVertical = '\xBA';
+
+void DrawFrame() {
+  const int width = kBoxRight - kBoxLeft + 1;
+  const int height = kBoxBottom - kBoxTop + 1;
+  Window(kBoxLeft, kBoxTop, kBoxRight, kBoxBottom);
+  TextBackground(kBoxBackground);
+  TextColor(kBoxForeground);
+  ClrScr();
+  const std::string middle(width - 2, kHorizontal);
+  GotoXY(1, 1);
+  WriteText(kTopLeft + middle + kTopRight);
+  for (int row = 2; row < height; ++row) {
+    GotoXY(1, row);
+    WriteText(std::string(1, kVertical));
+    GotoXY(width, row);
+    WriteText(std::string(1, kVertical));
+  }
+  GotoXY(1, height);
+  WriteText(kBottomLeft + middle + kBottomRight);
+  const int titleLength = static_cast<int>(std::strlen(kBoxTitle));
+  GotoXY((width - titleLength) / 2 + 1, 1);
+  WriteText(kBoxTitle);
+}
+
+void ShowFailureBox(int code) {
+  DrawFrame();
+  Window(kInnerLeft, kInnerTop, kInnerRight, kInnerBottom);
+  GotoXY(2, 2);
+  WriteText(StatusMessage(code));
+  const std::string advice = AdviceLine(code);
+  const int innerWidth = kInnerRight - kInnerLeft + 1;
+  GotoXY(innerWidth / 2 - static_cast<int>(advice.size()) / 2, 4);
+  WriteText(advice);
+}
+
+}  // namespace
+
+std::string StatusText(int code) {
+  for (const StatusEntry& e : kStatusTable)
+    if (e.code == code) return e.text;
+  return "Error no especificado";
+}
+
+std::string AdviceLine(int code) {
+  if (code == 4) return "El CONFIG.SYS debe incluir FILES = 20";
+  if (code == kStatusDataLength) return "Use KORVEN para actualizar la Version";
+  return "Use KORVEN - Si persiste use Copia de Respaldo";
+}
+
+std::string StatusMessage(int code) {
+  std::string text = StatusText(code);
+  return std::to_string(code) + (text.empty() ? "" : ": " + text);
+}
+
+void CheckEngineStatus() {
+  EngineState& e = Engine();
+  if (e.EngineStatus == 0) return;
+  // Once the box has been shown the program is ending: a later failure
+  // (while the end routine closes files) only stops again.
+  if (e.failed) DoHalt(kEngineFailureExitCode);
+  e.failed = true;
+  Delay(100);
+  ShowFailureBox(e.EngineStatus);
+  ReadKey();
+  Window(1, 1, 80, 25);
+  GotoXY(1, 24);
+  ClrEol();
+  DoHalt(kEngineFailureExitCode);
+}
+
+void FailEngine(int16_t code) {
+  Engine().EngineStatus = code;
+  CheckEngineStatus();
+  DoHalt(kEngineFailureExitCode);  // not reached: the check above halts
+}
+
+}  // namespace vantu

@@ -1,0 +1,171 @@
+// The five page buffers shared by all open indexes: least recently used
+// replacement, write-back of modified pages.
+#include "storage/page_cache.h"
+
+#include <algorithm>
+
+#include "storage/btree.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+
+int16_t CachedPage::LeftPage() const {
+  return GetI16(bytes.data() + 1);
+}
+void CachedPage::SetLeftPage(int16_t p) {
+  PutI16(bytes.data() + 1, p);
+}
+int16_t CachedPage::Record(int i) const {
+  return GetI16(Item(i) + kItemRecord);
+}
+int16_t CachedPage::Right(int i) const {
+  return GetI16(Item(i) + kItemRight);
+}
+void CachedPage::SetRight(int i, int16_t p) {
+  PutI16(Item(i) + kItemRight, p);
+}
+
+std::string CachedPage::Key(int i) const {
+  const uint8_t* k = Item(i) + kItemKey;
+  const int n = std::min<int>(k[0], kMaxKeyLength);
+  return std::string(reinterpret_cast<const char*>(k + 1), n);
+}
+
+void CachedPage::MoveItems(int from, int to, int by) {
+  if (to < from) return;
+  std::memmove(Item(from + by), Item(from), static_cast<size_t>(to - from + 1) * kItemBytes);
+}
+
+PageItem MakeItem(const std::string& key, int16_t record, int16_t right) {
+  PageItem item{};
+  PutI16(item.data() + kItemRecord, record);
+  PutI16(item.data() + kItemRight, right);
+  const size_t n = std::min<size_t>(key.size(), kMaxKeyLength);
+  item[kItemKey] = static_cast<uint8_t>(n);
+  std::memcpy(item.data() + kItemKey + 1, key.data(), n);
+  return item;
+}
+
+int16_t ItemRight(const PageItem& item) {
+  return GetI16(item.data() + kItemRight);
+}
+void SetItemRight(PageItem& item, int16_t page) {
+  PutI16(item.data() + kItemRight, page);
+}
+
+void PackPage(const CachedPage& page, int keyLength, uint8_t* disk) {
+  const int itemBytes = keyLength + 5;
+  const int count = std::min(page.Count(), kPageCapacity);
+  std::memset(disk, 0, PageLength(keyLength));
+  std::memcpy(disk, page.bytes.data(), kPageHeaderBytes);
+  for (int i = 1; i <= count; ++i)
+    std::memcpy(disk + kPageHeaderBytes + (i - 1) * itemBytes, page.Item(i), itemBytes);
+}
+
+void UnpackPage(const uint8_t* disk, int keyLength, CachedPage& page) {
+  const int itemBytes = keyLength + 5;
+  page.bytes.fill(0);
+  std::memcpy(page.bytes.data(), disk, kPageHeaderBytes);
+  const int count = std::min<int>(disk[0], kPageCapacity);
+  for (int i = 1; i <= count; ++i)
+    std::memcpy(page.Item(i), disk + kPageHeaderBytes + (i - 1) * itemBytes, itemBytes);
+}
+
+namespace {
+
+PageCacheState& Cache() {
+  return Engine().PageCache;
+}
+
+void Touch(int buffer) {
+  auto& lru = Cache().lru;
+  auto it = std::find(lru.begin(), lru.end(), buffer);
+  std::rotate(it, it + 1, lru.end());
+}
+
+void WriteBack(CachedPage& p) {
+  if (!p.modified || !p.owner) return;
+  uint8_t disk[kCachedPageBytes];
+  PackPage(p, p.owner->KeyLength, disk);
+  p.modified = false;
+  PutRec(p.owner->File, p.page, disk);
+}
+
+// A page read from disk must describe a node of this tree: a count of at
+// most 32, key lengths within KeyLength, references inside the file and
+// either all children (inner page) or none (leaf).
+bool PageIsSound(const CachedPage& p, const IndexFileState& ix) {
+  if (p.Count() > kPageCapacity) return false;
+  const int limit = ix.File.RecordCount;
+  const bool leaf = p.LeftPage() == 0;
+  for (int i = 0; i <= p.Count(); ++i) {
+    const int16_t child = p.Child(i);
+    if (child < 0 || child >= limit || child == p.page) return false;
+    if ((child == 0) != leaf) return false;
+    if (i > 0 && p.Item(i)[kItemKey] > ix.KeyLength) return false;
+  }
+  return true;
+}
+
+void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
+  uint8_t* disk = Engine().workBuffer.data();
+  GetRec(ix.File, page, disk);
+  UnpackPage(disk, ix.KeyLength, into);
+  if (disk[0] > kPageCapacity) into.SetCount(kPageCapacity + 1);  // keep the damage visible
+  into.page = page;
+  if (!PageIsSound(into, ix)) FailEngine(kStatusBadPage);
+  into.owner = &ix;
+  into.modified = false;
+}
+
+}  // namespace
+
+CachedPage* GetPage(IndexFileState& ix, int16_t page) {
+  if (page < 1 || page >= ix.File.RecordCount) FailEngine(kStatusBadPage);
+  PageCacheState& c = Cache();
+  for (int b = 0; b < kPageBuffers; ++b) {
+    CachedPage& p = c.buffers[b];
+    if (p.owner == &ix && p.page == page) {
+      Touch(b);
+      return &p;
+    }
+  }
+  const int b = c.lru[0];
+  CachedPage& p = c.buffers[b];
+  WriteBack(p);
+  p.owner = nullptr;
+  LoadPage(ix, page, p);
+  Touch(b);
+  return &p;
+}
+
+CachedPage* NewPage(IndexFileState& ix) {
+  PageCacheState& c = Cache();
+  const int b = c.lru[0];
+  CachedPage& p = c.buffers[b];
+  WriteBack(p);
+  p.owner = nullptr;
+  p.page = NewRecordNumber(ix.File);
+  p.bytes.fill(0);
+  p.owner = &ix;
+  p.modified = false;
+  Touch(b);
+  return &p;
+}
+
+void ReleasePage(CachedPage* p) {
+  IndexFileState* owner = p->owner;
+  p->owner = nullptr;
+  p->modified = false;
+  if (owner) ReleaseRecord(owner->File, p->page);
+}
+
+void FlushIndexPages(IndexFileState& ix) {
+  for (CachedPage& p : Cache().buffers) {
+    if (p.owner != &ix) continue;
+    WriteBack(p);
+    p.owner = nullptr;
+  }
+}
+
+}  // namespace vantu

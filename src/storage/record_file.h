@@ -1,0 +1,106 @@
+#pragma once
+// Record files: fixed-length records numbered from 0, record 0 the header.
+//
+// Header (record 0), little-endian:
+//   offset width field
+//   0      i16   FreeHead      first free record, -1 when none
+//   2      i16   FreeCount     records on the free chain
+//   4      i16   RootPage      index files: root page (0 = empty tree); data files: 0
+//   6      i16   RecordLength  record length the file was created with
+//   8      ...   application area, preserved by the engine, except:
+//   11     10    AddedCounter  data files: records ever added (x87 extended real)
+//
+// Data record (records 1 and up):
+//   0      i16   RecordStatus  0 in use; on a free record the link to the next (-1 = last)
+//   2      10    RecordStamp   AddedCounter when AddRec created the record
+//   12     ...   record body
+//
+// A deleted data record is zeroed and then gets the link; a released index
+// page gets only the link. The chain is last freed, first reused.
+//
+// Every operation succeeds or ends the program through the engine's error
+// box (storage_engine.h). Only MakeFile and OpenFile report a file that
+// cannot be created or opened, through LastOpOk.
+
+#include <cstdint>
+#include <string>
+
+namespace vantu {
+
+constexpr int kMinRecordLength = 8;
+constexpr int kMaxRecordLength = 1024;
+constexpr int kMaxRecordCount = 32767;  // record numbers are i16
+constexpr int kMaxFileNameLength = 260;
+
+// Header offsets.
+constexpr int kHdrFreeHead = 0;
+constexpr int kHdrFreeCount = 2;
+constexpr int kHdrRootPage = 4;
+constexpr int kHdrRecordLength = 6;
+constexpr int kHdrAddedCounter = 11;
+constexpr int kEngineHeaderBytes = 8;  // bytes the engine rewrites at flush and close
+// Record prefix offsets.
+constexpr int kRecStatus = 0;
+constexpr int kRecStamp = 2;
+constexpr int kRecordPrefixBytes = 12;
+
+// Caller-owned state of one open record file.
+struct DataFileState {
+  std::string name;  // operating-system file name
+  int handle = -1;
+  bool isOpen = false;
+  int16_t FreeHead = -1;
+  int16_t FreeCount = 0;
+  int16_t RootPage = 0;
+  int16_t RecordLength = 0;
+  int16_t RecordCount = 0;  // records including record 0; the next to append
+};
+
+// Creates (or truncates) a file with an empty header. LastOpOk false when
+// it cannot be created; lengths outside 8..1024 are fatal (1000, 1001).
+void MakeFile(DataFileState& f, const std::string& name, int recordLength);
+// Opens an existing file. LastOpOk false when it cannot be opened; a stored
+// record length other than the declared one is fatal (1003). The free chain
+// and the file size are checked against the header.
+void OpenFile(DataFileState& f, const std::string& name, int recordLength);
+// OpenFile with the status that a mismatching stored length ends in.
+void OpenRecordFile(DataFileState& f, const std::string& name, int recordLength,
+                    int16_t mismatchStatus);
+// Writes the header, then closes.
+void CloseFile(DataFileState& f);
+// Writes the header and syncs; the file stays open.
+void FlushFile(DataFileState& f);
+
+// Stamps bytes 0..11 of buf, writes it as a new record (a free one first)
+// and returns its number in r.
+void AddRec(DataFileState& f, int16_t& r, uint8_t* buf);
+// Zeroes record r and puts it on the free chain.
+void DeleteRec(DataFileState& f, int16_t r);
+void GetRec(DataFileState& f, int16_t r, uint8_t* buf);
+void PutRec(DataFileState& f, int16_t r, const uint8_t* buf);
+
+inline int UsedRecordCount(const DataFileState& f) {
+  return f.RecordCount - f.FreeCount - 1;
+}
+inline int FileRecordCount(const DataFileState& f) {
+  return f.RecordCount;
+}
+
+// For the index pages: takes a record number (a free one first, else the
+// next to append) and gives a record back to the chain, writing only its link.
+int16_t NewRecordNumber(DataFileState& f);
+void ReleaseRecord(DataFileState& f, int16_t r);
+
+// Reads the free-chain link stored in record r.
+int16_t ReadLink(DataFileState& f, int16_t r);
+
+// Little-endian i16 in a byte buffer.
+inline int16_t GetI16(const uint8_t* p) {
+  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
+inline void PutI16(uint8_t* p, int16_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
+}
+
+}  // namespace vantu

@@ -17,9 +17,33 @@ char ConfirmBox(const std::string& text, const std::string& caption) {
 
 char ChoiceBox(const std::string& text, const std::string& caption) {
   switch (Host().MessageBox(text, caption, BoxIcon::Warning, BoxButtons::YesNoCancel)) {
-    case BoxAnswer::Yes: return 'S';
-    case BoxAnswer::No: return 'N';
-    default: return 'C';
+    case BoxAnswer::Yes:
+      return 'S';
+    case BoxAnswer::No:
+      return 'N';
+    default:
+      return 'C';
+  }
+}
+
+bool ChoosePrinter() {
+  try {
+    return Host().PrintDialog();
+  } catch (const PlatformError&) {
+    Host().MessageBox("Error del Sistema Operativo - Reintente", "", BoxIcon::Error,
+                      BoxButtons::Ok);
+    return false;
+  }
+}
+
+bool ChooseFile(const std::string& initialDir, const std::string& title, const std::string& filter,
+                int options, std::string& fileName) {
+  try {
+    return Host().OpenFileDialog(initialDir, title, filter, options, fileName);
+  } catch (const PlatformError&) {
+    Host().MessageBox("Error del Sistema Operativo - Fue Controlado - PuedeContinuar", "",
+                      BoxIcon::Error, BoxButtons::Ok);
+    return false;
   }
 }
 

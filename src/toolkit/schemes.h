@@ -13,7 +13,7 @@ using Scheme = std::array<uint8_t, 8>;
 
 struct SchemeState {
   Scheme colours{21, 0, 4, 21, 4, 1, 4, 15};  // SchemeColours
-  int current = 1;                             // CurrentScheme
+  int current = 1;                            // CurrentScheme
   // top-left, top tee, top-right, left tee, cross, right tee, bottom-left,
   // bottom tee, bottom-right, horizontal, vertical
   std::array<uint8_t, 11> box{201, 203, 187, 204, 206, 185, 200, 202, 188, 205, 186};

@@ -1,0 +1,98 @@
+#include "toolkit/status_line.h"
+
+#include "console/console.h"
+#include "console/keys.h"
+#include "shell/shell_state.h"
+#include "toolkit/error_review.h"
+#include "toolkit/numbers.h"
+#include "toolkit/schemes.h"
+#include "toolkit/work_area_link.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr int kStatusRow = 25;
+constexpr int kLineWidth = 80;
+
+std::string gSavedStatusLine;
+
+bool IsIndexedArea(int kind) {
+  return kind == 2 || kind == 3 || kind == 4 || kind == 6;
+}
+
+}  // namespace
+
+FullScreenWindow::FullScreenWindow() {
+  if (Shell().escDepth == 0) return;
+  const ScreenState& s = Screen();
+  active_ = true;
+  left_ = s.left, top_ = s.top, right_ = s.right, bottom_ = s.bottom;
+  x_ = s.cursorX, y_ = s.cursorY;
+  Window(1, 1, kLineWidth, kStatusRow);
+}
+
+FullScreenWindow::~FullScreenWindow() {
+  if (!active_) return;
+  Window(left_, top_, right_, bottom_);
+  Screen().cursorX = x_;
+  Screen().cursorY = y_;
+}
+
+std::string& SavedStatusLine() {
+  return gSavedStatusLine;
+}
+void ResetStatusLine() {
+  gSavedStatusLine.clear();
+}
+
+void SaveStatusLine() {
+  gSavedStatusLine = ReadScreenText(1, kStatusRow, kLineWidth);
+  GotoXY(1, kStatusRow);
+  ClrEol();
+}
+
+void ShowStatusMessage(const std::string& text) {
+  BoldText();
+  SaveStatusLine();
+  WriteCentered(kStatusRow, text);
+  Shell().messageShown = true;
+  NormalText();
+}
+
+void ShowError(const std::string& text) {
+  FullScreenWindow full;
+  // Drop what waits in the queue itself: a replay in progress has nothing
+  // waiting there to drop.
+  while (KeyPressed()) ReadKey();
+  ShowStatusMessage(text);
+  Beep();
+}
+
+void ClearMessage(int kind) {
+  FullScreenWindow full;
+  const ReviewState& rv = Review();
+  if (rv.active && rv.currentError >= 0 &&
+      TextToInt(rv.current.errCode) == TextToInt(AreaCurrentKey(kind))) {
+    ShowReviewLine(false);
+  } else if (IsIndexedArea(kind) && Shell().messageShown) {
+    SaveStatusLine();
+  } else {
+    GotoXY(1, kStatusRow);
+    WriteText(gSavedStatusLine);
+  }
+  Shell().messageShown = false;
+}
+
+void WriteLineAt(int row, const std::string& text) {
+  GotoXY(1, row);
+  WriteText(text.substr(0, kLineWidth));
+}
+
+void WriteCentered(int row, const std::string& text) {
+  std::string t = text.substr(0, kLineWidth);
+  GotoXY((kLineWidth - static_cast<int>(t.size())) / 2, row);
+  WriteText(t);
+}
+
+}  // namespace vantu

@@ -202,8 +202,11 @@ void GetRec(DataFileState& f, int16_t r, uint8_t* buf) {
 
 void PutRec(DataFileState& f, int16_t r, const uint8_t* buf) {
   RequireOpen(f);
-  CheckRecordNumber(f, r, 0);
+  // Writing just past the end extends the file by that record.
+  const bool appends = r == f.RecordCount && f.RecordCount < kMaxRecordCount;
+  if (!appends) CheckRecordNumber(f, r, 0);
   WriteBytes(f, Position(f, r), buf, f.RecordLength);
+  if (appends) f.RecordCount = static_cast<int16_t>(f.RecordCount + 1);
 }
 
 }  // namespace vantu

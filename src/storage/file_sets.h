@@ -1,0 +1,103 @@
+#pragma once
+// Rama and Obra file sets and the eleven work areas through which every
+// module reaches its files.
+//
+// Files: "<base>dat.<ext>" and its index "<base>ixc.<ext>" in the data
+// directory; base "Apr01".."Apr06"; ext the Rama code (files 1-5) or Rama
+// and Obra codes (file 6).
+//
+// Header application area of every data file (record 0):
+//   offset width field
+//   8      1     ChangeMarker  1 in a new file and after recovery
+//   9      i16   SetSerial     calculation generation of the set
+//   11     10    AddedCounter  records ever added (engine)
+// File 6 keeps further header fields after offset 20.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "storage/btree.h"
+#include "storage/record_file.h"
+#include "toolkit/screen.h"
+
+namespace vantu {
+
+constexpr int kWorkAreaCount = 11;
+constexpr int kHdrChangeMarker = 8;
+constexpr int kHdrSetSerial = 9;
+constexpr int kRecordCode = 12;  // key of every indexed record: string at body start
+
+// Record lengths of files 1..6.
+constexpr std::array<int, 7> kSetRecordLength = {0, 152, 94, 632, 144, 108, 144};
+
+enum FileKind : uint8_t {
+  kIndexedFile = 0,   // data file with index
+  kPlainFile = 1,     // data file without index (file 5)
+  kSingleRecord = 2,  // data file without index holding one record (file 1)
+  kNoFile = 3,        // entries 0, 7, 8, 9, 10
+};
+
+// State the code lists keep per area while browsing.
+struct BrowseState {
+  int16_t replayKeyFlag = 0;  // 1: a replayed code of the error review arrives
+  int16_t scroll = 0;
+  int16_t firstShown = 0;
+  int16_t lastShown = 0;
+  int16_t selected = 0;
+};
+
+struct WorkArea {
+  std::string Title;
+  int moduleParam1 = 0, moduleParam2 = 0;
+  std::string BaseName;
+  std::string Extension;
+  int16_t KeyLength = 0;
+  uint8_t FileKind = kNoFile;
+  int16_t RecordLength = 0;
+  ButtonSet buttons = 0;
+  DataFileState Data;
+  IndexFileState Index;
+  int16_t CurrentRecord = 0;
+  std::string CurrentKey;
+  bool CreatedAnew = false;
+  uint8_t SavedChangeMarker = 0;
+  int16_t SavedSetSerial = 0;
+  bool IsEmpty = false;
+  bool indexRebuilt = false;  // the index was missing and was rebuilt at open
+  BrowseState browse;
+};
+
+// Areas 0..10. Entries hold engine state and must not move while open.
+WorkArea& Area(int n);
+void ResetWorkAreas();
+
+// File names in the current data directory.
+std::string DataFileName(int fileNo, const std::string& ext);
+std::string IndexFileName(int fileNo, const std::string& ext);
+// "Apr0<n>dat." + ext; the bare name without directory.
+std::string DataBaseName(int fileNo, const std::string& ext);
+// Path of name in dir; an existing file whose name differs only in letter
+// case is found too.
+std::string FindFileIn(const std::string& dir, const std::string& name);
+
+void SetUpWorkArea(int n, int recordLength);
+void OpenWorkArea(int n, bool filesClosed, uint8_t* buffer, const std::string& ext,
+                  int recordLength);
+void OpenOrCreateFiles(int n);
+void LoadFirstRecord(int n, uint8_t* buffer);
+void FlushWorkArea(int n);
+int CloseWorkArea(int n);
+void ShowUsage(int n);
+std::string BuildSetHeaderLine(const std::string& ramaName, const std::string& obraName);
+void ConvertOldGeneralData(const std::string& ext);
+
+// Well-formed record code: 2 digits above 0, or 2 + 3, or 2 + 4 digits
+// whose parts are above 0.
+bool WellFormedCode(const std::string& code);
+
+// Fills the toolkit's view of the table and the start-up hooks.
+void InstallFileSets();
+
+}  // namespace vantu

@@ -1,0 +1,71 @@
+#include "storage/set_in_use.h"
+
+#include <filesystem>
+
+#include "shell/preferences.h"
+#include "storage/pstring.h"
+#include "storage/selection_state.h"
+
+namespace vantu {
+
+namespace {
+
+std::string CurrentDirectory() {
+  std::error_code ec;
+  return std::filesystem::current_path(ec).string().substr(0, 160);
+}
+
+// Reads the whole record (the default one when the file is missing),
+// changes the fields and writes it back. Failures are not shown.
+// The digit and listing strings and byte 386 are rewritten with them.
+template <typename F>
+void UpdateRecord(F change) {
+  ConfigRecord record = ReadConfigRecord().value_or(DefaultConfigRecord());
+  uint8_t* r = record.data();
+  WriteStr(r + inuse::kDigits, 10, "0123456789");
+  WriteStr(r + inuse::kListing, 2, "15");
+  r[inuse::kCleared] = 0;
+  change(r);
+  WriteConfigRecord(record);
+}
+
+}  // namespace
+
+void MarkSetInUseAs(const std::string& directory, const std::string& rama,
+                    const std::string& obra) {
+  UpdateRecord([&](uint8_t* r) {
+    WriteStr(r + inuse::kDirectory, 160, directory);
+    WriteStr(r + inuse::kRama, 1, rama);
+    WriteStr(r + inuse::kObra, 2, obra);
+    WriteStr(r + inuse::kLastDirectory, 160, directory);
+  });
+}
+
+void MarkSetInUse() {
+  const SelectionState& s = Selection();
+  MarkSetInUseAs(s.DataDirectory, s.RamaCode, s.ObraCode);
+}
+
+void ClearSetInUse() {
+  const std::string current = CurrentDirectory();
+  UpdateRecord([&](uint8_t* r) {
+    WriteStr(r + inuse::kDirectory, 160, "");
+    WriteStr(r + inuse::kRama, 1, "");
+    WriteStr(r + inuse::kObra, 2, "");
+    WriteStr(r + inuse::kLastDirectory, 160, current);
+  });
+}
+
+InUseFields ReadInUseFields() {
+  InUseFields f;
+  auto record = ReadConfigRecord();
+  if (!record) return f;
+  const uint8_t* r = record->data();
+  f.directory = ReadStr(r + inuse::kDirectory, 160);
+  f.rama = ReadStr(r + inuse::kRama, 1);
+  f.obra = ReadStr(r + inuse::kObra, 2);
+  f.lastDirectory = ReadStr(r + inuse::kLastDirectory, 160);
+  return f;
+}
+
+}  // namespace vantu

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/halt.h"
+#include "storage/index_check.h"
+#include "storage/set_in_use.h"
+#include "file_sets_fixture.h"
+
+namespace vantu {
+namespace {
+
+using test::FileSetsTest;
+namespace fs = std::filesystem;
+
+class RecoveryTest : public FileSetsTest {
+ protected:
+  int16_t Find(int n, const std::string& code) {
+    std::string key = code;
+    int16_t r = 0;
+    FindKey(Area(n).Index, r, key);
+    return LastOpOk() ? r : -1;
+  }
+  int16_t Serial(const std::string& name) {
+    const auto b = FileBytes(name);
+    return static_cast<int16_t>(b[9] | (b[10] << 8));
+  }
+};
+
+TEST_F(RecoveryTest, RamaWithoutObraRebuildsFilesTwoToFour) {
+  OpenSet("A");
+  AddCoded(2, "01");
+  AddCoded(3, "01");
+  AddCoded(3, "010001");
+  AddCoded(4, "02001");
+  Area(1).SavedSetSerial = 7;
+  for (int n = 2; n <= 4; ++n) Area(n).SavedChangeMarker = 0;
+  CloseSet();
+  for (const char* f : {"Apr02ixc.A", "Apr03ixc.A", "Apr04ixc.A"}) fs::remove(dataDir / f);
+
+  EXPECT_EQ(RecoverFileSet(dataDir.string(), "A", ""), kRecoveryRamaOnly);
+  for (const char* f : {"Apr01dat.A", "Apr02dat.A", "Apr03dat.A", "Apr04dat.A"}) {
+    SCOPED_TRACE(f);
+    EXPECT_EQ(FileBytes(f)[8], 1);
+    EXPECT_EQ(Serial(f), 7);
+  }
+  EXPECT_TRUE(fs::exists(dataDir / "Apr03ixc.A"));
+  OpenSet("A");
+  EXPECT_EQ(Find(3, "010001"), 2);
+  EXPECT_EQ(Find(4, "02001"), 1);
+  EXPECT_EQ(Find(2, "01"), 1);
+}
+
+TEST_F(RecoveryTest, DuplicateCodesKeepTheLowerRecord) {
+  OpenSet("B");
+  AddCoded(2, "01001");
+  AddCoded(2, "01001", false);
+  AddCoded(2, "01002");
+  CloseSet();
+  EXPECT_EQ(RecoverFileSet(dataDir.string(), "B", ""), kRecoveryRamaOnly);
+  OpenSet("B");
+  EXPECT_EQ(Find(2, "01001"), 1);
+  EXPECT_EQ(Find(2, "01002"), 3);
+  EXPECT_EQ(Area(2).Data.FreeCount, 1);
+  EXPECT_EQ(Area(2).Data.FreeHead, 2);
+}
+
+TEST_F(RecoveryTest, MalformedCodesAreDeleted) {
+  OpenSet("C");
+  for (const char* code : {"00", "0A1", "011", "0111", "01001"}) AddCoded(2, code, false);
+  CloseSet();
+  RecoverFileSet(dataDir.string(), "C", "");
+  OpenSet("C");
+  EXPECT_EQ(UsedRecordCount(Area(2).Data), 1);
+  EXPECT_EQ(Find(2, "01001"), 5);
+  EXPECT_EQ(Area(2).Data.FreeCount, 4);
+}
+
+TEST_F(RecoveryTest, WithAnObraFileSixIsRebuiltAndStampsAdvance) {
+  OpenSet("D", "01");
+  AddCoded(6, "01");
+  AddCoded(6, "01001");
+  CloseSet();
+  fs::remove(dataDir / "Apr06ixc.D01");
+  EXPECT_EQ(RecoverFileSet(dataDir.string(), "D", "01"), kRecoveryRamaAndObra);
+  EXPECT_GE(StampMax(), 2.0L);
+  OpenSet("D", "01");
+  EXPECT_EQ(Find(6, "01001"), 2);
+}
+
+TEST_F(RecoveryTest, MissingFilesAndDirectories) {
+  EXPECT_EQ(RecoverFileSet((root / "nowhere").string(), "A", ""), kRecoveryNoDirectory);
+  OpenSet("E");
+  CloseSet();
+  EXPECT_EQ(RecoverFileSet(dataDir.string(), "E", "09"), kRecoveryObraMissing);
+  fs::remove(dataDir / "Apr05dat.E");
+  EXPECT_EQ(RecoverFileSet(dataDir.string(), "E", ""), kRecoveryRamaMissing);
+  // Left marked with the current directory and no set.
+  EXPECT_EQ(ReadInUseFields().directory, fs::current_path().string());
+  EXPECT_TRUE(ReadInUseFields().rama.empty());
+}
+
+TEST_F(RecoveryTest, StartupCheckCreatesTheConfigurationFile) {
+  EXPECT_FALSE(fs::exists(ConfigFilePath()));
+  StartupRecoveryCheck();
+  ASSERT_TRUE(fs::exists(ConfigFilePath()));
+  EXPECT_EQ(fs::file_size(ConfigFilePath()), kConfigRecordSize);
+}
+
+TEST_F(RecoveryTest, AbnormalEndIsRecoveredAtTheNextStart) {
+  StartupRecoveryCheck();
+  Selection().RamaCode = "F";
+  Selection().ObraCode = "02";
+  OpenSet("F", "02");
+  MarkSetInUse();
+  std::vector<std::string> codes;
+  for (int c = 1; c <= 40; ++c) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%02d", c);
+    codes.push_back(code);
+    AddCoded(2, code);
+    std::snprintf(code, sizeof code, "01%03d", c);
+    codes.push_back(code);
+    AddCoded(2, code);
+    AddCoded(6, code);
+  }
+  // The program stops without closing: cached pages and headers are lost.
+  for (int n = 1; n <= 6; ++n) {
+    ::close(Area(n).Data.handle);
+    if (Area(n).Index.File.isOpen) ::close(Area(n).Index.File.handle);
+  }
+  ShutdownStorageEngine();
+  ResetWorkAreas();
+  ResetStorageEngine();
+
+  StartupRecoveryCheck();
+  EXPECT_TRUE(ReadInUseFields().rama.empty());
+  StartupRecoveryCheck();  // a second start finds nothing left to rebuild
+  OpenSet("F", "02");
+  EXPECT_EQ(UsedRecordCount(Area(2).Data), 80);
+  for (int n : {2, 3, 4, 6}) EXPECT_EQ(CheckIndexIntegrity(Area(n).Index), "") << n;
+  for (const std::string& code : codes) EXPECT_GT(Find(2, code), 0) << code;
+  EXPECT_GT(Find(6, "01040"), 0);
+}
+
+TEST_F(RecoveryTest, UnrecoverableSetStopsAfterItsWindow) {
+  StartupRecoveryCheck();
+  MarkSetInUseAs(dataDir.string(), "Z", "");
+  std::vector<std::string> shown;
+  static std::vector<std::string>* sink = nullptr;
+  sink = &shown;
+  RecoveryScreens().failure = [](const std::vector<std::string>& lines) { *sink = lines; };
+  EXPECT_THROW(StartupRecoveryCheck(), Halt);
+  RecoveryScreens().failure = nullptr;
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(shown[0], "FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS");
+  EXPECT_EQ(shown[2], "Rama: Z ");
+  EXPECT_TRUE(ReadInUseFields().directory.empty());  // the next start does not try again
+}
+
+}  // namespace
+}  // namespace vantu

@@ -7,6 +7,8 @@
 
 #include <map>
 
+#include "storage/btree.h"
+
 namespace vantu {
 namespace {
 
@@ -27,6 +29,21 @@ TEST(Codes, ChapterOrItemByFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.code) + " in file " + std::to_string(c.file));
     EXPECT_EQ(ClassifyCode(c.code, c.file), c.kind);
+  }
+}
+
+// Each chapter sorts just before its own items, in the index's key order.
+TEST(Codes, ChapterSortsBeforeItsItems) {
+  const char* const ordered[][5] = {
+      {"01", "01010", "01020", "02", "02010"},
+      {"01", "010010", "010020", "02", "020010"},
+  };
+  for (const auto& codes : ordered) {
+    for (int i = 0; i + 1 < 5; ++i) {
+      SCOPED_TRACE(std::string(codes[i]) + " < " + codes[i + 1]);
+      EXPECT_LT(CompareKeys(codes[i], codes[i + 1], 0, false, 0), 0);
+      EXPECT_GT(CompareKeys(codes[i + 1], codes[i], 0, false, 0), 0);
+    }
   }
 }
 

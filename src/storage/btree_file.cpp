@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "storage/btree_internal.h"
+#include "storage/file_io.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -11,8 +12,9 @@ namespace {
 
 int CompareRaw(const uint8_t* k1, int n1, const uint8_t* k2, int n2, int16_t r1, bool duplicates,
                int16_t r2) {
-  const int c = std::memcmp(k1, k2, static_cast<size_t>(std::min(n1, n2)));
-  if (c != 0) return c < 0 ? -1 : 1;
+  const int n = std::min(n1, n2);
+  for (int i = 0; i < n; ++i)
+    if (k1[i] != k2[i]) return k1[i] < k2[i] ? -1 : 1;
   if (n1 != n2) return n1 < n2 ? -1 : 1;
   return duplicates ? r1 - r2 : 0;
 }
@@ -65,6 +67,7 @@ void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool 
   if (!LastOpOk()) FailEngine(kStatusDosFunction);
   CheckKeyLength(keyLength);
   ResetIndexState(ix, keyLength, duplicates);
+  Files().DeferWrites(ix.File.handle);
 }
 
 void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
@@ -76,6 +79,7 @@ void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool 
   if (!LastOpOk()) return;
   if (ix.File.RootPage < 0 || ix.File.RootPage >= ix.File.RecordCount) FailEngine(kStatusBadPage);
   ResetIndexState(ix, keyLength, duplicates);
+  Files().DeferWrites(ix.File.handle);
 }
 
 void FlushIndex(IndexFileState& ix) {

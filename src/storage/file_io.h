@@ -24,9 +24,14 @@ class StorageFiles {
   virtual int Size(int handle, int64_t& size) = 0;
   // Hands the file's buffers to the disk.
   virtual int Sync(int handle) = 0;
+  // Writes to this file may wait for Sync or Close (index files, which are
+  // rebuilt after an abnormal end).
+  virtual void DeferWrites(int /*handle*/) {}
 };
 
-// Plain POSIX files.
+// POSIX files, each kept as an image in memory while open: reads are served
+// from the image, writes go through to the file at once (or at Sync and
+// Close when deferred).
 StorageFiles& PosixStorageFiles();
 
 // The files the engine uses; the POSIX ones unless a test set others.

@@ -53,22 +53,43 @@ void SetItemRight(PageItem& item, int16_t page) {
   PutI16(item.data() + kItemRight, page);
 }
 
-void PackPage(const CachedPage& page, int keyLength, uint8_t* disk) {
-  const int itemBytes = keyLength + 5;
-  const int count = std::min(page.Count(), kPageCapacity);
-  std::memset(disk, 0, PageLength(keyLength));
-  std::memcpy(disk, page.bytes.data(), kPageHeaderBytes);
+namespace {
+
+// Item moves with a constant width, so that each is a few plain stores.
+template <int K>
+void PackItems(const CachedPage& page, int count, uint8_t* disk) {
   for (int i = 1; i <= count; ++i)
-    std::memcpy(disk + kPageHeaderBytes + (i - 1) * itemBytes, page.Item(i), itemBytes);
+    std::memcpy(disk + kPageHeaderBytes + (i - 1) * (K + 5), page.Item(i), K + 5);
+}
+
+template <int K>
+void UnpackItems(const uint8_t* disk, int count, CachedPage& page) {
+  for (int i = 1; i <= count; ++i)
+    std::memcpy(page.Item(i), disk + kPageHeaderBytes + (i - 1) * (K + 5), K + 5);
+}
+
+}  // namespace
+
+void PackPage(const CachedPage& page, int keyLength, uint8_t* disk) {
+  const int count = std::min(page.Count(), kPageCapacity);
+  const int length = PageLength(keyLength);
+  const int used = kPageHeaderBytes + count * (keyLength + 5);
+  std::memcpy(disk, page.bytes.data(), kPageHeaderBytes);
+  using Pack = void (*)(const CachedPage&, int, uint8_t*);
+  static constexpr Pack kPack[] = {PackItems<1>, PackItems<2>, PackItems<3>,
+                                   PackItems<4>, PackItems<5>, PackItems<6>};
+  kPack[keyLength - 1](page, count, disk);
+  std::memset(disk + used, 0, length - used);
 }
 
 void UnpackPage(const uint8_t* disk, int keyLength, CachedPage& page) {
-  const int itemBytes = keyLength + 5;
-  page.bytes.fill(0);
-  std::memcpy(page.bytes.data(), disk, kPageHeaderBytes);
   const int count = std::min<int>(disk[0], kPageCapacity);
-  for (int i = 1; i <= count; ++i)
-    std::memcpy(page.Item(i), disk + kPageHeaderBytes + (i - 1) * itemBytes, itemBytes);
+  std::memcpy(page.bytes.data(), disk, kPageHeaderBytes);
+  using Unpack = void (*)(const uint8_t*, int, CachedPage&);
+  static constexpr Unpack kUnpack[] = {UnpackItems<1>, UnpackItems<2>, UnpackItems<3>,
+                                       UnpackItems<4>, UnpackItems<5>, UnpackItems<6>};
+  kUnpack[keyLength - 1](disk, count, page);
+  std::memset(page.Item(1) + count * kItemBytes, 0, (kPageCapacity - count) * kItemBytes);
 }
 
 namespace {

@@ -1,0 +1,339 @@
+// The storage engine against SQLite doing the same work: 32,767 five-digit
+// codes inserted in ascending and random order, looked up in random order,
+// walked in key order and deleted; 632-byte records added and read back in
+// random order. Both sides work on real files and never sync; SQLite runs
+// in one transaction without a journal, on WITHOUT ROWID tables.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "storage/btree.h"
+#include "storage/record_file.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCodes = 32767;
+constexpr int kRecords = kMaxRecordCount - 1;  // record 0 is the header
+constexpr int kBody = 632;
+
+fs::path Scratch(const char* name) {
+  static const fs::path dir = [] {
+    fs::path d = fs::temp_directory_path() / ("vantu-bench-" + std::to_string(::getpid()));
+    fs::create_directories(d);
+    return d;
+  }();
+  return dir / name;
+}
+
+std::vector<std::string> Codes(bool shuffled, unsigned seed = 7) {
+  std::vector<std::string> codes;
+  codes.reserve(kCodes);
+  char b[8];
+  for (int i = 0; i < kCodes; ++i) {
+    std::snprintf(b, sizeof b, "%05d", i * 3 % 100000);
+    codes.emplace_back(b);
+  }
+  if (shuffled) std::shuffle(codes.begin(), codes.end(), std::mt19937(seed));
+  return codes;
+}
+
+// ---- engine ----
+
+struct EngineIndex {
+  IndexFileState ix;
+  void Create() {
+    InitStorageEngine();
+    MakeIndex(ix, Scratch("Apr02ixc.A").string(), 5, false);
+  }
+  void Fill(const std::vector<std::string>& codes) {
+    for (int i = 0; i < kCodes; ++i) {
+      std::string key = codes[i];
+      AddKey(ix, static_cast<int16_t>(i + 1), key);
+    }
+  }
+};
+
+void EngineInsert(benchmark::State& state, bool shuffled) {
+  const auto codes = Codes(shuffled);
+  for (auto _ : state) {
+    EngineIndex e;
+    e.Create();
+    e.Fill(codes);
+    CloseIndex(e.ix);
+  }
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Engine_InsertAscending(benchmark::State& s) {
+  EngineInsert(s, false);
+}
+void BM_Engine_InsertRandom(benchmark::State& s) {
+  EngineInsert(s, true);
+}
+
+void BM_Engine_LookupRandom(benchmark::State& state) {
+  EngineIndex e;
+  e.Create();
+  e.Fill(Codes(true));
+  FlushIndex(e.ix);
+  const auto probes = Codes(true, 99);
+  for (auto _ : state) {
+    for (const std::string& code : probes) {
+      std::string key = code;
+      int16_t r;
+      FindKey(e.ix, r, key);
+      if (!LastOpOk()) throw std::runtime_error("missing key");
+    }
+  }
+  CloseIndex(e.ix);
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Engine_Walk(benchmark::State& state) {
+  EngineIndex e;
+  e.Create();
+  e.Fill(Codes(true));
+  FlushIndex(e.ix);
+  for (auto _ : state) {
+    ResetKeyPosition(e.ix);
+    int16_t r;
+    std::string key;
+    int n = 0;
+    for (NextKey(e.ix, r, key); LastOpOk(); NextKey(e.ix, r, key)) ++n;
+    if (n != kCodes) throw std::runtime_error("walk short");
+  }
+  CloseIndex(e.ix);
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Engine_DeleteAll(benchmark::State& state) {
+  const auto codes = Codes(true), order = Codes(true, 5);
+  for (auto _ : state) {
+    state.PauseTiming();
+    EngineIndex e;
+    e.Create();
+    e.Fill(codes);
+    state.ResumeTiming();
+    for (const std::string& code : order) {
+      std::string key = code;
+      int16_t r = 0;
+      DeleteKey(e.ix, r, key);
+    }
+    CloseIndex(e.ix);
+  }
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Engine_AddRecords(benchmark::State& state) {
+  std::vector<uint8_t> rec(kBody, 0x41);
+  for (auto _ : state) {
+    InitStorageEngine();
+    DataFileState f;
+    MakeFile(f, Scratch("Apr03dat.A").string(), kBody);
+    int16_t r;
+    for (int i = 0; i < kRecords; ++i) AddRec(f, r, rec.data());
+    CloseFile(f);
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_Engine_ReadRecordsRandom(benchmark::State& state) {
+  InitStorageEngine();
+  DataFileState f;
+  MakeFile(f, Scratch("Apr03dat.A").string(), kBody);
+  std::vector<uint8_t> rec(kBody, 0x41);
+  std::vector<int16_t> order;
+  int16_t r;
+  for (int i = 0; i < kRecords; ++i) AddRec(f, r, rec.data()), order.push_back(r);
+  std::shuffle(order.begin(), order.end(), std::mt19937(3));
+  for (auto _ : state)
+    for (int16_t n : order) GetRec(f, n, rec.data());
+  CloseFile(f);
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+// ---- SQLite ----
+
+struct Sqlite {
+  sqlite3* db = nullptr;
+  explicit Sqlite(const char* table) {
+    const fs::path path = Scratch("bench.sqlite");
+    fs::remove(path);
+    sqlite3_open(path.c_str(), &db);
+    Exec("PRAGMA synchronous=OFF; PRAGMA journal_mode=OFF;");
+    Exec(table);
+    Exec("BEGIN");
+  }
+  ~Sqlite() {
+    Exec("COMMIT");
+    sqlite3_close(db);
+  }
+  void Exec(const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db));
+  }
+  sqlite3_stmt* Prepare(const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    return s;
+  }
+  static void Run(sqlite3_stmt* s) {
+    if (sqlite3_step(s) == SQLITE_ERROR) throw std::runtime_error("sqlite step");
+    sqlite3_reset(s);
+  }
+};
+
+constexpr const char* kCodeTable =
+    "CREATE TABLE idx(code TEXT PRIMARY KEY, rec INTEGER) WITHOUT ROWID";
+constexpr const char* kDataTable =
+    "CREATE TABLE dat(rec INTEGER PRIMARY KEY, body BLOB) WITHOUT ROWID";
+
+void SqliteFill(Sqlite& db, const std::vector<std::string>& codes) {
+  sqlite3_stmt* ins = db.Prepare("INSERT INTO idx VALUES(?, ?)");
+  for (int i = 0; i < kCodes; ++i) {
+    sqlite3_bind_text(ins, 1, codes[i].data(), 5, SQLITE_STATIC);
+    sqlite3_bind_int(ins, 2, i + 1);
+    Sqlite::Run(ins);
+  }
+  sqlite3_finalize(ins);
+}
+
+void SqliteInsert(benchmark::State& state, bool shuffled) {
+  const auto codes = Codes(shuffled);
+  for (auto _ : state) {
+    Sqlite db(kCodeTable);
+    SqliteFill(db, codes);
+  }
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Sqlite_InsertAscending(benchmark::State& s) {
+  SqliteInsert(s, false);
+}
+void BM_Sqlite_InsertRandom(benchmark::State& s) {
+  SqliteInsert(s, true);
+}
+
+void BM_Sqlite_LookupRandom(benchmark::State& state) {
+  Sqlite db(kCodeTable);
+  SqliteFill(db, Codes(true));
+  const auto probes = Codes(true, 99);
+  sqlite3_stmt* q = db.Prepare("SELECT rec FROM idx WHERE code = ?");
+  for (auto _ : state) {
+    for (const std::string& code : probes) {
+      sqlite3_bind_text(q, 1, code.data(), 5, SQLITE_STATIC);
+      if (sqlite3_step(q) != SQLITE_ROW) throw std::runtime_error("missing key");
+      benchmark::DoNotOptimize(sqlite3_column_int(q, 0));
+      sqlite3_reset(q);
+    }
+  }
+  sqlite3_finalize(q);
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Sqlite_Walk(benchmark::State& state) {
+  Sqlite db(kCodeTable);
+  SqliteFill(db, Codes(true));
+  sqlite3_stmt* q = db.Prepare("SELECT code, rec FROM idx ORDER BY code");
+  for (auto _ : state) {
+    int n = 0;
+    while (sqlite3_step(q) == SQLITE_ROW) {
+      benchmark::DoNotOptimize(sqlite3_column_text(q, 0));
+      ++n;
+    }
+    sqlite3_reset(q);
+    if (n != kCodes) throw std::runtime_error("walk short");
+  }
+  sqlite3_finalize(q);
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void BM_Sqlite_DeleteAll(benchmark::State& state) {
+  const auto codes = Codes(true), order = Codes(true, 5);
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto db = std::make_unique<Sqlite>(kCodeTable);
+    SqliteFill(*db, codes);
+    sqlite3_stmt* del = db->Prepare("DELETE FROM idx WHERE code = ?");
+    state.ResumeTiming();
+    for (const std::string& code : order) {
+      sqlite3_bind_text(del, 1, code.data(), 5, SQLITE_STATIC);
+      Sqlite::Run(del);
+    }
+    sqlite3_finalize(del);
+    db.reset();
+  }
+  state.SetItemsProcessed(state.iterations() * kCodes);
+}
+
+void SqliteAddRecords(Sqlite& db) {
+  std::vector<uint8_t> body(kBody, 0x41);
+  sqlite3_stmt* ins = db.Prepare("INSERT INTO dat VALUES(?, ?)");
+  for (int i = 1; i <= kRecords; ++i) {
+    sqlite3_bind_int(ins, 1, i);
+    sqlite3_bind_blob(ins, 2, body.data(), kBody, SQLITE_STATIC);
+    Sqlite::Run(ins);
+  }
+  sqlite3_finalize(ins);
+}
+
+void BM_Sqlite_AddRecords(benchmark::State& state) {
+  for (auto _ : state) {
+    Sqlite db(kDataTable);
+    SqliteAddRecords(db);
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_Sqlite_ReadRecordsRandom(benchmark::State& state) {
+  Sqlite db(kDataTable);
+  SqliteAddRecords(db);
+  std::vector<int> order(kRecords);
+  for (int i = 0; i < kRecords; ++i) order[i] = i + 1;
+  std::shuffle(order.begin(), order.end(), std::mt19937(3));
+  std::vector<uint8_t> rec(kBody);
+  sqlite3_stmt* q = db.Prepare("SELECT body FROM dat WHERE rec = ?");
+  for (auto _ : state) {
+    for (int n : order) {
+      sqlite3_bind_int(q, 1, n);
+      if (sqlite3_step(q) != SQLITE_ROW) throw std::runtime_error("missing record");
+      std::memcpy(rec.data(), sqlite3_column_blob(q, 0), kBody);
+      sqlite3_reset(q);
+    }
+  }
+  sqlite3_finalize(q);
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Engine_InsertAscending)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_InsertAscending)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_InsertRandom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_InsertRandom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_LookupRandom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_LookupRandom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_Walk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_Walk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_DeleteAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_DeleteAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_AddRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_AddRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine_ReadRecordsRandom)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sqlite_ReadRecordsRandom)->Unit(benchmark::kMillisecond);
+
+}  // namespace vantu

@@ -1,0 +1,62 @@
+#pragma once
+// Pop-up windows: a stack of up to 4 nested windows, each saving the screen
+// and the key-button row under it and restoring them when it closes.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "console/key_buttons.h"
+
+namespace vantu {
+
+constexpr int kMaxWindows = 4;
+
+struct WindowDesc {
+  int scheme = 1;    // colour scheme of the window
+  char frame = 'D';  // 'D' double, 'S' single, 'H' double in colour, a block otherwise
+  int left = 1, top = 1, right = 80, bottom = 25;  // absolute, frame included
+  std::string title;                               // centred on the top border; may be empty
+  std::string buttons;  // key-button row while open; "Esc^regresa" when empty
+  // "SIMPLE", "Wind", or tabs: "Tabs|n|" followed by "|label|scheme" per tab.
+  std::string style = "SIMPLE";
+  std::string header;  // a line written on the first inside row
+};
+
+// One tab of a tabbed window.
+struct WindowTab {
+  std::string label;
+  int scheme = 0;
+};
+// The tabs of a style text; empty for a style without tabs.
+std::vector<WindowTab> ParseWindowTabs(const std::string& style);
+
+struct WindowLevel {
+  int left = 0, top = 0, right = 0, bottom = 0, scheme = 1;
+  std::string savedCells;        // the screen under the window
+  KeyButtonRow savedButtons;     // key-button row 1 under the window
+  std::string savedButtonLabel;  // CurrentButtonLabel under the window
+  int winLeft = 1, winTop = 1, winRight = 80, winBottom = 25, cursorX = 1, cursorY = 1;
+  int savedScheme = 1;
+  bool hadTabs = false;
+};
+
+struct WindowStackState {
+  std::array<WindowLevel, kMaxWindows> levels;
+  int depth = 0;
+};
+
+WindowStackState& WindowStack();
+void ResetWindowStack();
+int WindowDepth();
+
+// Saves the screen under the rectangle, pushes a level, draws frame, title,
+// tabs and button row, and restricts output to the inside. False, with
+// nothing drawn or changed, when 4 windows are already open or the
+// rectangle does not fit the screen.
+bool OpenWindow(const WindowDesc& desc);
+// Restores the screen, button row, output window and scheme of the top
+// level and pops it; nothing when no window is open.
+void CloseWindow();
+
+}  // namespace vantu

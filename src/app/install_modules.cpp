@@ -1,12 +1,16 @@
 #include "app/install_modules.h"
 
+#include "shell/preferences.h"
 #include "shell/shell_state.h"
+#include "storage/file_sets.h"
 
 namespace vantu {
 
 void InstallModules() {
   ClearCommands();
   Hooks() = ShellHooks{};
+  InstallPreferences();
+  InstallFileSets();
 }
 
 }  // namespace vantu

@@ -1,5 +1,7 @@
 #include "toolkit/error_file.h"
 
+#include "storage/pstring.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -12,14 +14,11 @@ using namespace errfile;
 
 // string[n] at `off`: length byte, then n characters.
 std::string ReadShortString(const std::string& bytes, int off, int capacity) {
-  int len = std::min<int>(static_cast<uint8_t>(bytes[off]), capacity);
-  return bytes.substr(off + 1, len);
+  return ReadStr(reinterpret_cast<const uint8_t*>(bytes.data()) + off, capacity);
 }
 
 void WriteShortString(std::string& bytes, int off, int capacity, const std::string& text) {
-  int len = std::min<int>(static_cast<int>(text.size()), capacity);
-  bytes[off] = static_cast<char>(len);
-  std::copy_n(text.begin(), len, bytes.begin() + off + 1);
+  WriteStr(reinterpret_cast<uint8_t*>(bytes.data()) + off, capacity, text);
 }
 
 uint8_t Byte(const std::string& bytes, int off) {

@@ -7,7 +7,6 @@
 
 #include "estimating/analysis_records.h"
 #include "estimating/budget_records.h"
-#include "estimating/error_record.h"
 #include "estimating/general_record.h"
 
 namespace vantu {
@@ -82,7 +81,6 @@ TEST(RecordFields, IndexedFieldsRejectOutOfRange) {
   EXPECT_THROW(analysis::Lines(16), std::out_of_range);
   EXPECT_THROW(analysis::GroupRows(0), std::out_of_range);
   EXPECT_THROW(analysis::GroupCount(5), std::out_of_range);
-  EXPECT_THROW(error_record::MissingItem(5), std::out_of_range);
   EXPECT_THROW(general::Factor(0), std::out_of_range);
 }
 
@@ -122,39 +120,6 @@ TEST(AnalysisSections, DefaultRows) {
   SetDefaultSections(r);
   const uint8_t want[8] = {3, 6, 2, 4, 0, 0, 0, 0};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(r.bytes[94 + i], want[i]) << "byte " << 94 + i;
-}
-
-TEST(ErrorRecordDetails, MissingItemsTrustNoCount) {
-  struct Case {
-    const char* name;
-    int16_t count;
-    std::vector<uint8_t> items;
-  };
-  const Case cases[] = {
-      {"none", 0, {}},
-      {"two", 2, {7, 8}},
-      {"four", 4, {7, 8, 9, 10}},
-      {"count_too_big", 9, {7, 8, 9, 10}},
-      {"count_negative", -3, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ErrorRecord r{};
-    const uint8_t raw[4] = {7, 8, 9, 10};
-    for (int i = 0; i < 4; ++i) r.bytes[13 + i] = raw[i];
-    r.bytes[11] = static_cast<uint8_t>(c.count & 0xFF);
-    r.bytes[12] = static_cast<uint8_t>((c.count >> 8) & 0xFF);
-    EXPECT_EQ(MissingItems(r), c.items);
-  }
-}
-
-TEST(ErrorRecordDetails, SetMissingItemsKeepsFourAndClearsTheRest) {
-  ErrorRecord r{};
-  Set(r, error_record::OtherCode, "ZZZZZZ");
-  Set(r, error_record::Variant, 2);
-  SetMissingItems(r, {1, 2, 3, 4, 5, 6});
-  const uint8_t want[8] = {4, 0, 1, 2, 3, 4, 0, 2};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(r.bytes[11 + i], want[i]) << "byte " << 11 + i;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "estimating/analysis_records.h"
 #include "estimating/budget_records.h"
-#include "estimating/error_record.h"
 #include "estimating/general_record.h"
 #include "layout_check.h"
 
@@ -177,26 +176,6 @@ TEST(RecordLayout, ObraHeader) {
   c.Ext(obra_header::AnticipoPct, 113, 30.0L);
   c.Ext(obra_header::RetencionPct, 123, 5.0L);
   c.Verify();
-}
-
-TEST(RecordLayout, ErrorRecordContentAndCross) {
-  LayoutCheck<ErrorRecord> content;
-  content.Byte(error_record::Hidden, 0, 1);
-  content.Byte(error_record::Severity, 1, error_record::kContentError);
-  content.Byte(error_record::TargetKind, 2, 2);
-  content.Str(error_record::ErrCode, 3, 6, "02010 ");
-  content.Byte(error_record::NameIndex, 10, 2);
-  content.I16(error_record::MissingCount, 11, 4);
-  for (int i = 1; i <= 4; ++i)
-    content.Byte(error_record::MissingItem(i), 12 + i, static_cast<uint8_t>(i * 3));
-  content.Byte(error_record::Variant, 18, 0);
-  content.Verify();
-
-  LayoutCheck<ErrorRecord> cross;
-  cross.Byte(error_record::Severity, 1, error_record::kCrossError);
-  cross.Str(error_record::OtherCode, 11, 6, "------");
-  cross.Byte(error_record::Variant, 18, error_record::kCircular);
-  cross.Verify();
 }
 
 }  // namespace

@@ -111,6 +111,7 @@ QGroupBox* TPrefForm::MakeMargins(const QString& title, MarginSpins& spins) {
   spins.top = new ReadOnlySpinBox(-kMarginLimit, kMarginLimit, box);
   spins.bottom = new ReadOnlySpinBox(-kMarginLimit, kMarginLimit, box);
   spins.left = new ReadOnlySpinBox(-kMarginLimit, kMarginLimit, box);
+  for (QSpinBox* spin : {spins.top, spins.bottom, spins.left}) spin->setMaximumWidth(80);
   layout->addRow("Ajuste Margen Superior", spins.top);
   layout->addRow("Ajuste Margen Inferior", spins.bottom);
   layout->addRow("Ajuste Margen Izquierdo", spins.left);

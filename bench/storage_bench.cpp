@@ -30,13 +30,19 @@ constexpr int kCodes = 32767;
 constexpr int kRecords = kMaxRecordCount - 1;  // record 0 is the header
 constexpr int kBody = 632;
 
+// A private directory for the run's files, removed at exit.
+struct ScratchDir {
+  fs::path dir = fs::temp_directory_path() / ("vantu-bench-" + std::to_string(::getpid()));
+  ScratchDir() { fs::create_directories(dir); }
+  ~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
 fs::path Scratch(const char* name) {
-  static const fs::path dir = [] {
-    fs::path d = fs::temp_directory_path() / ("vantu-bench-" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir / name;
+  static const ScratchDir scratch;
+  return scratch.dir / name;
 }
 
 std::vector<std::string> Codes(bool shuffled, unsigned seed = 7) {

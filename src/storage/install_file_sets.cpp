@@ -3,6 +3,7 @@
 #include "shell/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/set_in_use.h"
+#include "storage/storage_engine.h"
 #include "toolkit/work_area_link.h"
 
 namespace vantu {
@@ -20,7 +21,10 @@ void MarkRoundingChange() {
   }
 }
 
+// After an engine failure the files are left as they are: the next start
+// rebuilds the indexes.
 void CloseSetAreas() {
+  if (Engine().failed) return;
   for (int n = 1; n <= 5; ++n) CloseWorkArea(n);
   if (Shell().obraSelected) CloseWorkArea(6);
 }
@@ -37,6 +41,7 @@ void InstallFileSets() {
   };
   ShellHooks& hooks = Hooks();
   hooks.setUpWorkAreas = [] {
+    InitStorageEngine();
     for (int n : {0, 7, 10}) SetUpWorkArea(n, 1);
   };
   hooks.clearSetInUse = ClearSetInUse;

@@ -3,11 +3,13 @@
 
 #include <filesystem>
 
+#include "app/install_modules.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "platform/halt.h"
 #include "shell/main_program.h"
 #include "shell/paths.h"
+#include "shell/preferences.h"
 #include "shell/shell_state.h"
 #include "support/headless_fixture.h"
 #include "toolkit/schemes.h"
@@ -89,6 +91,17 @@ TEST_F(StartupExitTest, AMissingStoredFolderIsCreatedNotLost) {
   host.PushKeys({180});
   RunMain("vantu");
   EXPECT_EQ(fs::current_path(), gone);
+}
+
+TEST_F(StartupExitTest, WithEveryModuleInstalledTheConfigurationIsCreated) {
+  InstallModules();
+  host.PushKeys({180});
+  RunMain("vantu");
+  EXPECT_TRUE(fs::exists(ConfigFilePath()));
+  EXPECT_EQ(fs::file_size(ConfigFilePath()), kConfigRecordSize);
+  ShellFinalize();
+  ClearCommands();
+  Hooks() = ShellHooks{};
 }
 
 TEST_F(StartupExitTest, HaltCarriesItsExitCode) {

@@ -28,6 +28,9 @@ struct ShellState {
   bool messageShown = false;
   bool windowEscPending = false;
   bool haltAtClose = false;
+  // Set by the schedule dispatcher while its own menu shows; the menu's
+  // "Cronograma" entry then reopens it instead of doing nothing.
+  bool scheduleMenuOpen = false;
   bool generalDataNext = false;
   // Flag shared by the calculation, listing and schedule modules, cleared
   // before every command.

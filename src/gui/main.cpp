@@ -1,0 +1,51 @@
+// The program: one window with the console, the core's main program running
+// on the same thread until it ends.
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+#include "app/install_modules.h"
+#include "gui/dialog_consultant.h"
+#include "gui/main_window.h"
+#include "gui/qt_host.h"
+#include "gui/single_instance.h"
+#include "platform/halt.h"
+#include "shell/main_program.h"
+#include "shell/shell_state.h"
+
+int main(int argc, char** argv) {
+  using namespace vantu;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("vantu"));
+
+  gui::SingleInstance instance;
+  if (!instance.Acquire()) return 0;
+
+  gui::QtHost host;
+  SetHost(&host);
+  int exitCode = 0;
+  {
+    gui::TForm1 window(&host);
+    host.Attach(&window);
+    instance.OnRaise([&window] { window.BringToFront(); });
+    InstallModules();
+    Hooks().askConsultant = [&window] { AskConsultant(&window); };
+    window.ShowStartup();
+    try {
+      RunMain(QCoreApplication::applicationFilePath().toStdString());
+    } catch (const Halt& h) {
+      exitCode = h.exitCode;
+    } catch (const std::exception& e) {
+      QMessageBox::critical(&window, QStringLiteral("Error Aplicativo"),
+                            QString::fromLocal8Bit(e.what()));
+      exitCode = 1;
+    }
+    try {
+      ShellFinalize();
+    } catch (const Halt&) {
+    }
+    host.Attach(nullptr);
+  }
+  SetHost(nullptr);
+  return exitCode;
+}

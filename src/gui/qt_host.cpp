@@ -1,0 +1,190 @@
+#include "gui/qt_host.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+
+#include "gui/console_widget.h"
+#include "gui/dialog_calendar.h"
+#include "gui/dialog_help.h"
+#include "gui/dialog_prefs.h"
+#include "gui/dialog_text.h"
+#include "gui/main_window.h"
+#include "gui/settings_store.h"
+#include "gui/viewer_font.h"
+#include "gui/viewer_form.h"
+#include "platform/halt.h"
+
+namespace vantu::gui {
+
+namespace {
+
+QMessageBox::Icon IconOf(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Information:
+      return QMessageBox::Information;
+    case BoxIcon::Warning:
+      return QMessageBox::Warning;
+    case BoxIcon::Error:
+      return QMessageBox::Critical;
+    case BoxIcon::Question:
+      return QMessageBox::Question;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+// Core messages break lines with "\r".
+QString BoxText(const std::string& bytes) {
+  QString text = CoreToQt(bytes);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+}  // namespace
+
+void QtHost::ProcessEvents() {
+  QApplication::processEvents(QEventLoop::AllEvents);
+  if (haltRequested_) {
+    haltRequested_ = false;
+    DoHalt(haltCode_);
+  }
+}
+
+void QtHost::Sleep(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void QtHost::Beep() {
+  QApplication::beep();
+}
+
+Date QtHost::Today() {
+  const QDate d = QDate::currentDate();
+  return {d.day(), d.month(), d.year()};
+}
+
+BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
+                             BoxButtons buttons) {
+  QMessageBox box(IconOf(icon), CoreToQt(caption), BoxText(text), QMessageBox::NoButton, window_);
+  QPushButton* ok = nullptr;
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* cancel = nullptr;
+  if (buttons == BoxButtons::Ok) {
+    ok = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+    box.setEscapeButton(ok);
+  } else {
+    yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    if (buttons == BoxButtons::YesNoCancel)
+      cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel != nullptr ? cancel : no);
+  }
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (ok != nullptr) return BoxAnswer::Ok;
+  if (clicked == yes) return BoxAnswer::Yes;
+  if (clicked == no) return BoxAnswer::No;
+  return cancel != nullptr ? BoxAnswer::Cancel : BoxAnswer::No;
+}
+
+void QtHost::RedrawCells(int col, int row, int count) {
+  if (window_) window_->Console()->RedrawCells(col, row, count);
+}
+
+void QtHost::RedrawAll() {
+  if (window_) window_->Console()->RedrawAll();
+}
+
+void QtHost::DrawRunFrame(int col, int row, int count, uint32_t colour) {
+  if (window_) window_->Console()->DrawRunFrame(col, row, count, colour);
+}
+
+void QtHost::ShowCaret(bool shown, int col, int row) {
+  if (window_) window_->Console()->SetCaret(shown, col, row);
+}
+
+void QtHost::FocusConsole() {
+  if (window_ && !window_->Console()->hasFocus()) window_->Console()->setFocus();
+}
+
+void QtHost::SetWindowCaption(const std::string& caption) {
+  if (window_) window_->setWindowTitle(CoreToQt(caption));
+}
+
+void QtHost::ButtonsChanged(int row) {
+  if (window_) window_->Console()->RebuildButtons(row);
+}
+
+int QtHost::ColourDepth() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->depth() : 24;
+}
+
+PixelSize QtHost::DesktopSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {800, 600};
+  return {screen->geometry().width(), screen->geometry().height()};
+}
+
+PixelSize QtHost::CellSize() {
+  if (!window_) return {8, 16};
+  return {window_->Console()->CellWidth(), window_->Console()->CellHeight()};
+}
+
+void QtHost::SetMenusEnabled(bool enabled) {
+  if (!window_) return;
+  if (enabled)
+    window_->EnableMenus();
+  else
+    window_->DisableMenus();
+}
+
+void QtHost::UpdateMenusForSelection(bool obraSelected) {
+  if (window_) window_->UpdateMenusForSelection(obraSelected);
+}
+
+void QtHost::UpdateListingMenus() {
+  if (window_) window_->UpdateListingMenus();
+}
+
+bool QtHost::EditPreferences() {
+  return vantu::EditPreferences(window_);
+}
+
+std::string QtHost::PickDate(const std::string& date) {
+  return vantu::PickDate(window_, date);
+}
+
+void QtHost::ShowGeneralHelp() {
+  vantu::ShowGeneralHelp(window_);
+}
+
+void QtHost::ShowListing(const std::string& fileName) {
+  vantu::ShowListing(window_, fileName);
+}
+
+bool QtHost::RegisterFont(const std::string& path) {
+  return RegisterListingFont(path);
+}
+
+void QtHost::UnregisterFont(const std::string&) {
+  UnregisterListingFont();
+}
+
+std::string QtHost::ReadSetting(const std::string& key, const std::string& value) {
+  return ReadSettingFile(key, value);
+}
+
+void QtHost::WriteSetting(const std::string& key, const std::string& value,
+                          const std::string& text) {
+  WriteSettingFile(key, value, text);
+}
+
+}  // namespace vantu::gui

@@ -33,6 +33,7 @@ std::string GroupName(int group) {
 }
 
 bool Refuse(const std::string& message) {
+  WholeScreen whole;
   ShowError(message);
   return true;
 }

@@ -17,6 +17,7 @@
 #include "toolkit/screen.h"
 #include "toolkit/status_line.h"
 #include "toolkit/window_message.h"
+#include "toolkit/window_stack.h"
 
 namespace vantu {
 
@@ -26,6 +27,12 @@ constexpr int kDateDigits = 6;
 
 bool IsReviewKey(uint8_t k) {
   return k == kKeyCtrlPgUp || k == kKeyCtrlPgDn || k == kKeyCtrlEnd;
+}
+
+// A message on row 25 also from inside a pop-up window.
+void ShowMessage(const std::string& text) {
+  WholeScreen whole;
+  ShowError(text);
 }
 
 class Editor {
@@ -156,7 +163,7 @@ void Editor::ListKey(uint8_t& pending) {
   } else if (!AreaListsAllowed(area_)) {
     Beep();
   } else if (CodeListFilesEmpty(d_.listAreas)) {
-    ShowError("No hay datos para consultar");
+    ShowMessage("No hay datos para consultar");
   } else {
     if (s_.text.empty()) s_.text = FieldEditor().entryText;
     uint8_t exitKey = kKeyF1;
@@ -196,7 +203,7 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
     int pos = 0;
     s_.valid = ValidateField(area_, s_.text, d_, message, pos);
     if (!s_.valid) {
-      ShowError(message);
+      ShowMessage(message);
       SetCursor(pos);
       if (pos == 0) s_.edited = false;
       PlaceCursor();

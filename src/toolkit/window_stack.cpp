@@ -1,5 +1,7 @@
 #include "toolkit/window_stack.h"
 
+#include <algorithm>
+
 #include "console/console.h"
 #include "console/keys.h"
 #include "toolkit/schemes.h"
@@ -36,7 +38,9 @@ void PutAt(int col, int row, const std::string& s) {
   WriteText(s);
 }
 
-void DrawFrame(const WindowDesc& w) {
+// The title goes centred on the top border, or after the tabs when there
+// are tabs (`tabsWidth` cells from the third column).
+void DrawFrame(const WindowDesc& w, int tabsWidth) {
   const FrameChars f = FrameFor(w.frame);
   const int inner = w.right - w.left - 1;
   const std::string h(inner, static_cast<char>(f.h));
@@ -45,9 +49,11 @@ void DrawFrame(const WindowDesc& w) {
     PutAt(w.left, r, std::string(1, f.v) + std::string(inner, ' ') + std::string(1, f.v));
   PutAt(w.left, w.bottom, std::string(1, f.bl) + h + std::string(1, f.br));
   if (!w.title.empty()) {
-    const std::string t = w.title.substr(0, inner);
+    const int room = tabsWidth ? inner - tabsWidth - 2 : inner;
+    const std::string t = w.title.substr(0, std::max(room, 0));
+    const int free = room - static_cast<int>(t.size());
     BoldText();
-    PutAt(w.left + 1 + (inner - static_cast<int>(t.size())) / 2, w.top, t);
+    PutAt(w.right - static_cast<int>(t.size()) - free / 2 - 1, w.top, t);
     NormalText();
   }
 }
@@ -74,6 +80,24 @@ void DrawTabs(const WindowDesc& w, const std::vector<WindowTab>& tabs) {
 }
 
 }  // namespace
+
+int TabsWidth(const std::vector<WindowTab>& tabs) {
+  int width = 0;
+  for (const WindowTab& t : tabs) width += static_cast<int>(t.label.size()) + 1;
+  return width;
+}
+
+WholeScreen::WholeScreen() {
+  const ScreenState& s = Screen();
+  left_ = s.left, top_ = s.top, right_ = s.right, bottom_ = s.bottom;
+  x_ = s.cursorX, y_ = s.cursorY;
+  Window(1, 1, s.columns, s.rows);
+}
+
+WholeScreen::~WholeScreen() {
+  Window(left_, top_, right_, bottom_);
+  GotoXY(x_, y_);
+}
 
 WindowStackState& WindowStack() {
   return gStack;
@@ -125,7 +149,7 @@ bool OpenWindow(const WindowDesc& w) {
 
   Window(1, 1, s.columns, s.rows);
   SelectScheme(w.scheme);
-  DrawFrame(w);
+  DrawFrame(w, TabsWidth(tabs));
   if (lv.hadTabs) DrawTabs(w, tabs);
   const std::string label = w.buttons.empty() ? "Esc^regresa" : w.buttons;
   CurrentButtonLabel() = label;

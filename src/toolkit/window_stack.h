@@ -30,6 +30,8 @@ struct WindowTab {
 };
 // The tabs of a style text; empty for a style without tabs.
 std::vector<WindowTab> ParseWindowTabs(const std::string& style);
+// Cells the tabs take on the top border, from its third column.
+int TabsWidth(const std::vector<WindowTab>& tabs);
 
 struct WindowLevel {
   int left = 0, top = 0, right = 0, bottom = 0, scheme = 1;
@@ -49,6 +51,19 @@ struct WindowStackState {
 WindowStackState& WindowStack();
 void ResetWindowStack();
 int WindowDepth();
+
+// Output to the whole screen for the life of the object (messages on row
+// 25 while a window restricts output); window and cursor put back after.
+class WholeScreen {
+ public:
+  WholeScreen();
+  ~WholeScreen();
+  WholeScreen(const WholeScreen&) = delete;
+  WholeScreen& operator=(const WholeScreen&) = delete;
+
+ private:
+  int left_, top_, right_, bottom_, x_, y_;
+};
 
 // Saves the screen under the rectangle, pushes a level, draws frame, title,
 // tabs and button row, and restricts output to the inside. False, with

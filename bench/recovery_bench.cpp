@@ -1,0 +1,179 @@
+// Recovery of a generated Rama and Obra, at the largest file size (32,766
+// records in each of files 2 to 6) and at a realistic size, against reading
+// the same data files once with a plain sequential read. The recovery run
+// reports that ratio as its counter "x_plain_read". Also: opening the set
+// through the work areas, and the generator itself.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "dataset_generator.h"
+#include "shell/shell_state.h"
+#include "storage/file_sets.h"
+#include "storage/recovery.h"
+#include "storage/selection_state.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// A private directory for the run's sets and the configuration file that
+// the recovery marks, removed at exit.
+struct ScratchDir {
+  fs::path dir = fs::temp_directory_path() / ("vantu-recovery-" + std::to_string(::getpid()));
+  ScratchDir() {
+    fs::create_directories(dir / "prog");
+    Shell().programDir = (dir / "prog").string();
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
+const ScratchDir& Scratch() {
+  static const ScratchDir scratch;
+  return scratch;
+}
+
+dataset::DatasetSpec SpecOf(bool maximum) {
+  const fs::path dir = Scratch().dir / (maximum ? "max" : "real");
+  if (maximum) return dataset::MaximumSpec(dir.string());
+  dataset::DatasetSpec spec;
+  spec.directory = dir.string();
+  return spec;
+}
+
+// Generates the set once per size, calculated, as a finished session leaves it.
+const dataset::DatasetSpec& SetOf(bool maximum) {
+  static dataset::DatasetSpec made[2];
+  dataset::DatasetSpec& spec = made[maximum ? 1 : 0];
+  if (spec.directory.empty()) {
+    spec = SpecOf(maximum);
+    spec.calculated = true;
+    InitStorageEngine();
+    dataset::GenerateDataset(spec);
+  }
+  return spec;
+}
+
+// The data files the recovery reads: files 1 to 4 and the Obra's file 6.
+std::vector<fs::path> RecoveredFiles(const dataset::DatasetSpec& spec) {
+  std::vector<fs::path> files;
+  for (int n : {1, 2, 3, 4, 6}) {
+    const std::string ext = n == 6 ? spec.rama + spec.obra : spec.rama;
+    files.push_back(fs::path(spec.directory) / DataBaseName(n, ext));
+  }
+  return files;
+}
+
+// Reads each file once from start to end; returns the bytes read.
+size_t ReadPlain(const std::vector<fs::path>& files) {
+  static std::vector<char> buffer(1 << 16);
+  size_t total = 0;
+  for (const fs::path& f : files) {
+    std::ifstream in(f, std::ios::binary);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+      total += static_cast<size_t>(in.gcount());
+  }
+  return total;
+}
+
+size_t FileBytes(const std::vector<fs::path>& files) {
+  size_t total = 0;
+  for (const fs::path& f : files) total += fs::file_size(f);
+  return total;
+}
+
+void Recover(benchmark::State& state, bool maximum) {
+  const dataset::DatasetSpec& spec = SetOf(maximum);
+  const auto files = RecoveredFiles(spec);
+  double recoverSeconds = 0;
+  for (auto _ : state) {
+    StampMax() = 0;
+    const auto start = Clock::now();
+    const int result = RecoverFileSet(spec.directory, spec.rama, spec.obra);
+    recoverSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+    if (result != kRecoveryRamaAndObra) state.SkipWithError("recovery failed");
+  }
+  // The same number of plain reads of the same files, for the ratio.
+  double readSeconds = 0;
+  for (int64_t i = 0; i < state.iterations(); ++i) {
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(ReadPlain(files));
+    readSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  state.counters["x_plain_read"] = recoverSeconds / readSeconds;
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FileBytes(files)));
+}
+
+void BM_RecoverFileSet_Max(benchmark::State& s) {
+  Recover(s, true);
+}
+void BM_RecoverFileSet_Realistic(benchmark::State& s) {
+  Recover(s, false);
+}
+
+void PlainRead(benchmark::State& state, bool maximum) {
+  const auto files = RecoveredFiles(SetOf(maximum));
+  for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FileBytes(files)));
+}
+
+void BM_PlainRead_Max(benchmark::State& s) {
+  PlainRead(s, true);
+}
+void BM_PlainRead_Realistic(benchmark::State& s) {
+  PlainRead(s, false);
+}
+
+// Opening and closing the six work areas, as selecting the Rama and Obra does.
+void BM_OpenSet_Max(benchmark::State& state) {
+  const dataset::DatasetSpec& spec = SetOf(true);
+  Selection().DataDirectory = spec.directory;
+  std::vector<uint8_t> buffer(kMaxRecordLength);
+  for (auto _ : state) {
+    for (int n = 1; n <= 5; ++n)
+      OpenWorkArea(n, false, buffer.data(), spec.rama, kSetRecordLength[n]);
+    OpenWorkArea(6, false, buffer.data(), spec.rama + spec.obra, kSetRecordLength[6]);
+    for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
+  }
+}
+
+void Generate(benchmark::State& state, bool maximum) {
+  dataset::DatasetSpec spec = SpecOf(maximum);
+  spec.directory += "-generated";
+  spec.calculated = true;
+  InitStorageEngine();
+  for (auto _ : state) benchmark::DoNotOptimize(dataset::GenerateDataset(spec));
+  const int records = spec.inputRecords + spec.analysisRecords + spec.subcontractRecords +
+                      spec.globalRecords + spec.budgetRecords;
+  state.SetItemsProcessed(state.iterations() * records);
+}
+
+void BM_Generate_Max(benchmark::State& s) {
+  Generate(s, true);
+}
+void BM_Generate_Realistic(benchmark::State& s) {
+  Generate(s, false);
+}
+
+}  // namespace
+
+BENCHMARK(BM_RecoverFileSet_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainRead_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoverFileSet_Realistic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainRead_Realistic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenSet_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Generate_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Generate_Realistic)->Unit(benchmark::kMillisecond);
+
+}  // namespace vantu

@@ -119,7 +119,7 @@ uint8_t ReadKey() {
       Host().ShowCaret(true, s.left + s.cursorX - 1, s.top + s.cursorY - 1);
     while (KeyQueueEmpty()) {
       Host().ProcessEvents();
-      if (KeyQueueEmpty()) Host().Sleep(1);
+      if (KeyQueueEmpty()) Host().IdleWait();
     }
     uint8_t code = 0;
     bool taken = PopKey(code);

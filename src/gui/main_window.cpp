@@ -20,6 +20,7 @@
 #include "gui/win_console.h"
 #include "platform/platform.h"
 #include "shell/preferences.h"
+#include "shell/paths.h"
 #include "shell/shell_state.h"
 
 namespace vantu::gui {
@@ -221,8 +222,7 @@ void TForm1::PrintEntry(char letter) {
 }
 
 void TForm1::OpenManual() {
-  const std::string dir = Shell().programDir.substr(0, 120);
-  const std::filesystem::path pdf = std::filesystem::path(dir) / "Vantu.pdf";
+  const std::filesystem::path pdf = FindProgramFile("Vantu.pdf");
   std::error_code ec;
   if (!std::filesystem::exists(pdf, ec)) {
     InstallError(kManualMessage);

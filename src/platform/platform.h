@@ -38,6 +38,8 @@ class Platform {
   // Events and time.
   virtual void ProcessEvents() = 0;
   virtual void Sleep(int ms) = 0;
+  // One idle turn of a wait for input (ReadKey): a short sleep.
+  virtual void IdleWait() { Sleep(1); }
   virtual void Beep() = 0;
   virtual Date Today() = 0;
 

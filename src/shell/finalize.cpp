@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "shell/main_program.h"
+#include "shell/paths.h"
 #include "shell/shell_state.h"
 
 namespace vantu {
@@ -23,7 +24,7 @@ void ShellFinalize() {
   fs::remove(sh.errorFileName, ec);
   if (Hooks().deleteWorkFiles) Hooks().deleteWorkFiles();
   if (!sh.listingFileName.empty()) fs::remove(sh.listingFileName, ec);
-  if (sh.fontInstalled) Host().UnregisterFont((fs::path(sh.programDir) / "Vantu.TTF").string());
+  if (sh.fontInstalled) Host().UnregisterFont(FindProgramFile("Vantu.TTF"));
   sh.fontInstalled = false;
   running = false;
 }

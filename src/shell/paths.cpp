@@ -34,6 +34,15 @@ std::string ResolveProgramDir(const std::string& argv0) {
   return data.string();
 }
 
+std::string FindProgramFile(const std::string& name) {
+  std::error_code ec;
+  const fs::path inProgramDir = fs::path(ResolveProgramDir("")) / name;
+  if (fs::exists(inProgramDir, ec)) return inProgramDir.string();
+  const fs::path besideExe = fs::read_symlink("/proc/self/exe", ec).parent_path() / name;
+  if (!ec && fs::exists(besideExe, ec)) return besideExe.string();
+  return inProgramDir.string();
+}
+
 std::string DocumentsRoot() {
   std::string base = EnvOr("VANTU_HOME", EnvOr("HOME", "/tmp"));
   return (fs::path(base) / "01 Archivos Presupuesto").string();

@@ -10,6 +10,10 @@ namespace vantu {
 
 // Directory of the program's own files (configuration record, "LPT", font).
 std::string ResolveProgramDir(const std::string& argv0);
+// A file that belongs beside the program ("Vantu.TTF", "Vantu.pdf"): in
+// the program directory, else beside the executable. The program directory's
+// path when it is in neither.
+std::string FindProgramFile(const std::string& name);
 // The folder that stands for "C:\01 Archivos Presupuesto".
 std::string DocumentsRoot();
 

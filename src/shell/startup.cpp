@@ -79,7 +79,7 @@ void StartUp(const std::string& argv0) {
   EnterProjectDir();
 
   Screen().highColour = Host().ColourDepth() >= 16;
-  const fs::path font = fs::path(sh.programDir) / "Vantu.TTF";
+  const fs::path font = FindProgramFile("Vantu.TTF");
   sh.fontInstalled = fs::exists(font, ec) && Host().RegisterFont(font.string());
 
   Host().ShowCaret(false, 0, 0);

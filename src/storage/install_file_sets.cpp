@@ -1,9 +1,14 @@
 // Connects the work-area table to the shell and the toolkit.
+#include "console/keys.h"
+#include "platform/platform.h"
 #include "shell/preferences.h"
 #include "shell/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
+#include "storage/recovery.h"
+#include "toolkit/progress.h"
+#include "toolkit/window_message.h"
 #include "toolkit/work_area_link.h"
 
 namespace vantu {
@@ -29,9 +34,26 @@ void CloseSetAreas() {
   if (Shell().obraSelected) CloseWorkArea(6);
 }
 
+void InstallRecoveryScreens() {
+  RecoveryUi& ui = RecoveryScreens();
+  ui.openProgress = [] {
+    Host().ShowCaret(false, 0, 0);
+    if (ShowProgress(40, 12)) StepProgress(true);
+  };
+  ui.stepProgress = [] { StepProgress(false); };
+  ui.closeProgress = [] {
+    HideProgress();
+    if (Input().caretWanted) SetCaret(true);
+  };
+  ui.failure = [](const std::vector<std::string>& lines) {
+    ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
+  };
+}
+
 }  // namespace
 
 void InstallFileSets() {
+  InstallRecoveryScreens();
   WorkAreaLink& link = WorkAreaLinks();
   link.title = [](int n) { return ValidArea(n) ? Area(n).Title : std::string(); };
   link.buttons = [](int n) { return ValidArea(n) ? Area(n).buttons : ButtonSet{0}; };

@@ -10,7 +10,8 @@
 
 namespace vantu {
 
-uint8_t ShowMessageWindow(const std::vector<std::string>& lines, int scheme) {
+uint8_t ShowMessageWindow(const std::vector<std::string>& lines, int scheme,
+                          const std::string& buttons) {
   size_t longest = 0;
   for (const std::string& l : lines) longest = std::max(longest, l.size());
   const int width = std::min<int>(static_cast<int>(longest) + 4, 78);
@@ -18,6 +19,7 @@ uint8_t ShowMessageWindow(const std::vector<std::string>& lines, int scheme) {
   WindowDesc w;
   w.scheme = scheme;
   w.frame = 'D';
+  w.buttons = buttons;
   w.left = (80 - width) / 2 + 1;
   w.right = w.left + width - 1;
   w.top = (25 - height) / 2 + 1;

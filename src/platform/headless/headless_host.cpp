@@ -60,6 +60,11 @@ void HeadlessHost::ProcessEvents() {
 void HeadlessHost::Sleep(int ms) {
   sleptMs_ += ms;
   waiting_ = true;
+}
+
+// Only a wait for input with nothing left to give can hang.
+void HeadlessHost::IdleWait() {
+  Sleep(1);
   if (KeyQueueEmpty() && steps_.empty() && ++idleSleeps_ > kMaxIdleSleeps) {
     idleSleeps_ = 0;
     throw ScriptExhausted();

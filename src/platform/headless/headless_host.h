@@ -67,6 +67,7 @@ class HeadlessHost : public Platform {
   // Platform
   void ProcessEvents() override;
   void Sleep(int ms) override;
+  void IdleWait() override;
   void Beep() override { ++beeps_; }
   Date Today() override { return today_; }
   BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,

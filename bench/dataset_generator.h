@@ -46,8 +46,10 @@ struct DatasetSpec {
   int inputRecords = 600;        // file 2, at least 8 (four chapters, four inputs)
   int analysisRecords = 1500;    // file 3, at least 2
   int subcontractRecords = 120;  // file 4, 0 or at least 2
-  int globalRecords = 150;       // file 5, at most twice the analyses (not chapters)
-  int budgetRecords = 800;       // file 6, at least 2 with an Obra
+  // File 5, at most twice the analyses (not chapters). With none, file 5
+  // keeps the empty record 1 that opening an empty file writes.
+  int globalRecords = 150;
+  int budgetRecords = 800;  // file 6, at least 2 with an Obra
   bool calculated = false;
   int16_t generation = 1;  // SetSerial of a calculated set, 1..9999
   int16_t aiuMode = 1;     // 1 "Cada Item", 2 "Al final"

@@ -125,12 +125,12 @@ int FillLines(Builder& b, AnalysisRecord& a, bool mayNest, int globals) {
 }  // namespace
 
 void WriteAnalyses(Builder& b) {
-  const ChapterPlan plan = PlanChapters(b.spec.analysisRecords, 40, 9999, 1);
+  const ChapterPlan plan = PlanChapters(b.shape.analysisRecords, 40, 9999, 1);
   const auto themes = AnalysisThemes();
   const int works = static_cast<int>(themes.size()) - 1;  // the themes after the mixes
   int itemCount = 0;
   for (int count : plan.items) itemCount += count;
-  const long long globals = b.spec.globalRecords;
+  const long long globals = b.shape.globalRecords;
   int k = 0;  // analyses written so far
   for (size_t c = 0; c < plan.items.size(); ++c) {
     const int chapter = static_cast<int>(c) + 1;
@@ -156,7 +156,7 @@ void WriteAnalyses(Builder& b) {
       // Global lines spread evenly: at most two per analysis.
       const int here = static_cast<int>((k + 1) * globals / itemCount - k * globals / itemCount);
       const int depth = FillLines(b, a, c != 0, here);
-      if (b.spec.calculated) ComputeAnalysis(b, a);
+      if (b.shape.calculated) ComputeAnalysis(b, a);
       const int16_t n = AddCoded(3, a);
       b.analyses.push_back(a);
       b.analysisDepth.push_back(static_cast<int8_t>(depth));
@@ -204,7 +204,7 @@ void ComputeAnalysis(Builder& b, AnalysisRecord& a) {
   Set(a, analysis::ManoDeObraCost, sum[4]);
   Set(a, analysis::DirectCost, direct);
   Set(a, analysis::UnitPrice, RoundMoney(direct * (Get(g, general::AiuPerItem) / 100 + 1)));
-  Set(a, coded::CalcStamp, static_cast<int16_t>(-b.spec.generation));
+  Set(a, coded::CalcStamp, static_cast<int16_t>(-b.shape.generation));
 }
 
 }  // namespace vantu::dataset

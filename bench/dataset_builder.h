@@ -36,9 +36,9 @@ std::string ChapterCode(int chapter);  // 1 -> "01"
 std::string ItemCode(int chapter, int number, int digits);
 
 struct Builder {
-  explicit Builder(const DatasetSpec& s) : spec(s), rng(s.seed) {}
+  explicit Builder(const DatasetShape& s) : shape(s), rng(s.seed) {}
 
-  const DatasetSpec& spec;
+  const DatasetShape& shape;
   std::mt19937 rng;
   GeneralDataRecord general{};
 

@@ -72,7 +72,7 @@ void Require(bool ok, const char* what) {
   if (!ok) throw std::invalid_argument(std::string("dataset: ") + what);
 }
 
-void Validate(const DatasetSpec& s) {
+void Validate(const DatasetShape& s) {
   Require(!s.directory.empty(), "no directory");
   Require(s.rama.size() == 1, "the Rama code has one character");
   Require(s.obra.empty() || s.obra.size() == 2, "the Obra code has two characters");
@@ -93,7 +93,7 @@ void Validate(const DatasetSpec& s) {
 }
 
 // Data and index files of the set, so that the work areas create them anew.
-void RemoveSet(const DatasetSpec& s) {
+void RemoveSet(const DatasetShape& s) {
   std::error_code ec;
   for (int n = 1; n <= 6; ++n) {
     if (n == 6 && s.obra.empty()) break;
@@ -113,7 +113,7 @@ void WriteHeaders(Builder& b) {
   Set(prices, global_price_header::FirstFree, int16_t{0});
   PutRec(Area(5).Data, 0, prices.data());
 
-  if (!b.spec.obra.empty()) {
+  if (!b.shape.obra.empty()) {
     ObraHeader obra{};
     GetRec(Area(6).Data, 0, obra.data());
     Set(obra, obra_header::UsePliegosCodes, uint8_t{0});
@@ -125,10 +125,10 @@ void WriteHeaders(Builder& b) {
     Set(obra, obra_header::RetencionPct, 5.0L);
     PutRec(Area(6).Data, 0, obra.data());
   }
-  const int last = b.spec.obra.empty() ? 5 : 6;
+  const int last = b.shape.obra.empty() ? 5 : 6;
   for (int n = 1; n <= last; ++n) {
-    Area(n).SavedChangeMarker = b.spec.calculated ? 0 : 1;
-    Area(n).SavedSetSerial = b.spec.calculated ? b.spec.generation : int16_t{0};
+    Area(n).SavedChangeMarker = b.shape.calculated ? 0 : 1;
+    Area(n).SavedSetSerial = b.shape.calculated ? b.shape.generation : int16_t{0};
   }
 }
 
@@ -144,34 +144,34 @@ struct AreasGuard {
 
 }  // namespace
 
-DatasetSpec MaximumSpec(const std::string& directory) {
-  DatasetSpec spec;
-  spec.directory = directory;
-  spec.inputRecords = spec.analysisRecords = spec.subcontractRecords = kMaxRecords;
-  spec.globalRecords = spec.budgetRecords = kMaxRecords;
-  return spec;
+DatasetShape MaximumShape(const std::string& directory) {
+  DatasetShape shape;
+  shape.directory = directory;
+  shape.inputRecords = shape.analysisRecords = shape.subcontractRecords = kMaxRecords;
+  shape.globalRecords = shape.budgetRecords = kMaxRecords;
+  return shape;
 }
 
-DatasetSummary GenerateDataset(const DatasetSpec& spec) {
-  Validate(spec);
-  fs::create_directories(spec.directory);
-  RemoveSet(spec);
+DatasetSummary GenerateDataset(const DatasetShape& shape) {
+  Validate(shape);
+  fs::create_directories(shape.directory);
+  RemoveSet(shape);
   AreasGuard guard;
-  Selection().DataDirectory = spec.directory;
+  Selection().DataDirectory = shape.directory;
 
   std::vector<uint8_t> buffer(kMaxRecordLength);
   for (int n = 1; n <= 5; ++n)
-    OpenWorkArea(n, false, buffer.data(), spec.rama, kSetRecordLength[n]);
-  if (!spec.obra.empty())
-    OpenWorkArea(6, false, buffer.data(), spec.rama + spec.obra, kSetRecordLength[6]);
+    OpenWorkArea(n, false, buffer.data(), shape.rama, kSetRecordLength[n]);
+  if (!shape.obra.empty())
+    OpenWorkArea(6, false, buffer.data(), shape.rama + shape.obra, kSetRecordLength[6]);
 
-  Builder b(spec);
+  Builder b(shape);
   WriteGeneralData(b);
   WriteInputs(b);
   WriteAnalyses(b);
   WriteSubcontracts(b);
-  if (!spec.obra.empty()) WriteBudget(b);
-  if (spec.calculated) StampCalculation(b);
+  if (!shape.obra.empty()) WriteBudget(b);
+  if (shape.calculated) StampCalculation(b);
   WriteHeaders(b);
 
   b.summary.records[1] = 1;

@@ -27,7 +27,7 @@
 // other analyses. An uncalculated set looks freshly entered: ChangeMarker 1,
 // SetSerial 0, computed fields and CalcStamps 0.
 //
-// Everything is derived from the seed, so equal specs give equal files.
+// Everything is derived from the seed, so equal shapes give equal files.
 
 #include <array>
 #include <cstdint>
@@ -38,7 +38,7 @@ namespace vantu::dataset {
 // Records per data file are at most 32,766 (32,767 with the header).
 inline constexpr int kMaxRecords = 32766;
 
-struct DatasetSpec {
+struct DatasetShape {
   std::string directory;    // created when missing; a set of the same codes is replaced
   std::string rama = "A";   // one character
   std::string obra = "01";  // two characters; empty writes no Obra
@@ -57,7 +57,7 @@ struct DatasetSpec {
 };
 
 // Every file at the largest size: 32,766 records of files 2 to 6.
-DatasetSpec MaximumSpec(const std::string& directory);
+DatasetShape MaximumShape(const std::string& directory);
 
 struct DatasetSummary {
   std::array<int, 7> records{};   // records in use of files 1..6 (index = file number)
@@ -67,8 +67,8 @@ struct DatasetSummary {
 
 // Writes the set. The storage engine must be started; work areas 1-6 are
 // used and left closed, and the selection's data directory is restored.
-// A spec outside the limits above throws std::invalid_argument before any
+// A shape outside the limits above throws std::invalid_argument before any
 // file is touched.
-DatasetSummary GenerateDataset(const DatasetSpec& spec);
+DatasetSummary GenerateDataset(const DatasetShape& shape);
 
 }  // namespace vantu::dataset

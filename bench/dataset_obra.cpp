@@ -24,7 +24,7 @@ void ReferAnalysis(Builder& b, BudgetRecord& item) {
   Set(item, budget_item::Description, Get(a, analysis::Description));
   Set(item, budget_item::Unit, Get(a, analysis::Unit));
   Set(item, budget_item::Quantity, Decimals(b.Between(1, 600), 2));
-  if (b.spec.calculated) Set(item, budget_item::ItemUnitPrice, Get(a, analysis::UnitPrice));
+  if (b.shape.calculated) Set(item, budget_item::ItemUnitPrice, Get(a, analysis::UnitPrice));
 }
 
 void ReferSubcontract(Builder& b, BudgetRecord& item) {
@@ -40,7 +40,7 @@ void ReferSubcontract(Builder& b, BudgetRecord& item) {
   Set(item, budget_item::Unit, unit);
   const bool lump = unit == "gl" || unit == "un";
   Set(item, budget_item::Quantity, lump ? 1 + b.Below(3) : Decimals(b.Between(10, 800), 2));
-  if (b.spec.calculated) Set(item, budget_item::ItemUnitPrice, Get(s, subcontract::UnitPrice));
+  if (b.shape.calculated) Set(item, budget_item::ItemUnitPrice, Get(s, subcontract::UnitPrice));
 }
 
 void ReferGlobal(Builder& b, BudgetRecord& item, int used) {
@@ -73,7 +73,7 @@ BudgetRecord MakeItem(Builder& b, const std::string& code, const std::string& pl
     Set(item, budget_item::Quantity, 0);
     Set(item, budget_item::PorDefinir, uint8_t{1});
   }
-  if (b.spec.calculated) {
+  if (b.shape.calculated) {
     const long double total =
         Get(item, budget_item::RefType) == budget_item::kRefGlobal
             ? RoundMoney(Get(item, budget_item::Quantity))
@@ -86,7 +86,7 @@ BudgetRecord MakeItem(Builder& b, const std::string& code, const std::string& pl
 // Stamps an analysis the budget uses and adds the quantities its inputs
 // need, nested analyses after the lines, from the last noted to the first.
 void Explode(Builder& b, int16_t recNo, long double quantity) {
-  const int16_t g = b.spec.generation;
+  const int16_t g = b.shape.generation;
   AnalysisRecord& a = b.analyses[Index(recNo)];
   Set(a, coded::CalcStamp, g);
   std::vector<std::pair<int16_t, long double>> nested;
@@ -127,7 +127,7 @@ void Rewrite(int area, std::vector<R>& records) {
 }  // namespace
 
 void WriteBudget(Builder& b) {
-  const ChapterPlan plan = PlanChapters(b.spec.budgetRecords, 25, 999, 1);
+  const ChapterPlan plan = PlanChapters(b.shape.budgetRecords, 25, 999, 1);
   const auto themes = AnalysisThemes();
   const size_t works = themes.size() - 1;
   int globalsUsed = 0;
@@ -165,7 +165,7 @@ void StampCalculation(Builder& b) {
     if (type == budget_item::kRefAnalysis)
       Explode(b, n, Get(item, budget_item::Quantity));
     else if (type == budget_item::kRefSubcontract)
-      Set(b.subcontracts[Index(n)], coded::CalcStamp, b.spec.generation);
+      Set(b.subcontracts[Index(n)], coded::CalcStamp, b.shape.generation);
   }
   Rewrite(2, b.inputs);
   Rewrite(3, b.analyses);

@@ -84,7 +84,7 @@ void AddSubcontract(Builder& b, const std::string& code, const ActivityEntry& e,
     SplitByPercentages(b, s, Cents(std::round(scale / 100) * 100));
   else
     SetValues(b, s, scale / 2);
-  if (b.spec.calculated) ComputeSubcontract(b, s);
+  if (b.shape.calculated) ComputeSubcontract(b, s);
   const int16_t n = AddCoded(4, s);
   b.subcontracts.push_back(s);
   b.subcontractItems.push_back(n);
@@ -96,10 +96,10 @@ void WriteGeneralData(Builder& b) {
   GeneralDataRecord& g = b.general;
   GetRec(Area(1).Data, 1, g.data());  // as the area's first load left it
   Set(g, general::RamaName, "Edificaciones de vivienda");
-  Set(g, general::AiuMode, b.spec.aiuMode);
+  Set(g, general::AiuMode, b.shape.aiuMode);
   const long double admin = 10, imprevistos = 5, utilidad = 5;
   const long double aiu = admin + imprevistos + utilidad;
-  const bool perItem = b.spec.aiuMode == general::kAiuPerItem;
+  const bool perItem = b.shape.aiuMode == general::kAiuPerItem;
   Set(g, general::AiuAtEnd, perItem ? 0 : aiu);
   Set(g, general::AiuPerItem, perItem ? aiu : 0);
   Set(g, general::AiuPerItemForSubcontracts, perItem ? aiu : 0);
@@ -115,7 +115,7 @@ void WriteGeneralData(Builder& b) {
 }
 
 void WriteInputs(Builder& b) {
-  const ChapterPlan plan = PlanChapters(b.spec.inputRecords, 60, 999, 4);
+  const ChapterPlan plan = PlanChapters(b.shape.inputRecords, 60, 999, 4);
   int used[5] = {};
   for (size_t c = 0; c < plan.items.size(); ++c) {
     const int chapter = static_cast<int>(c) + 1;
@@ -128,8 +128,8 @@ void WriteInputs(Builder& b) {
 }
 
 void WriteSubcontracts(Builder& b) {
-  if (b.spec.subcontractRecords == 0) return;
-  const ChapterPlan plan = PlanChapters(b.spec.subcontractRecords, 20, 999, 1);
+  if (b.shape.subcontractRecords == 0) return;
+  const ChapterPlan plan = PlanChapters(b.shape.subcontractRecords, 20, 999, 1);
   const auto themes = SubcontractThemes();
   for (size_t c = 0; c < plan.items.size(); ++c) {
     const int chapter = static_cast<int>(c) + 1;

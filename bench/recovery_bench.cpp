@@ -44,33 +44,33 @@ const ScratchDir& Scratch() {
   return scratch;
 }
 
-dataset::DatasetSpec SpecOf(bool maximum) {
+dataset::DatasetShape ShapeOf(bool maximum) {
   const fs::path dir = Scratch().dir / (maximum ? "max" : "real");
-  if (maximum) return dataset::MaximumSpec(dir.string());
-  dataset::DatasetSpec spec;
-  spec.directory = dir.string();
-  return spec;
+  if (maximum) return dataset::MaximumShape(dir.string());
+  dataset::DatasetShape shape;
+  shape.directory = dir.string();
+  return shape;
 }
 
 // Generates the set once per size, calculated, as a finished session leaves it.
-const dataset::DatasetSpec& SetOf(bool maximum) {
-  static dataset::DatasetSpec made[2];
-  dataset::DatasetSpec& spec = made[maximum ? 1 : 0];
-  if (spec.directory.empty()) {
-    spec = SpecOf(maximum);
-    spec.calculated = true;
+const dataset::DatasetShape& SetOf(bool maximum) {
+  static dataset::DatasetShape made[2];
+  dataset::DatasetShape& shape = made[maximum ? 1 : 0];
+  if (shape.directory.empty()) {
+    shape = ShapeOf(maximum);
+    shape.calculated = true;
     InitStorageEngine();
-    dataset::GenerateDataset(spec);
+    dataset::GenerateDataset(shape);
   }
-  return spec;
+  return shape;
 }
 
 // The data files the recovery reads: files 1 to 4 and the Obra's file 6.
-std::vector<fs::path> RecoveredFiles(const dataset::DatasetSpec& spec) {
+std::vector<fs::path> RecoveredFiles(const dataset::DatasetShape& shape) {
   std::vector<fs::path> files;
   for (int n : {1, 2, 3, 4, 6}) {
-    const std::string ext = n == 6 ? spec.rama + spec.obra : spec.rama;
-    files.push_back(fs::path(spec.directory) / DataBaseName(n, ext));
+    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
+    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
   }
   return files;
 }
@@ -94,13 +94,13 @@ size_t FileBytes(const std::vector<fs::path>& files) {
 }
 
 void Recover(benchmark::State& state, bool maximum) {
-  const dataset::DatasetSpec& spec = SetOf(maximum);
-  const auto files = RecoveredFiles(spec);
+  const dataset::DatasetShape& shape = SetOf(maximum);
+  const auto files = RecoveredFiles(shape);
   double recoverSeconds = 0;
   for (auto _ : state) {
     StampMax() = 0;
     const auto start = Clock::now();
-    const int result = RecoverFileSet(spec.directory, spec.rama, spec.obra);
+    const int result = RecoverFileSet(shape.directory, shape.rama, shape.obra);
     recoverSeconds += std::chrono::duration<double>(Clock::now() - start).count();
     if (result != kRecoveryRamaAndObra) state.SkipWithError("recovery failed");
   }
@@ -137,25 +137,25 @@ void BM_PlainRead_Realistic(benchmark::State& s) {
 
 // Opening and closing the six work areas, as selecting the Rama and Obra does.
 void BM_OpenSet_Max(benchmark::State& state) {
-  const dataset::DatasetSpec& spec = SetOf(true);
-  Selection().DataDirectory = spec.directory;
+  const dataset::DatasetShape& shape = SetOf(true);
+  Selection().DataDirectory = shape.directory;
   std::vector<uint8_t> buffer(kMaxRecordLength);
   for (auto _ : state) {
     for (int n = 1; n <= 5; ++n)
-      OpenWorkArea(n, false, buffer.data(), spec.rama, kSetRecordLength[n]);
-    OpenWorkArea(6, false, buffer.data(), spec.rama + spec.obra, kSetRecordLength[6]);
+      OpenWorkArea(n, false, buffer.data(), shape.rama, kSetRecordLength[n]);
+    OpenWorkArea(6, false, buffer.data(), shape.rama + shape.obra, kSetRecordLength[6]);
     for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
   }
 }
 
 void Generate(benchmark::State& state, bool maximum) {
-  dataset::DatasetSpec spec = SpecOf(maximum);
-  spec.directory += "-generated";
-  spec.calculated = true;
+  dataset::DatasetShape shape = ShapeOf(maximum);
+  shape.directory += "-generated";
+  shape.calculated = true;
   InitStorageEngine();
-  for (auto _ : state) benchmark::DoNotOptimize(dataset::GenerateDataset(spec));
-  const int records = spec.inputRecords + spec.analysisRecords + spec.subcontractRecords +
-                      spec.globalRecords + spec.budgetRecords;
+  for (auto _ : state) benchmark::DoNotOptimize(dataset::GenerateDataset(shape));
+  const int records = shape.inputRecords + shape.analysisRecords + shape.subcontractRecords +
+                      shape.globalRecords + shape.budgetRecords;
   state.SetItemsProcessed(state.iterations() * records);
 }
 

@@ -19,15 +19,15 @@ namespace vantu::test {
 
 class DatasetTest : public FileSetsTest {
  protected:
-  dataset::DatasetSpec SmallSpec() {
-    dataset::DatasetSpec spec;
-    spec.directory = dataDir.string();
-    spec.inputRecords = 60;
-    spec.analysisRecords = 150;
-    spec.subcontractRecords = 30;
-    spec.globalRecords = 40;
-    spec.budgetRecords = 120;
-    return spec;
+  dataset::DatasetShape SmallSpec() {
+    dataset::DatasetShape shape;
+    shape.directory = dataDir.string();
+    shape.inputRecords = 60;
+    shape.analysisRecords = 150;
+    shape.subcontractRecords = 30;
+    shape.globalRecords = 40;
+    shape.budgetRecords = 120;
+    return shape;
   }
 
   // Index entries of area n in key order; the index must be sound.

@@ -11,7 +11,7 @@
 namespace vantu {
 namespace {
 
-using dataset::DatasetSpec;
+using dataset::DatasetShape;
 using dataset::GenerateDataset;
 using test::DatasetTest;
 namespace fs = std::filesystem;
@@ -23,20 +23,20 @@ class DatasetRecoveryTest : public DatasetTest {
     std::map<int, std::vector<IndexEntry>> keys;       // file number -> entries
   };
 
-  std::vector<int> Files(const DatasetSpec& spec) {
-    if (spec.obra.empty()) return {1, 2, 3, 4, 5};
+  std::vector<int> Files(const DatasetShape& shape) {
+    if (shape.obra.empty()) return {1, 2, 3, 4, 5};
     return {1, 2, 3, 4, 5, 6};
   }
-  std::string Ext(const DatasetSpec& spec, int n) {
-    return n == 6 ? spec.rama + spec.obra : spec.rama;
+  std::string Ext(const DatasetShape& shape, int n) {
+    return n == 6 ? shape.rama + shape.obra : shape.rama;
   }
 
-  Snapshot Take(const DatasetSpec& spec) {
+  Snapshot Take(const DatasetShape& shape) {
     Snapshot s;
-    for (int n : Files(spec))
-      s.data[DataBaseName(n, Ext(spec, n))] = WholeFile(DataBaseName(n, Ext(spec, n)));
-    OpenSet(spec.rama, spec.obra);
-    for (int n : Files(spec))
+    for (int n : Files(shape))
+      s.data[DataBaseName(n, Ext(shape, n))] = WholeFile(DataBaseName(n, Ext(shape, n)));
+    OpenSet(shape.rama, shape.obra);
+    for (int n : Files(shape))
       if (Area(n).FileKind == kIndexedFile) s.keys[n] = Entries(n);
     CloseSet();
     return s;
@@ -44,9 +44,9 @@ class DatasetRecoveryTest : public DatasetTest {
 
   // Records 1 and up unchanged; in record 0 only the markers and the
   // added counter (bytes 8..20) may differ.
-  void ExpectSameRecords(const Snapshot& before, const Snapshot& after, const DatasetSpec& spec) {
-    for (int n : Files(spec)) {
-      const std::string name = DataBaseName(n, Ext(spec, n));
+  void ExpectSameRecords(const Snapshot& before, const Snapshot& after, const DatasetShape& shape) {
+    for (int n : Files(shape)) {
+      const std::string name = DataBaseName(n, Ext(shape, n));
       SCOPED_TRACE(name);
       const auto& a = before.data.at(name);
       const auto& b = after.data.at(name);
@@ -74,24 +74,24 @@ TEST_F(DatasetRecoveryTest, RecoveryKeepsEveryRecordAndKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetSpec spec = SmallSpec();
-    spec.rama = c.rama;
-    spec.obra = c.obra;
-    spec.calculated = true;
-    spec.generation = 12;
-    GenerateDataset(spec);
-    const Snapshot before = Take(spec);
+    DatasetShape shape = SmallSpec();
+    shape.rama = c.rama;
+    shape.obra = c.obra;
+    shape.calculated = true;
+    shape.generation = 12;
+    GenerateDataset(shape);
+    const Snapshot before = Take(shape);
     if (c.dropIndexes)
       for (int n : {2, 3, 4, 6})
-        fs::remove(dataDir / ("Apr0" + std::to_string(n) + "ixc." + Ext(spec, n)));
+        fs::remove(dataDir / ("Apr0" + std::to_string(n) + "ixc." + Ext(shape, n)));
 
     ASSERT_EQ(RecoverFileSet(dataDir.string(), c.rama, c.obra), c.result);
-    const Snapshot after = Take(spec);
-    ExpectSameRecords(before, after, spec);
-    for (int n : Files(spec)) {
+    const Snapshot after = Take(shape);
+    ExpectSameRecords(before, after, shape);
+    for (int n : Files(shape)) {
       SCOPED_TRACE("file " + std::to_string(n));
       // File 5 is not rebuilt and keeps the calculation's markers.
-      EXPECT_EQ(Markers(n, Ext(spec, n)), n == 5 ? std::make_pair(0, 12) : std::make_pair(1, 12));
+      EXPECT_EQ(Markers(n, Ext(shape, n)), n == 5 ? std::make_pair(0, 12) : std::make_pair(1, 12));
     }
   }
 }
@@ -100,20 +100,20 @@ TEST_F(DatasetRecoveryTest, RecoveryKeepsEveryRecordAndKey) {
 // in file 3, whose records are the longest; the other files stay moderate
 // so that the test keeps a short run time.
 TEST_F(DatasetRecoveryTest, LargestFileRecoversIntact) {
-  DatasetSpec spec = SmallSpec();
-  spec.analysisRecords = dataset::kMaxRecords;
-  spec.inputRecords = 2000;
-  spec.globalRecords = 3000;
-  spec.budgetRecords = 3000;
-  spec.calculated = true;
-  GenerateDataset(spec);
-  const Snapshot before = Take(spec);
+  DatasetShape shape = SmallSpec();
+  shape.analysisRecords = dataset::kMaxRecords;
+  shape.inputRecords = 2000;
+  shape.globalRecords = 3000;
+  shape.budgetRecords = 3000;
+  shape.calculated = true;
+  GenerateDataset(shape);
+  const Snapshot before = Take(shape);
   ASSERT_EQ(before.keys.at(3).size(), static_cast<size_t>(dataset::kMaxRecords));
   EXPECT_EQ(before.data.at("Apr03dat.A").size(),
             static_cast<size_t>(kMaxRecordCount) * kSetRecordLength[3]);
 
   ASSERT_EQ(RecoverFileSet(dataDir.string(), "A", "01"), kRecoveryRamaAndObra);
-  ExpectSameRecords(before, Take(spec), spec);
+  ExpectSameRecords(before, Take(shape), shape);
   // The file holds as many records as record numbers allow.
   OpenSet("A", "01");
   EXPECT_EQ(FileRecordCount(Area(3).Data), kMaxRecordCount);

@@ -1,5 +1,5 @@
 // Generated sets: they reopen with the counts asked for, every reference
-// resolves, headers carry the calculation markers, and the same spec gives
+// resolves, headers carry the calculation markers, and the same shape gives
 // the same bytes.
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 namespace vantu {
 namespace {
 
-using dataset::DatasetSpec;
+using dataset::DatasetShape;
 using dataset::GenerateDataset;
 using test::DatasetTest;
 
@@ -38,33 +38,33 @@ class DatasetSetTest : public DatasetTest {
 TEST_F(DatasetSetTest, ReopensWithTheCountsAskedFor) {
   struct Case {
     const char* name;
-    std::function<void(DatasetSpec&)> adjust;
+    std::function<void(DatasetShape&)> adjust;
   };
   const Case cases[] = {
-      {"obra", [](DatasetSpec&) {}},
-      {"rama_only", [](DatasetSpec& s) { s.rama = "B", s.obra = ""; }},
+      {"obra", [](DatasetShape&) {}},
+      {"rama_only", [](DatasetShape& s) { s.rama = "B", s.obra = ""; }},
       {"calculated_aiu_at_end",
-       [](DatasetSpec& s) { s.rama = "C", s.calculated = true, s.aiuMode = 2; }},
+       [](DatasetShape& s) { s.rama = "C", s.calculated = true, s.aiuMode = 2; }},
       {"smallest",
-       [](DatasetSpec& s) {
+       [](DatasetShape& s) {
          s.rama = "D", s.inputRecords = 8, s.analysisRecords = 2, s.subcontractRecords = 0;
          s.globalRecords = 1, s.budgetRecords = 2;
        }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetSpec spec = SmallSpec();
-    c.adjust(spec);
-    GenerateDataset(spec);
-    OpenSet(spec.rama, spec.obra);
+    DatasetShape shape = SmallSpec();
+    c.adjust(shape);
+    GenerateDataset(shape);
+    OpenSet(shape.rama, shape.obra);
     const int expected[7] = {0,
                              1,
-                             spec.inputRecords,
-                             spec.analysisRecords,
-                             spec.subcontractRecords,
-                             spec.globalRecords,
-                             spec.budgetRecords};
-    for (int n = 1; n <= (spec.obra.empty() ? 5 : 6); ++n) {
+                             shape.inputRecords,
+                             shape.analysisRecords,
+                             shape.subcontractRecords,
+                             shape.globalRecords,
+                             shape.budgetRecords};
+    for (int n = 1; n <= (shape.obra.empty() ? 5 : 6); ++n) {
       SCOPED_TRACE("file " + std::to_string(n));
       EXPECT_FALSE(Area(n).CreatedAnew);
       EXPECT_FALSE(Area(n).indexRebuilt);
@@ -182,17 +182,17 @@ TEST_F(DatasetSetTest, HeadersCarryTheCalculationMarkers) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetSpec spec = SmallSpec();
-    spec.calculated = c.calculated;
-    spec.generation = c.generation;
-    const auto summary = GenerateDataset(spec);
+    DatasetShape shape = SmallSpec();
+    shape.calculated = c.calculated;
+    shape.generation = c.generation;
+    const auto summary = GenerateDataset(shape);
     for (int n = 1; n <= 6; ++n) {
       SCOPED_TRACE("file " + std::to_string(n));
       EXPECT_EQ(Markers(n, n == 6 ? "A01" : "A"), std::make_pair(c.marker, c.serial));
     }
     OpenSet("A", "01");
     const auto prices = Read<GlobalPriceHeader>(5, 0);
-    EXPECT_EQ(Get(prices, global_price_header::HighestRecNo), spec.globalRecords);
+    EXPECT_EQ(Get(prices, global_price_header::HighestRecNo), shape.globalRecords);
     EXPECT_EQ(Get(prices, global_price_header::FirstFree), 0);
     const auto obra = Read<ObraHeader>(6, 0);
     EXPECT_EQ(Get(obra, obra_header::ObraName), "Conjunto residencial Los Almendros");
@@ -209,10 +209,10 @@ TEST_F(DatasetSetTest, HeadersCarryTheCalculationMarkers) {
 }
 
 TEST_F(DatasetSetTest, CalculatedSetStampsWhatTheBudgetUses) {
-  DatasetSpec spec = SmallSpec();
-  spec.calculated = true;
-  spec.generation = 5;
-  GenerateDataset(spec);
+  DatasetShape shape = SmallSpec();
+  shape.calculated = true;
+  shape.generation = 5;
+  GenerateDataset(shape);
   OpenSet("A", "01");
   // What the budget reaches, nested analyses included.
   std::set<int16_t> analyses, inputs;
@@ -255,15 +255,15 @@ TEST_F(DatasetSetTest, CalculatedSetStampsWhatTheBudgetUses) {
 TEST_F(DatasetSetTest, SameSpecSameBytes) {
   const char* files[] = {"Apr01dat.A", "Apr02dat.A", "Apr03dat.A",   "Apr03ixc.A",
                          "Apr04dat.A", "Apr05dat.A", "Apr06dat.A01", "Apr06ixc.A01"};
-  DatasetSpec spec = SmallSpec();
-  spec.calculated = true;
-  spec.directory = (dataDir / "one").string();
-  GenerateDataset(spec);
-  spec.directory = (dataDir / "two").string();
-  GenerateDataset(spec);
-  spec.directory = (dataDir / "seed").string();
-  spec.seed += 1;
-  GenerateDataset(spec);
+  DatasetShape shape = SmallSpec();
+  shape.calculated = true;
+  shape.directory = (dataDir / "one").string();
+  GenerateDataset(shape);
+  shape.directory = (dataDir / "two").string();
+  GenerateDataset(shape);
+  shape.directory = (dataDir / "seed").string();
+  shape.seed += 1;
+  GenerateDataset(shape);
   for (const char* f : files) {
     SCOPED_TRACE(f);
     const auto one = FileBytes(std::string("one/") + f);
@@ -300,32 +300,32 @@ TEST_F(DatasetSetTest, TextUsesOnlyEnyeBeyondAscii) {
             "a");
 }
 
-TEST_F(DatasetSetTest, SpecsOutsideTheLimitsThrowBeforeWriting) {
+TEST_F(DatasetSetTest, ShapesOutsideTheLimitsThrowBeforeWriting) {
   struct Case {
     const char* name;
-    std::function<void(DatasetSpec&)> adjust;
+    std::function<void(DatasetShape&)> adjust;
   };
   const Case cases[] = {
-      {"no_directory", [](DatasetSpec& s) { s.directory.clear(); }},
-      {"long_rama", [](DatasetSpec& s) { s.rama = "AB"; }},
-      {"short_obra", [](DatasetSpec& s) { s.obra = "1"; }},
-      {"too_few_inputs", [](DatasetSpec& s) { s.inputRecords = 7; }},
-      {"too_many_analyses", [](DatasetSpec& s) { s.analysisRecords = dataset::kMaxRecords + 1; }},
-      {"one_subcontract", [](DatasetSpec& s) { s.subcontractRecords = 1; }},
+      {"no_directory", [](DatasetShape& s) { s.directory.clear(); }},
+      {"long_rama", [](DatasetShape& s) { s.rama = "AB"; }},
+      {"short_obra", [](DatasetShape& s) { s.obra = "1"; }},
+      {"too_few_inputs", [](DatasetShape& s) { s.inputRecords = 7; }},
+      {"too_many_analyses", [](DatasetShape& s) { s.analysisRecords = dataset::kMaxRecords + 1; }},
+      {"one_subcontract", [](DatasetShape& s) { s.subcontractRecords = 1; }},
       {"globals_beyond_two_per_analysis",
-       [](DatasetSpec& s) { s.analysisRecords = 2, s.globalRecords = 3; }},
-      {"budget_of_one", [](DatasetSpec& s) { s.budgetRecords = 1; }},
-      {"generation_zero", [](DatasetSpec& s) { s.generation = 0; }},
-      {"aiu_mode_three", [](DatasetSpec& s) { s.aiuMode = 3; }},
+       [](DatasetShape& s) { s.analysisRecords = 2, s.globalRecords = 3; }},
+      {"budget_of_one", [](DatasetShape& s) { s.budgetRecords = 1; }},
+      {"generation_zero", [](DatasetShape& s) { s.generation = 0; }},
+      {"aiu_mode_three", [](DatasetShape& s) { s.aiuMode = 3; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetSpec spec = SmallSpec();
-    c.adjust(spec);
-    EXPECT_THROW(GenerateDataset(spec), std::invalid_argument);
+    DatasetShape shape = SmallSpec();
+    c.adjust(shape);
+    EXPECT_THROW(GenerateDataset(shape), std::invalid_argument);
     EXPECT_TRUE(std::filesystem::is_empty(dataDir));
   }
-  DatasetSpec edge = SmallSpec();
+  DatasetShape edge = SmallSpec();
   edge.analysisRecords = 2;  // one chapter, one analysis with two global lines
   edge.globalRecords = 2;
   EXPECT_NO_THROW(GenerateDataset(edge));

@@ -3,6 +3,7 @@
 #include "shell/preferences.h"
 #include "shell/shell_state.h"
 #include "storage/file_sets.h"
+#include "storage/selection.h"
 
 namespace vantu {
 
@@ -11,6 +12,7 @@ void InstallModules() {
   Hooks() = ShellHooks{};
   InstallPreferences();
   InstallFileSets();
+  InstallSelection();
 }
 
 }  // namespace vantu

@@ -4,8 +4,10 @@
 // implement it. Text crossing this interface is Windows-1252 bytes.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace vantu {
 
@@ -29,6 +31,29 @@ enum class BoxAnswer { Ok, Yes, No, Cancel };
 // A platform dialog that failed to run (not a cancel by the user).
 struct PlatformError : std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+
+// Option of the open-file dialog: a directory may be chosen as well as a
+// file; the chosen directory's path comes back then.
+constexpr int kFileDialogDirectory = 1;
+
+// The files of one Rama or Obra in named groups, and the operations the
+// file-management dialog offers on them. The core implements it; the host
+// only shows it. Names are bare file names in Directory().
+class FileGroups {
+ public:
+  virtual ~FileGroups() = default;
+  virtual std::string Directory() const = 0;
+  virtual int Count() const = 0;
+  virtual std::string Name(int group) const = 0;
+  // The group's files now in the directory, sorted.
+  virtual std::vector<std::string> Files(int group) const = 0;
+  // Copies (or moves) the group's files into `target`; `overwrite` is asked
+  // for every file already there, false keeps it. Returns a report line.
+  virtual std::string CopyTo(int group, const std::string& target, bool move,
+                             const std::function<bool(const std::string& name)>& overwrite) = 0;
+  // Deletes the group's files (the caller has asked first). Returns a report line.
+  virtual std::string Delete(int group) = 0;
 };
 
 class Platform {
@@ -56,6 +81,8 @@ class Platform {
                               std::string& /*fileName*/) {
     return false;
   }
+  // The file-management dialog over the groups, modal.
+  virtual void ManageFiles(const std::string& /*title*/, FileGroups& /*groups*/) {}
 
   // Screen: the console tells the host which cells changed. Positions are
   // 1-based absolute columns and rows.

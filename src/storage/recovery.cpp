@@ -143,6 +143,9 @@ int RecoverFileSet(const std::string& directory, const std::string& rama,
     RebuildFile(n, kSetRecordLength[n], rama);
     Step();
   }
+  // File 5 has no index; its header still takes the serial, or the Rama's
+  // files would no longer carry equal serials.
+  RebuildFile(5, kSetRecordLength[5], rama);
   if (!obra.empty()) RebuildFile(6, kSetRecordLength[6], rama + obra);
   return finish(obra.empty() ? kRecoveryRamaOnly : kRecoveryRamaAndObra);
 }

@@ -15,8 +15,13 @@ struct SelectionState {
   bool ObraIsNew = false;
   bool RamaOpen = false;
   bool ObraOpen = false;
-  std::string TodayDate;  // dd/mm/aa
+  std::string TodayDate;   // dd/mm/aa
   std::string HeaderLine;  // title line of the open set
+  // The open Obra's header fields, loaded when the Obra is opened.
+  std::string ObraReference;  // up to 35 characters
+  std::string BudgetDate;     // dd/mm/aa
+  long double AnticipoPct = 0;
+  long double RetencionPct = 0;
 
   std::string SetExtension() const { return RamaCode + ObraCode; }
 };

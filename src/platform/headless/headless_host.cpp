@@ -103,6 +103,14 @@ bool HeadlessHost::OpenFileDialog(const std::string& initialDir, const std::stri
   return outcome == DialogOutcome::Accept;
 }
 
+void HeadlessHost::ManageFiles(const std::string& title, FileGroups& groups) {
+  filesTitles_.push_back(title);
+  if (filesAnswers_.empty()) throw ScriptExhausted();
+  FilesAction action = std::move(filesAnswers_.front());
+  filesAnswers_.pop_front();
+  if (action) action(groups);
+}
+
 std::string HeadlessHost::ReadSetting(const std::string& key, const std::string& value) {
   auto it = settings_.find(key + "\\" + value);
   return it == settings_.end() ? std::string() : it->second;

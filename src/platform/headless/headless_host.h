@@ -39,6 +39,9 @@ class HeadlessHost : public Platform {
   void AnswerFileDialog(DialogOutcome outcome, const std::string& path = {}) {
     fileAnswers_.push_back({outcome, path});
   }
+  // What the user does in the next file-management dialog.
+  using FilesAction = std::function<void(FileGroups&)>;
+  void AnswerManageFiles(FilesAction action) { filesAnswers_.push_back(std::move(action)); }
 
   // What happened.
   struct BoxShown {
@@ -52,6 +55,7 @@ class HeadlessHost : public Platform {
     int options;
   };
   const std::vector<FileDialogShown>& FileDialogs() const { return fileDialogs_; }
+  const std::vector<std::string>& FilesDialogTitles() const { return filesTitles_; }
   int PrintDialogCount() const { return printDialogs_; }
   int BeepCount() const { return beeps_; }
   int SleptMs() const { return sleptMs_; }
@@ -75,6 +79,7 @@ class HeadlessHost : public Platform {
   bool PrintDialog() override;
   bool OpenFileDialog(const std::string& initialDir, const std::string& title,
                       const std::string& filter, int options, std::string& fileName) override;
+  void ManageFiles(const std::string& title, FileGroups& groups) override;
   void RedrawCells(int, int, int) override {}
   void RedrawAll() override { ++redrawAll_; }
   void DrawRunFrame(int, int, int, uint32_t) override {}
@@ -96,6 +101,8 @@ class HeadlessHost : public Platform {
   std::deque<DialogOutcome> printAnswers_;
   std::deque<std::pair<DialogOutcome, std::string>> fileAnswers_;
   std::vector<FileDialogShown> fileDialogs_;
+  std::deque<FilesAction> filesAnswers_;
+  std::vector<std::string> filesTitles_;
   int printDialogs_ = 0;
   std::map<std::string, std::string> settings_;
   Date today_{7, 12, 2026};

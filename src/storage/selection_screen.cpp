@@ -157,10 +157,11 @@ uint8_t EditOne(int f) {
   std::string edited = value;
   EditField(0, edited, kFields[f], key, kExitKeys);
   value = edited;
-  if (f == kRama && value != before) {
+  const bool ramaClosed = !s.RamaCode.empty() && !Area(1).Data.isOpen;
+  if (f == kRama && (value != before || ramaClosed)) {
     selection::OpenRama();
     DrawFields();
-  } else if (f == kObra && value != before) {
+  } else if (f == kObra) {
     selection::OpenObra();
     DrawFields();
   }
@@ -275,6 +276,20 @@ void SelectionScreen::Run() {
   }
 }
 
+// The recovery leaves the codes of the set it rebuilt: that set is offered
+// when it lies in the data directory.
+void OfferRecoveredSet() {
+  SelectionState& s = Selection();
+  if (s.RamaCode.empty() || Area(1).Data.isOpen) return;
+  std::error_code ec;
+  std::string obra = s.ObraCode;
+  if (!fs::exists(DataFileName(1, s.RamaCode), ec)) s.RamaCode.clear();
+  if (!fs::exists(DataFileName(6, s.RamaCode + obra), ec)) obra.clear();
+  selection::OpenRama();
+  s.ObraCode = obra;
+  selection::OpenObra();
+}
+
 void EnterDataDirectory() {
   SelectionState& s = Selection();
   if (s.DataDirectory.empty()) s.DataDirectory = Shell().dataDir;
@@ -298,6 +313,7 @@ void SelectRamaObra() {
     StartupRecoveryCheck();
   }
   EnterDataDirectory();
+  OfferRecoveredSet();
   DrawScreen();
   SelectionScreen(initial).Run();
   selection::FinishSelection();

@@ -1,5 +1,6 @@
 #include "app/install_modules.h"
 
+#include "estimating/list_source.h"
 #include "shell/preferences.h"
 #include "shell/shell_state.h"
 #include "storage/file_sets.h"
@@ -13,6 +14,7 @@ void InstallModules() {
   InstallPreferences();
   InstallFileSets();
   InstallSelection();
+  InstallEstimating();
 }
 
 }  // namespace vantu

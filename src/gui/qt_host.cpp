@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -9,9 +10,11 @@
 
 #include "gui/console_widget.h"
 #include "gui/dialog_calendar.h"
+#include "gui/dialog_consultant.h"
 #include "gui/dialog_help.h"
 #include "gui/dialog_prefs.h"
 #include "gui/dialog_text.h"
+#include "gui/image_construct.h"
 #include "gui/main_window.h"
 #include "gui/settings_store.h"
 #include "gui/viewer_font.h"
@@ -122,6 +125,12 @@ void QtHost::ButtonsChanged(int row) {
   if (window_) window_->Console()->RebuildButtons(row);
 }
 
+void QtHost::ImagesChanged() {
+  if (!window_) return;
+  TConsole* console = window_->Console();
+  SyncConsoleImages(console, console->CellWidth(), console->CellHeight());
+}
+
 int QtHost::ColourDepth() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->depth() : 24;
@@ -160,6 +169,15 @@ bool QtHost::EditPreferences() {
 
 std::string QtHost::PickDate(const std::string& date) {
   return vantu::PickDate(window_, date);
+}
+
+bool QtHost::EditConsultant(std::string& name) {
+  TConsultor dialog(window_);
+  dialog.NameEdit()->setText(CoreToQt(name));
+  dialog.exec();
+  if (!dialog.Accepted()) return false;
+  name = dialog.Name();
+  return true;
 }
 
 void QtHost::ShowGeneralHelp() {

@@ -35,6 +35,7 @@ class QtHost : public Platform {
   void FocusConsole() override;
   void SetWindowCaption(const std::string& caption) override;
   void ButtonsChanged(int row) override;
+  void ImagesChanged() override;
 
   int ColourDepth() override;
   PixelSize DesktopSize() override;
@@ -46,6 +47,7 @@ class QtHost : public Platform {
 
   bool EditPreferences() override;
   std::string PickDate(const std::string& date) override;
+  bool EditConsultant(std::string& name) override;
   void ShowGeneralHelp() override;
   void ShowListing(const std::string& fileName) override;
 

@@ -115,6 +115,8 @@ class Platform {
   // (today when empty) on Cancel. ShowListing: the listing viewer, modal.
   virtual bool EditPreferences() { return false; }
   virtual std::string PickDate(const std::string& date) { return date; }
+  // The consultant dialog on `name`; true when accepted, with the new name.
+  virtual bool EditConsultant(std::string& /*name*/) { return false; }
   virtual void ShowGeneralHelp() {}
   virtual void ShowListing(const std::string& /*fileName*/) {}
 

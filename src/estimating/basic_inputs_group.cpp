@@ -1,0 +1,148 @@
+// A chapter of basic inputs changes its group: every analysis line that
+// uses one of its inputs moves to the section of the new group, or, when an
+// analysis has no room for that, the change is refused and the analyses are
+// listed for a manual correction.
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "estimating/analysis_records.h"
+#include "estimating/basic_inputs.h"
+#include "estimating/codes.h"
+#include "estimating/record_ops.h"
+#include "estimating/usage_check.h"
+#include "storage/file_sets.h"
+#include "storage/storage_engine.h"
+#include "toolkit/error_file.h"
+#include "toolkit/message_boxes.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr uint8_t kGroupChangeTarget = 7;  // "Cambio de Grupo"
+constexpr uint8_t kRemoveAnItem = 13;      // "..{ eliminar un item }"
+constexpr const char* kManualCorrection =
+    "Algunos Analisis Unitarios requieren la eliminacion de un Item\r"
+    "para poder mover los datos exigidos por el cambio de Grupo\r\r"
+    "Esa labor debe hacerse manualmente\r\r"
+    "Desea hacer la correccion manual ? ";
+
+using Section = std::vector<AnalysisLine>;
+
+bool UsesChapter(const AnalysisLine& line, const std::string& chapter) {
+  const std::string code = Get(line, analysis_line::RefCode);
+  return Get(line, analysis_line::LineType) != 0 && code.size() == kItemCodeLength &&
+         ChapterOf(code) == chapter;
+}
+
+std::array<Section, analysis::kGroups + 1> ReadSections(const AnalysisRecord& a) {
+  std::array<Section, analysis::kGroups + 1> sections;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int first = SectionFirstSlot(a, g);
+    for (int i = 0; i < SectionLineCount(a, g); ++i)
+      sections[g].push_back(Get(a, analysis::Lines(first + i)));
+  }
+  return sections;
+}
+
+void WriteSections(AnalysisRecord& a, const std::array<Section, analysis::kGroups + 1>& sections) {
+  std::array<int, analysis::kGroups + 1> rows{};
+  int used = 0;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    rows[g] = std::max<int>(1, static_cast<int>(sections[g].size()));
+    used += rows[g];
+  }
+  // The rows left over go to the sections in turn.
+  for (int g = 1; used < analysis::kLineSlots; g = g % analysis::kGroups + 1, ++used) ++rows[g];
+  int slot = 1;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    Set(a, analysis::GroupRows(g), static_cast<uint8_t>(rows[g]));
+    Set(a, analysis::GroupCount(g), static_cast<uint8_t>(sections[g].size()));
+    for (int i = 0; i < rows[g]; ++i, ++slot) {
+      const bool line = i < static_cast<int>(sections[g].size());
+      Set(a, analysis::Lines(slot), line ? sections[g][i] : AnalysisLine{});
+    }
+  }
+}
+
+bool ChapterHasInputs(const std::string& chapter) {
+  IndexFileState& ix = Area(2).Index;
+  std::string key = chapter;
+  int16_t r = 0;
+  SearchKey(ix, r, key);
+  if (LastOpOk() && key == chapter) NextKey(ix, r, key);
+  return LastOpOk() && key.starts_with(chapter);
+}
+
+ErrorEntry NoRoomEntry(const std::string& analysisCode) {
+  ErrorEntry e;
+  e.severity = kSevContent;
+  e.targetKind = kGroupChangeTarget;
+  e.errCode = PadCode6(analysisCode);
+  e.nameIndex = 1;
+  e.missing = {kRemoveAnItem};
+  return e;
+}
+
+}  // namespace
+
+GroupMove MoveGroupLines(AnalysisRecord& a, const std::string& chapter, int newGroup) {
+  auto sections = ReadSections(a);
+  Section moved;
+  bool affected = false;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    Section kept;
+    for (const AnalysisLine& line : sections[g]) {
+      const bool uses = UsesChapter(line, chapter);
+      affected = affected || uses;
+      if (uses && g != newGroup)
+        moved.push_back(line);
+      else
+        kept.push_back(line);
+    }
+    sections[g] = kept;
+  }
+  if (!affected) return GroupMove::kUnaffected;
+  for (const AnalysisLine& line : moved) sections[newGroup].push_back(line);
+  int rows = 0;
+  for (int g = 1; g <= analysis::kGroups; ++g)
+    rows += std::max<int>(1, static_cast<int>(sections[g].size()));
+  if (rows > analysis::kLineSlots) return GroupMove::kNoRoom;
+  WriteSections(a, sections);
+  return GroupMove::kMoved;
+}
+
+bool ChangeChapterGroup(const std::string& chapter, int newGroup) {
+  if (!Area(3).Data.isOpen || UsedRecordCount(Area(3).Data) == 0 || !ChapterHasInputs(chapter))
+    return true;
+  std::vector<ErrorEntry> noRoom;
+  std::vector<std::pair<int16_t, AnalysisRecord>> rewritten;
+  ForEachKey(3, [&](const std::string& key, int16_t r) {
+    if (key.size() != kAnalysisCodeLength) return true;
+    AnalysisRecord a;
+    GetRec(Area(3).Data, r, a.data());
+    const GroupMove move = MoveGroupLines(a, chapter, newGroup);
+    if (move == GroupMove::kNoRoom) noRoom.push_back(NoRoomEntry(key));
+    if (move == GroupMove::kMoved) rewritten.emplace_back(r, a);
+    return true;
+  });
+  WriteErrorFile(kTempErrorFile, noRoom);
+  if (!noRoom.empty()) {
+    if (ConfirmBox(kManualCorrection, "CorreccionManual") == 'S') {
+      StartWarningsReview(static_cast<int16_t>(noRoom.size()), true);
+    } else {
+      std::error_code ec;
+      std::filesystem::remove(kTempErrorFile, ec);
+    }
+    return false;
+  }
+  for (auto& [r, a] : rewritten) PutRec(Area(3).Data, r, a.data());
+  if (!rewritten.empty()) {
+    Area(3).SavedChangeMarker = 1;
+    FlushWorkArea(3);
+  }
+  return true;
+}
+
+}  // namespace vantu

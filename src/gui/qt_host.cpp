@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "gui/dialog_help.h"
 #include "gui/dialog_prefs.h"
 #include "gui/dialog_text.h"
+#include "gui/files_dialog.h"
 #include "gui/image_construct.h"
 #include "gui/main_window.h"
 #include "gui/settings_store.h"
@@ -46,6 +48,16 @@ QString BoxText(const std::string& bytes) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QChar('\r'), QChar('\n'));
   return text;
+}
+
+// "Description|pattern;pattern|..." as Qt's "Description (pattern pattern);;...".
+QString QtFilter(const std::string& filter) {
+  const QStringList parts = CoreToQt(filter).split(QChar('|'));
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2)
+    filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QChar(';'), QChar(' ')) +
+                   QStringLiteral(")");
+  return filters.join(QStringLiteral(";;"));
 }
 
 }  // namespace
@@ -95,6 +107,27 @@ BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption
   if (clicked == yes) return BoxAnswer::Yes;
   if (clicked == no) return BoxAnswer::No;
   return cancel != nullptr ? BoxAnswer::Cancel : BoxAnswer::No;
+}
+
+bool QtHost::OpenFileDialog(const std::string& initialDir, const std::string& title,
+                            const std::string& filter, int options, std::string& fileName) {
+  QFileDialog dialog(window_, CoreToQt(title), CoreToQt(initialDir), QtFilter(filter));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (options & kFileDialogDirectory) {
+    // A directory is chosen by entering it; its Ramas show as files.
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, false);
+  } else {
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Abrir"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  fileName = QtToCore(dialog.selectedFiles().first());
+  return true;
+}
+
+void QtHost::ManageFiles(const std::string& title, FileGroups& groups) {
+  ManageFilesDialog(window_, title, groups);
 }
 
 void QtHost::RedrawCells(int col, int row, int count) {

@@ -27,6 +27,9 @@ class QtHost : public Platform {
   Date Today() override;
   BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
                        BoxButtons buttons) override;
+  bool OpenFileDialog(const std::string& initialDir, const std::string& title,
+                      const std::string& filter, int options, std::string& fileName) override;
+  void ManageFiles(const std::string& title, FileGroups& groups) override;
 
   void RedrawCells(int col, int row, int count) override;
   void RedrawAll() override;

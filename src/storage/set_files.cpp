@@ -41,7 +41,9 @@ bool Match(const char* n, const char* p) {
   return *n == '\0';
 }
 
-std::string Counted(int n, const char* what) {
+// "1 archivo copiado", "3 archivos copiados"; `what` is given in the plural.
+std::string Counted(int n, std::string what) {
+  if (n == 1 && what.back() == 's') what.pop_back();
   return std::to_string(n) + (n == 1 ? " archivo " : " archivos ") + what;
 }
 

@@ -179,6 +179,7 @@ uint8_t InputsScreen::EditAt(int n) {
   if (n == 3) return EditGroup();
   FieldValue value = ValueOf(n);
   EditField(kArea, value, Fields()[n], key, exits);
+  ShowField(kArea, Fields()[n], value, ShowMode::Value);
   if (n == 2) Set(rec_, input::Description, std::get<std::string>(value));
   if (n == 4) Set(rec_, input::Description, std::get<std::string>(value));
   if (n == 5) Set(rec_, input::Unit, std::get<std::string>(value));

@@ -153,7 +153,11 @@ void DrawScreen(const GeneralValues& v) {
   for (int n = 1; n <= kFieldCount; ++n) {
     const FieldDescriptor& d = Fields()[n];
     if (ObraField(n) && !v.withObra) {
-      if (n == 2) ShowField(kArea, d, ValueOf(v, n), ShowMode::LabelAndValue);
+      if (n == 2) {  // the label and the placeholder, not as a field
+        ShowField(kArea, d, ValueOf(v, n), ShowMode::Label);
+        GotoXY(ValueColumn(d), d.row);
+        WriteText(std::get<std::string>(ValueOf(v, n)));
+      }
       continue;
     }
     ShowField(kArea, d, ValueOf(v, n), ShowMode::LabelAndValue);
@@ -251,6 +255,7 @@ void GeneralDataCommand() {
       FieldValue value = ValueOf(v, n);
       EditField(kArea, value, d, key, exits);
       Store(v, n, value);
+      ShowField(kArea, d, value, ShowMode::Value);
     }
     if (key == kKeyAltN) {
       AskConsultantName();

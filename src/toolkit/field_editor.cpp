@@ -177,10 +177,11 @@ void Editor::ListKey(uint8_t& pending) {
   Draw();
 }
 
-// Esc during the error review, or over a proposed code, restores the text
-// instead of leaving.
+// Esc typed during the error review, or over a proposed code, restores the
+// text instead of leaving. The Esc codes a replay sends to close the module
+// leave as usual, or the replay could never get out.
 bool Editor::EscRestores() {
-  if (Review().active) {
+  if (Review().active && !Review().replayActive) {
     s_.text = FieldEditor().entryText;
   } else if (const auto& w = FieldEditorHooks().withdrawProposal) {
     auto before = w(area_, d_.label);

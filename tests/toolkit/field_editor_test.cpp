@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/shell_state.h"
+
 #include "console/keys.h"
 #include "toolkit/field_fixture.h"
 
@@ -291,6 +293,20 @@ TEST_F(FieldEditorTest, EscDuringTheReviewRestoresTheEntryText) {
   Outcome o = Edit(Field('S', 10), std::string("AB"), Keys("XY", {27}));
   EXPECT_EQ(o.key, 27);
   EXPECT_EQ(o.value, FieldValue(std::string("XY")));
+}
+
+TEST_F(FieldEditorTest, EscOfAReplayLeavesTheField) {
+  Review().active = true;
+  Review().replayActive = true;
+  Review().replayKeys.clear();
+  Shell().atMainMenu = false;
+  FieldValue v = std::string("AB");
+  uint8_t key = 0;
+  EditField(2, v, Field('S', 10), key, KeySet{13, 27});
+  EXPECT_EQ(key, 27);
+  EXPECT_EQ(v, FieldValue(std::string("AB")));
+  Review().active = false;
+  Review().replayActive = false;
 }
 
 TEST_F(FieldEditorTest, ClickMovesTheCursorOrEndsWith157) {

@@ -161,7 +161,10 @@ uint8_t EditOne(int f) {
   if (f == kRama && (value != before || ramaClosed)) {
     selection::OpenRama();
     DrawFields();
-  } else if (f == kObra) {
+  }
+  if (f == kRama && !s.RamaCode.empty() && Shell().messageShown)
+    ClearMessage(0);
+  else if (f == kObra) {
     selection::OpenObra();
     DrawFields();
   }

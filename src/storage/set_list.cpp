@@ -96,15 +96,17 @@ void SetZones() {
   for (int i = 0; i < 4; ++i) scroll[i].autoRepeat = 1;
 }
 
+// Two cells wide: a two-cell arrow head up and down at the ends (glyphs
+// 225-228), shading between them and a block in the middle.
 void DrawScrollColumn() {
   NormalText();
   for (int i = 0; i < kSetListRows; ++i) {
-    uint8_t glyph = 176;
-    if (i == 0) glyph = 30;
-    if (i == kSetListRows - 1) glyph = 31;
-    if (i == kSetListRows / 2) glyph = 219;
+    std::string cells(2, static_cast<char>(176));
+    if (i == 0) cells = "\xE1\xE2";
+    if (i == kSetListRows - 1) cells = "\xE3\xE4";
+    if (i == kSetListRows / 2) cells = std::string(2, static_cast<char>(219));
     GotoXY(kScrollColumn, kSetListTop + 1 + i);
-    WriteText(std::string(2, static_cast<char>(glyph)));
+    WriteText(cells);
   }
 }
 
@@ -194,7 +196,7 @@ void DrawSetListRows() {
       continue;
     }
     if (n == gList.selected)
-      FieldBoldText();
+      StatusText(true);
     else
       NormalText();
     WriteText(SetListRowText(gList.entries[n]));

@@ -107,7 +107,9 @@ void RebuildFile(int n, int recordLength, const std::string& ext) {
   const std::string name = DataFileName(n, ext);
   std::vector<uint8_t> header(static_cast<size_t>(recordLength));
   if (!ReadHeader(name, header)) return;
-  header[kHdrChangeMarker] = 1;
+  // File 5 is not rebuilt: it only takes the serial, so that the Rama's
+  // files keep equal serials; its marker and header fields stay.
+  if (n != 5) header[kHdrChangeMarker] = 1;
   PutI16(header.data() + kHdrSetSerial, gRecovery.serial);
   if (n != 5 && recordLength >= kHdrAddedCounter + 10)
     StoreReal10(header.data() + kHdrAddedCounter, gRecovery.stampMax);
@@ -143,8 +145,6 @@ int RecoverFileSet(const std::string& directory, const std::string& rama,
     RebuildFile(n, kSetRecordLength[n], rama);
     Step();
   }
-  // File 5 has no index; its header still takes the serial, or the Rama's
-  // files would no longer carry equal serials.
   RebuildFile(5, kSetRecordLength[5], rama);
   if (!obra.empty()) RebuildFile(6, kSetRecordLength[6], rama + obra);
   return finish(obra.empty() ? kRecoveryRamaOnly : kRecoveryRamaAndObra);

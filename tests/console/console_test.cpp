@@ -119,7 +119,9 @@ TEST_F(ConsoleTest, ColourNumbersInBothModes) {
     SCOPED_TRACE(c.number);
     Screen().highColour = true;
     EXPECT_EQ(ColourOf(c.number), c.high);
-    if (c.number <= 22) EXPECT_EQ(NumberOf(c.high), c.number);
+    if (c.number <= 22) {
+      EXPECT_EQ(NumberOf(c.high), c.number);
+    }
     Screen().highColour = false;
     EXPECT_EQ(ColourOf(c.number), c.low);
   }

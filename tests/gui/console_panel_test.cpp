@@ -96,7 +96,9 @@ TEST(FontSize, CourierNewOnA1024x768DesktopTakesTheLargestFittingSize) {
       ChooseFontSize([&g](int p) { return CellOf(ConsoleFont(g.fontName, p)); }, g, {1024, 768});
   EXPECT_TRUE(fits(size));
   EXPECT_LE(size, 14);
-  if (size < 14) EXPECT_FALSE(fits(size + 1));
+  if (size < 14) {
+    EXPECT_FALSE(fits(size + 1));
+  }
 }
 
 class ConsoleTest : public GuiTest {

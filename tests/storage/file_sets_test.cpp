@@ -126,7 +126,9 @@ TEST_F(FileSetsTest, OldGeneralDataIsConvertedAndOthersLeftAlone) {
   const std::vector<uint8_t> f = FileBytes("Apr01dat.F");
   ASSERT_EQ(f.size(), 304u);
   for (int i = 0; i <= 20; ++i)
-    if (i != 6 && i != 7) EXPECT_EQ(f[i], old[i]) << i;
+    if (i != 6 && i != 7) {
+      EXPECT_EQ(f[i], old[i]) << i;
+    }
   EXPECT_EQ(f[6], 152);
   EXPECT_EQ(f[7], 0);
   for (int i = 21; i < 152; ++i) EXPECT_EQ(f[i], 0) << i;

@@ -129,7 +129,7 @@ void ListWindow::DrawRows() {
     std::string desc = e.description.empty() ? kNoDescription : e.description.substr(0, 35);
     desc.resize(35, ' ');
     if (i == st.selected)
-      FieldBoldText();
+      StatusText(true);  // the scheme's status colours stand out in every scheme
     else if (IsChapterCode(e.code))
       BoldText();
     WriteText(" " + code + desc);

@@ -33,7 +33,7 @@ std::string GroupName(int group) {
 }
 
 bool Refuse(const std::string& message) {
-  WholeScreen whole;
+  FullScreenWindow whole(true);
   ShowError(message);
   return true;
 }

@@ -31,7 +31,7 @@ bool IsReviewKey(uint8_t k) {
 
 // A message on row 25 also from inside a pop-up window.
 void ShowMessage(const std::string& text) {
-  WholeScreen whole;
+  FullScreenWindow whole(true);
   ShowError(text);
 }
 

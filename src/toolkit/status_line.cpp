@@ -23,8 +23,8 @@ bool IsIndexedArea(int kind) {
 
 }  // namespace
 
-FullScreenWindow::FullScreenWindow() {
-  if (Shell().escDepth == 0) return;
+FullScreenWindow::FullScreenWindow(bool always) {
+  if (!always && Shell().escDepth == 0) return;
   const ScreenState& s = Screen();
   active_ = true;
   left_ = s.left, top_ = s.top, right_ = s.right, bottom_ = s.bottom;

@@ -6,11 +6,12 @@
 
 namespace vantu {
 
-// While a module level is open (EscDepth > 0) the output window is set to
-// the full screen; the window and cursor are put back at the end of scope.
+// The output window is set to the full screen, and the window and cursor
+// are put back at the end of scope: always, or (by default) only while a
+// module level is open (EscDepth > 0).
 class FullScreenWindow {
  public:
-  FullScreenWindow();
+  explicit FullScreenWindow(bool always = false);
   ~FullScreenWindow();
   FullScreenWindow(const FullScreenWindow&) = delete;
   FullScreenWindow& operator=(const FullScreenWindow&) = delete;

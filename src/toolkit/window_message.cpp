@@ -25,7 +25,7 @@ uint8_t ShowMessageWindow(const std::vector<std::string>& lines, int scheme,
   w.top = (25 - height) / 2 + 1;
   w.bottom = w.top + height - 1;
   if (!OpenWindow(w)) {
-    WholeScreen whole;
+    FullScreenWindow whole(true);
     ShowError(lines.empty() ? std::string() : lines.front());
     return GetKey();
   }

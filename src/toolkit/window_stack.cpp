@@ -87,18 +87,6 @@ int TabsWidth(const std::vector<WindowTab>& tabs) {
   return width;
 }
 
-WholeScreen::WholeScreen() {
-  const ScreenState& s = Screen();
-  left_ = s.left, top_ = s.top, right_ = s.right, bottom_ = s.bottom;
-  x_ = s.cursorX, y_ = s.cursorY;
-  Window(1, 1, s.columns, s.rows);
-}
-
-WholeScreen::~WholeScreen() {
-  Window(left_, top_, right_, bottom_);
-  GotoXY(x_, y_);
-}
-
 WindowStackState& WindowStack() {
   return gStack;
 }

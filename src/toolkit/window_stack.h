@@ -52,19 +52,6 @@ WindowStackState& WindowStack();
 void ResetWindowStack();
 int WindowDepth();
 
-// Output to the whole screen for the life of the object (messages on row
-// 25 while a window restricts output); window and cursor put back after.
-class WholeScreen {
- public:
-  WholeScreen();
-  ~WholeScreen();
-  WholeScreen(const WholeScreen&) = delete;
-  WholeScreen& operator=(const WholeScreen&) = delete;
-
- private:
-  int left_, top_, right_, bottom_, x_, y_;
-};
-
 // Saves the screen under the rectangle, pushes a level, draws frame, title,
 // tabs and button row, and restricts output to the inside. False, with
 // nothing drawn or changed, when 4 windows are already open or the

@@ -1,8 +1,11 @@
 // Connects the estimating modules to the toolkit and the shell.
+#include <filesystem>
+
 #include "estimating/basic_inputs.h"
 #include "estimating/general_data.h"
 #include "estimating/list_source.h"
 #include "estimating/record_ops.h"
+#include "estimating/usage_check.h"
 #include "shell/shell_state.h"
 #include "storage/file_sets.h"
 #include "toolkit/field_cost_window.h"
@@ -58,6 +61,11 @@ void InstallEstimating() {
   InstallCostHooks();
   RegisterCommand('D', GeneralDataCommand);
   RegisterCommand('E', BasicInputsCommand);
+  // The usage check's warning file is a work file of the run.
+  Hooks().deleteWorkFiles = [] {
+    std::error_code ec;
+    std::filesystem::remove(kTempErrorFile, ec);
+  };
 }
 
 }  // namespace vantu

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/install_modules.h"
 #include "console/key_buttons.h"
@@ -102,7 +103,11 @@ TEST_F(StartupExitTest, WithEveryModuleInstalledTheConfigurationIsCreated) {
   EXPECT_TRUE(ScreenContains("SELECCION INICIAL"));
   EXPECT_TRUE(fs::exists(ConfigFilePath()));
   EXPECT_EQ(fs::file_size(ConfigFilePath()), kConfigRecordSize);
+  // The run's work files go at the end.
+  for (const char* work : {"ApError", "ApTemError"}) std::ofstream(work) << "x";
   ShellFinalize();
+  EXPECT_FALSE(fs::exists("ApError"));
+  EXPECT_FALSE(fs::exists("ApTemError"));
   ClearCommands();
   Hooks() = ShellHooks{};
 }

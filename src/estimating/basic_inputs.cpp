@@ -30,13 +30,7 @@ const std::vector<std::string> kGroupTexts = {"Equipos", "Materiales", "Transpor
                                               "Mano de Obra"};
 
 FieldDescriptor Field(const char* label, char kind, int width, int row) {
-  FieldDescriptor d;
-  d.label = label;
-  d.kind = kind;
-  d.width = static_cast<int16_t>(width);
-  d.column = 2;
-  d.row = static_cast<int16_t>(row);
-  return d;
+  return MakeField(label, kind, width, 2, row);
 }
 
 // Fields 1..6; index 0 unused.

@@ -27,24 +27,11 @@ constexpr int kConsultantRow = 3;
 
 const std::vector<std::string> kAiuModes = {"Cada Item", "Al final"};
 
-FieldDescriptor Text(const char* label, int row) {
-  FieldDescriptor d;
-  d.label = label;
-  d.kind = kKindText;
-  d.width = 35;
-  d.column = 10;
-  d.row = static_cast<int16_t>(row);
-  return d;
-}
+FieldDescriptor Text(const char* label, int row) { return MakeField(label, kKindText, 35, 10, row); }
 
 FieldDescriptor Number(const char* label, int row, const char* lo, const char* hi, int width = 5) {
-  FieldDescriptor d;
-  d.label = label;
-  d.kind = kKindReal;
-  d.width = static_cast<int16_t>(width);
+  FieldDescriptor d = MakeField(label, kKindReal, width, 10, row);
   d.decimals = 2;
-  d.column = 10;
-  d.row = static_cast<int16_t>(row);
   d.minValue = lo;
   d.maxValue = hi;
   return d;

@@ -38,12 +38,7 @@ constexpr int kFieldZoneTable = 8;
 // the list of allowed answers.
 FieldDescriptor Descriptor(const char* label, char kind, int width, int row,
                            const char* minLength = "") {
-  FieldDescriptor d;
-  d.label = label;
-  d.kind = kind;
-  d.width = static_cast<int16_t>(width);
-  d.column = 5;
-  d.row = static_cast<int16_t>(row);
+  FieldDescriptor d = MakeField(label, kind, width, 5, row);
   d.minValue = minLength;
   d.maxValue = minLength;
   d.upperCase = kind == kKindAlnum ? 1 : 0;

@@ -87,11 +87,7 @@ bool RunSearchWindow(std::string& text) {
   w.title = " BUSCAR :";
   w.buttons = "Esc^regresa AltF1^ayuda Intro^busca F11^borra_dato F12^recup._dato";
   if (!OpenWindow(w)) return false;
-  FieldDescriptor d;
-  d.kind = kKindText;
-  d.width = 35;
-  d.column = 1;
-  d.row = 1;
+  FieldDescriptor d = MakeField("", kKindText, 35, 1, 1);
   d.upperCase = 1;
   std::string value = text;
   uint8_t key = 0;

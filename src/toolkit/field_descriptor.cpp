@@ -76,4 +76,14 @@ bool KindAcceptsChar(char kind, uint8_t c) {
   }
 }
 
+FieldDescriptor MakeField(const std::string& label, char kind, int width, int column, int row) {
+  FieldDescriptor d;
+  d.label = label;
+  d.kind = kind;
+  d.width = static_cast<int16_t>(width);
+  d.column = static_cast<int16_t>(column);
+  d.row = static_cast<int16_t>(row);
+  return d;
+}
+
 }  // namespace vantu

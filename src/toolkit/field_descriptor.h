@@ -94,6 +94,10 @@ struct KeySet {
   bool Has(int code) const { return (bits[(code & 255) >> 6] >> (code & 63)) & 1; }
 };
 
+// A descriptor with what every screen sets; the other fields keep their
+// defaults.
+FieldDescriptor MakeField(const std::string& label, char kind, int width, int column, int row);
+
 bool IsChoiceField(const FieldDescriptor& d);
 // Screen column where the value starts: Column + length of Label + 1.
 int ValueColumn(const FieldDescriptor& d);

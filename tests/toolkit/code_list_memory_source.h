@@ -24,7 +24,7 @@ class MemorySource : public CodeListSource {
   // long; descriptions name them.
   void Fill(int kind, int chapters, int items, int codeLength) {
     for (int c = 1; c <= chapters; ++c) {
-      char ch[3];
+      char ch[12];
       std::snprintf(ch, sizeof ch, "%02d", c);
       Add(kind, ch, "CAPITULO " + std::string(ch));
       for (int i = 1; i <= items; ++i) {

@@ -210,27 +210,35 @@ TEST(ItemDetailText, EveryRecordKind) {
     bool aiu;
     const char* expected;  // a line the window must show
   };
-  ItemDetail input{K::BasicInput};
+  ItemDetail chapter;
+  chapter.kind = K::Chapter;
+  ItemDetail input;
+  input.kind = K::BasicInput;
   input.unit = "M3";
   ItemDetail priced = input;
   priced.price = 1234.5L;
-  ItemDetail global{K::GlobalPrice};
-  ItemDetail analysis{K::Analysis};
+  ItemDetail global;
+  global.kind = K::GlobalPrice;
+  ItemDetail analysis;
+  analysis.kind = K::Analysis;
   analysis.lines = {{2, false, "CEMENTO", "KG", 10, 3}, {1, true, "ANDAMIO", "", 50, 0}};
   analysis.directCost = 80;
   analysis.unitPrice = 100;
   ItemDetail circular = analysis;
   circular.circular = true;
-  ItemDetail sub{K::Subcontract};
+  ItemDetail costless;
+  costless.kind = K::Subcontract;
+  ItemDetail sub = costless;
   sub.directCost = 10;
   sub.unitPrice = 12;
-  ItemDetail item{K::BudgetItem};
+  ItemDetail item;
+  item.kind = K::BudgetItem;
   ItemDetail undefinedQty = item;
   undefinedQty.porDefinir = true;
   ItemDetail unpriced = item;
   unpriced.quantity = 2;
   const Case cases[] = {
-      {"chapter", ItemDetail{K::Chapter}, false, "Los capitulos no tienen detalle"},
+      {"chapter", chapter, false, "Los capitulos no tienen detalle"},
       {"input without price", input, false, "<<<  FALTA EL PRECIO UNITARIO   >>>"},
       {"input price", priced, false, " Unidad: M3  $        1.234,50"},
       {"global without price", global, false, "<<<   FALTA EL PRECIO GLOBAL    >>>"},
@@ -241,7 +249,7 @@ TEST(ItemDetailText, EveryRecordKind) {
       {"analysis without AIU", analysis, false, "TOTAL  (sin AIU)   $           80,00"},
       {"circular", circular, false, "ERROR CIRCULARIDAD  Use opcion Calcular"},
       {"subcontract", sub, true, "COSTO (Con AIU)    $           12,00"},
-      {"subcontract without cost", ItemDetail{K::Subcontract}, true, "FALTAN DATOS COSTO"},
+      {"subcontract without cost", costless, true, "FALTAN DATOS COSTO"},
       {"quantity missing", item, false, "<<<  FALTA LA CANTIDAD DE OBRA  >>>"},
       {"quantity to define", undefinedQty, false, "<<<  CANT. DE OBRA POR DEFINIR  >>>"},
       {"no price", unpriced, false, " Precio: $ ???.??"},

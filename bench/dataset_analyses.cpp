@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "dataset_builder.h"
-#include "shell/preferences.h"
+#include "session/preferences.h"
 #include "toolkit/numbers.h"
 
 namespace vantu::dataset {

@@ -12,10 +12,10 @@
 
 #include "dataset_catalog.h"
 #include "dataset_generator.h"
-#include "estimating/analysis_records.h"
-#include "estimating/budget_records.h"
-#include "estimating/codes.h"
-#include "estimating/general_record.h"
+#include "records/analysis_records.h"
+#include "records/budget_records.h"
+#include "records/codes.h"
+#include "records/general_record.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 

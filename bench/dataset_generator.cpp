@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "dataset_builder.h"
-#include "storage/selection_state.h"
+#include "session/selection_state.h"
 #include "toolkit/numbers.h"
 
 namespace vantu::dataset {

@@ -1,10 +1,10 @@
 #include "app/install_modules.h"
 
-#include "estimating/list_source.h"
-#include "shell/preferences.h"
-#include "shell/shell_state.h"
+#include "records/list_source.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "storage/selection.h"
+#include "selection/selection.h"
 
 namespace vantu {
 

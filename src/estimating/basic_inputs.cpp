@@ -7,9 +7,9 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "estimating/codes.h"
+#include "records/codes.h"
 #include "estimating/entry_screen.h"
-#include "estimating/record_ops.h"
+#include "records/record_ops.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/dates.h"

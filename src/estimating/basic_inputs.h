@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "estimating/analysis_records.h"
+#include "records/analysis_records.h"
 
 namespace vantu {
 

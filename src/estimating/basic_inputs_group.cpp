@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "estimating/analysis_records.h"
+#include "records/analysis_records.h"
 #include "estimating/basic_inputs.h"
-#include "estimating/codes.h"
-#include "estimating/record_ops.h"
-#include "estimating/usage_check.h"
+#include "records/codes.h"
+#include "records/record_ops.h"
+#include "records/usage_check.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_file.h"

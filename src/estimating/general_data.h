@@ -1,7 +1,7 @@
 #pragma once
 // Command D: the general data of the Rama and of the open Obra.
 
-#include "estimating/general_record.h"
+#include "records/general_record.h"
 
 namespace vantu {
 

@@ -9,8 +9,8 @@
 #include "gui/dialog_text.h"
 #include "gui/settings_store.h"
 #include "platform/halt.h"
-#include "shell/main_program.h"
-#include "shell/shell_state.h"
+#include "session/paths.h"
+#include "session/shell_state.h"
 
 namespace vantu {
 

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "shell/preferences.h"
+#include "session/preferences.h"
 
 class QCheckBox;
 class QGroupBox;

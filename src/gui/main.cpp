@@ -10,8 +10,8 @@
 #include "gui/qt_host.h"
 #include "gui/single_instance.h"
 #include "platform/halt.h"
-#include "shell/main_program.h"
-#include "shell/shell_state.h"
+#include "app/main_program.h"
+#include "session/shell_state.h"
 
 int main(int argc, char** argv) {
   using namespace vantu;

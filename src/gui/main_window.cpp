@@ -19,9 +19,9 @@
 #include "gui/qt_host.h"
 #include "gui/win_console.h"
 #include "platform/platform.h"
-#include "shell/preferences.h"
-#include "shell/paths.h"
-#include "shell/shell_state.h"
+#include "session/preferences.h"
+#include "session/paths.h"
+#include "session/shell_state.h"
 
 namespace vantu::gui {
 

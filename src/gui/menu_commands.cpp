@@ -1,7 +1,7 @@
 #include "gui/menu_commands.h"
 
 #include "console/keys.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 #include "toolkit/message_boxes.h"
 
 namespace vantu::gui {

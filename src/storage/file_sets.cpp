@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "storage/selection_state.h"
+#include "session/selection_state.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {

@@ -97,7 +97,5 @@ void ConvertOldGeneralData(const std::string& ext);
 // whose parts are above 0.
 bool WellFormedCode(const std::string& code);
 
-// Fills the toolkit's view of the table and the start-up hooks.
-void InstallFileSets();
 
 }  // namespace vantu

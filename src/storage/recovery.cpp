@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "platform/halt.h"
-#include "shell/preferences.h"
+#include "session/preferences.h"
 #include "storage/btree.h"
 #include "storage/file_sets.h"
-#include "storage/pstring.h"
+#include "session/pstring.h"
 #include "storage/real10.h"
-#include "storage/selection_state.h"
+#include "session/selection_state.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "shell/preferences.h"
-#include "storage/pstring.h"
-#include "storage/selection_state.h"
+#include "session/preferences.h"
+#include "session/pstring.h"
+#include "session/selection_state.h"
 
 namespace vantu {
 

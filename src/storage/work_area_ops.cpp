@@ -7,7 +7,7 @@
 #include "console/console.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
-#include "storage/selection_state.h"
+#include "session/selection_state.h"
 #include "storage/storage_engine.h"
 #include "toolkit/numbers.h"
 #include "toolkit/status_line.h"

@@ -1,6 +1,6 @@
 #include "toolkit/error_file.h"
 
-#include "storage/pstring.h"
+#include "session/pstring.h"
 
 #include <algorithm>
 #include <fstream>

@@ -7,7 +7,7 @@
 #include "console/console.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 #include "toolkit/schemes.h"
 #include "toolkit/status_line.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "shell/preferences.h"
+#include "session/preferences.h"
 #include "toolkit/field_hooks.h"
 #include "toolkit/numbers.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/key_reader.h"
 
 #include "console/keys.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 #include "toolkit/error_review.h"
 #include "toolkit/work_area_link.h"
 

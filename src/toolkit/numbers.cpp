@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "shell/preferences.h"
+#include "session/preferences.h"
 
 namespace vantu {
 

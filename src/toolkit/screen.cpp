@@ -4,7 +4,7 @@
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "platform/platform.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 #include "toolkit/error_review.h"
 #include "toolkit/numbers.h"
 #include "toolkit/schemes.h"

@@ -2,7 +2,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 #include "toolkit/error_review.h"
 #include "toolkit/numbers.h"
 #include "toolkit/schemes.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "estimating/basic_inputs.h"
-#include "estimating/record_ops_fixture.h"
-#include "shell/main_program.h"
+#include "records/record_ops_fixture.h"
+#include "app/main_program.h"
 
 namespace vantu {
 namespace {

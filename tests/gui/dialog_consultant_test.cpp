@@ -10,7 +10,7 @@
 
 #include "gui/settings_store.h"
 #include "platform/halt.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 
 namespace vantu {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/headless/headless_host.h"
-#include "shell/preferences.h"
-#include "shell/shell_state.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
 
 namespace vantu {
 namespace {

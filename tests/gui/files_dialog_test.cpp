@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "storage/set_files.h"
+#include "selection/set_files.h"
 
 namespace vantu {
 namespace {

@@ -19,7 +19,7 @@
 #include "gui/qt_host.h"
 #include "gui/win_console.h"
 #include "platform/platform.h"
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 
 namespace vantu::gui::test {
 

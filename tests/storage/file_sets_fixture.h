@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/preferences.h"
-#include "shell/shell_state.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "storage/pstring.h"
+#include "session/pstring.h"
 #include "storage/recovery.h"
-#include "storage/selection_state.h"
+#include "session/selection_state.h"
 #include "storage/storage_engine.h"
 #include "support/headless_fixture.h"
 

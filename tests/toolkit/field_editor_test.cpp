@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/shell_state.h"
+#include "session/shell_state.h"
 
 #include "console/keys.h"
 #include "toolkit/field_fixture.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/preferences.h"
+#include "session/preferences.h"
 #include "toolkit/field_fixture.h"
 
 namespace vantu::test {

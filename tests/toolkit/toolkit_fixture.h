@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/preferences.h"
-#include "shell/shell_state.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
 #include "support/headless_fixture.h"
 #include "toolkit/error_review.h"
 #include "toolkit/schemes.h"

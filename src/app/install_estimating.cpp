@@ -1,0 +1,72 @@
+// Connects the estimating modules to the toolkit and the shell.
+#include "app/install_modules.h"
+#include <filesystem>
+
+#include "estimating/basic_inputs.h"
+#include "estimating/general_data.h"
+#include "records/list_source.h"
+#include "records/record_ops.h"
+#include "records/usage_check.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "toolkit/field_cost_window.h"
+#include "toolkit/field_hooks.h"
+
+namespace vantu {
+
+namespace {
+
+bool CodedArea(int area) {
+  return area == 2 || area == 3 || area == 4 || area == 6;
+}
+
+bool OpenArea(int area) {
+  return area >= 0 && area < kWorkAreaCount && Area(area).Data.isOpen;
+}
+
+GeneralDataRecord RamaGeneralData() {
+  GeneralDataRecord g;
+  if (OpenArea(1) && FileRecordCount(Area(1).Data) > 1) GetRec(Area(1).Data, 1, g.data());
+  return g;
+}
+
+void InstallFieldHooks() {
+  FieldHooks& h = FieldEditorHooks();
+  h.listsAllowed = CodedArea;
+  h.helpAllowed = [](int area) { return area == 1 || CodedArea(area); };
+  // An integer zero of the coded screens means "not set".
+  h.blankZeros = CodedArea;
+  h.hasRecords = [](int area) { return OpenArea(area) && UsedRecordCount(Area(area).Data) > 0; };
+  h.setFieldChanged = [](int area, bool changed) { CodedState(area).fieldChanged = changed; };
+  h.markChanged = [](int area) {
+    if (!OpenArea(area)) return;
+    Area(area).SavedChangeMarker = 1;
+    if (!CodedArea(area)) return;
+    CodedAreaState& st = CodedState(area);
+    st.changed = st.unsaved = true;
+    RecordOps().crossReviewNeeded = true;
+  };
+}
+
+void InstallCostHooks() {
+  CostWindowHooks& c = CostHooks();
+  c.aiuPerItem = [] { return Get(RamaGeneralData(), general::AiuMode) == general::kAiuPerItem; };
+  c.adminPct = [] { return Get(RamaGeneralData(), general::AdminPct); };
+}
+
+}  // namespace
+
+void InstallEstimating() {
+  SetListSource(&WorkAreaSource());
+  InstallFieldHooks();
+  InstallCostHooks();
+  RegisterCommand('D', GeneralDataCommand);
+  RegisterCommand('E', BasicInputsCommand);
+  // The usage check's warning file is a work file of the run.
+  Hooks().deleteWorkFiles = [] {
+    std::error_code ec;
+    std::filesystem::remove(kTempErrorFile, ec);
+  };
+}
+
+}  // namespace vantu

@@ -1,0 +1,75 @@
+// Connects the work-area table to the shell and the toolkit.
+#include "app/install_modules.h"
+#include "console/keys.h"
+#include "platform/platform.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "storage/set_in_use.h"
+#include "storage/storage_engine.h"
+#include "storage/recovery.h"
+#include "toolkit/progress.h"
+#include "toolkit/window_message.h"
+#include "toolkit/work_area_link.h"
+
+namespace vantu {
+
+namespace {
+
+bool ValidArea(int n) { return n >= 0 && n < kWorkAreaCount; }
+
+// A changed rounding makes every stored price of areas 3, 4 and 6 stale.
+void MarkRoundingChange() {
+  for (int n : {3, 4, 6}) {
+    if (!Area(n).Data.isOpen) continue;
+    Area(n).SavedChangeMarker = 1;
+    FlushWorkArea(n);
+  }
+}
+
+// After an engine failure the files are left as they are: the next start
+// rebuilds the indexes.
+void CloseSetAreas() {
+  if (Engine().failed) return;
+  for (int n = 1; n <= 5; ++n) CloseWorkArea(n);
+  if (Shell().obraSelected) CloseWorkArea(6);
+}
+
+void InstallRecoveryScreens() {
+  RecoveryUi& ui = RecoveryScreens();
+  ui.openProgress = [] {
+    Host().ShowCaret(false, 0, 0);
+    if (ShowProgress(40, 12)) StepProgress(true);
+  };
+  ui.stepProgress = [] { StepProgress(false); };
+  ui.closeProgress = [] {
+    HideProgress();
+    if (Input().caretWanted) SetCaret(true);
+  };
+  ui.failure = [](const std::vector<std::string>& lines) {
+    ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
+  };
+}
+
+}  // namespace
+
+void InstallFileSets() {
+  InstallRecoveryScreens();
+  WorkAreaLink& link = WorkAreaLinks();
+  link.title = [](int n) { return ValidArea(n) ? Area(n).Title : std::string(); };
+  link.buttons = [](int n) { return ValidArea(n) ? Area(n).buttons : ButtonSet{0}; };
+  link.currentKey = [](int n) { return ValidArea(n) ? Area(n).CurrentKey : std::string(); };
+  link.markReplayKey = [](int n) {
+    if (ValidArea(n)) Area(n).browse.replayKeyFlag = 1;
+  };
+  ShellHooks& hooks = Hooks();
+  hooks.setUpWorkAreas = [] {
+    InitStorageEngine();
+    for (int n : {0, 7, 10}) SetUpWorkArea(n, 1);
+  };
+  hooks.clearSetInUse = ClearSetInUse;
+  hooks.closeWorkAreas = CloseSetAreas;
+  RoundToPesoChangedHook() = MarkRoundingChange;
+}
+
+}  // namespace vantu

@@ -1,0 +1,21 @@
+// Connects the selection to the shell: start-up steps 13 and 15, and the
+// command letter 'A'.
+#include "app/install_modules.h"
+#include "session/shell_state.h"
+#include "selection/selection.h"
+#include "session/selection_state.h"
+#include "selection/set_list.h"
+
+namespace vantu {
+
+void InstallSelection() {
+  ShellHooks& hooks = Hooks();
+  hooks.resetSelection = [] {
+    ResetSelection();
+    ResetSetList();
+  };
+  hooks.runSelection = SelectRamaObra;
+  RegisterCommand('A', SelectRamaObra);
+}
+
+}  // namespace vantu

@@ -1,0 +1,109 @@
+// The main command loop: waits at the main menu for a command letter and
+// runs its module.
+#include <cstring>
+
+#include "console/console.h"
+#include "console/key_buttons.h"
+#include "console/keys.h"
+#include "platform/platform.h"
+#include "app/main_program.h"
+#include "session/shell_state.h"
+#include "toolkit/key_reader.h"
+#include "toolkit/message_boxes.h"
+#include "toolkit/schemes.h"
+#include "toolkit/screen.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr uint8_t kEndCode = 180;
+
+bool NeedsObra(uint8_t code) { return std::strchr("HNOP", code) != nullptr; }
+
+void RunSelectionCommand(const CommandModule& module) {
+  ShellState& sh = Shell();
+  SelectScheme(1);
+  if (Buttons().rows[1].shown) RemoveKeyButtons(2);
+  Host().SetMenusEnabled(false);
+  module();
+  Host().UpdateMenusForSelection(sh.obraSelected);
+  Host().SetMenusEnabled(true);
+  if (sh.generalDataNext) {
+    if (const CommandModule* d = FindCommand('D')) {
+      SetCaret(true);
+      SelectScheme(1);
+      (*d)();
+    }
+  }
+}
+
+void AskExit() {
+  ShellState& sh = Shell();
+  SetCaret(true);
+  BoldText();
+  char answer = ConfirmBox("Desea abandonar ahora ?", "Salir del Programa");
+  if (answer != 'S') sh.commandKey = sh.lastAnswer;
+}
+
+}  // namespace
+
+void RunCommand(uint8_t code) {
+  ShellState& sh = Shell();
+  if (code == kKeyAltX) {
+    AskExit();
+    return;
+  }
+  const CommandModule* module = FindCommand(code);
+  if (module == nullptr) return;
+  if (NeedsObra(code) && !sh.obraSelected) return;
+  switch (code) {
+    case 'A':
+      RunSelectionCommand(*module);
+      return;
+    case 'B':
+    case 'C':
+      SetCaret(true);
+      break;
+    case 'D':
+    case 'E':
+    case 'F':
+    case 'G':
+    case 'H':
+      SetCaret(true);
+      SelectScheme(1);
+      break;
+    case 'N':
+      SelectScheme(12);
+      break;
+    default:
+      break;
+  }
+  (*module)();
+}
+
+void MainLoop() {
+  ShellState& sh = Shell();
+  for (;;) {
+    SetCaret(false);
+    SelectScheme(9);
+    sh.atMainMenu = true;
+    ClrScr();
+    ShowStandardButtons(ButtonsOf({0}));
+    do {
+      Input().noTypedKey = true;
+      sh.commandKey = GetKey();
+    } while (!((Input().noTypedKey && sh.commandKey != kKeyEsc) || sh.commandKey == kKeyAltX));
+    sh.atMainMenu = false;
+    sh.commandFlag = false;
+    sh.currentCommand = sh.commandKey;
+    RunCommand(sh.commandKey);
+    if (std::strchr("BCIJKLMOP", sh.commandKey) != nullptr && sh.commandKey != 0 && KeyPressed())
+      GetKey();
+    SelectScheme(9);
+    if (sh.commandKey == kKeyAltX || sh.commandKey == kEndCode) break;
+  }
+  if (Hooks().clearSetInUse) Hooks().clearSetInUse();
+}
+
+}  // namespace vantu

@@ -1,0 +1,164 @@
+#pragma once
+// Typed fields of fixed-length records.
+//
+// A record is a plain byte buffer (RecordBytes<N>); a layout is a set of
+// constexpr field descriptors, each an offset (and a capacity for strings)
+// tagged with the record type it belongs to. Get and Set accept a field only
+// on a record derived from its tag, so a budget field cannot be applied to a
+// subcontract buffer although both are 144 bytes long.
+//
+// Field encodings:
+//   byte    1 byte, unsigned
+//   i16     2 bytes, signed, little-endian
+//   ext     10 bytes, 80-bit x87 extended real, little-endian
+//   str[n]  1 length byte, then n bytes of Windows-1252 text
+//
+// Strings are clipped to their capacity when written and when read (a length
+// byte above the capacity on disk reads as a full string), and the unused
+// tail of a written string is zeroed so equal values give equal bytes.
+// The encodings are the storage engine's own helpers (GetI16/PutI16,
+// ReadStr/WriteStr, LoadReal10/StoreReal10); this file only places them.
+
+#include <array>
+#include <concepts>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "session/pstring.h"
+#include "storage/real10.h"
+#include "storage/record_file.h"
+
+namespace vantu {
+
+template <int N>
+struct RecordBytes {
+  static constexpr int kSize = N;
+  std::array<uint8_t, N> bytes{};
+
+  uint8_t* data() { return bytes.data(); }
+  const uint8_t* data() const { return bytes.data(); }
+};
+
+template <class Tag>
+struct ByteField {
+  int offset;
+};
+template <class Tag>
+struct I16Field {
+  int offset;
+};
+template <class Tag>
+struct ExtField {
+  int offset;
+};
+template <class Tag>
+struct StrField {
+  int offset;
+  int capacity;
+};
+// Bytes the layout keeps without reading them (reserved areas).
+template <class Tag>
+struct RawField {
+  int offset;
+  int width;
+};
+// A nested fixed-size record (Sub) stored inside Tag's record.
+template <class Tag, class Sub>
+struct SubField {
+  int offset;
+};
+
+template <class Tag>
+constexpr int Width(ByteField<Tag>) {
+  return 1;
+}
+template <class Tag>
+constexpr int Width(I16Field<Tag>) {
+  return 2;
+}
+template <class Tag>
+constexpr int Width(ExtField<Tag>) {
+  return 10;
+}
+template <class Tag>
+constexpr int Width(StrField<Tag> f) {
+  return f.capacity + 1;
+}
+template <class Tag>
+constexpr int Width(RawField<Tag> f) {
+  return f.width;
+}
+template <class Tag, class Sub>
+constexpr int Width(SubField<Tag, Sub>) {
+  return Sub::kSize;
+}
+
+// First byte after the field.
+template <class F>
+constexpr int End(F f) {
+  return f.offset + Width(f);
+}
+// True when b starts right where a ends: layouts assert this field by field.
+template <class A, class B>
+constexpr bool Follows(A a, B b) {
+  return End(a) == b.offset;
+}
+
+template <class R, class Tag>
+concept HasFieldsOf = std::derived_from<R, Tag>;
+
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag> uint8_t Get(const R& r, ByteField<Tag> f) {
+  return r.bytes[f.offset];
+}
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag>
+void Set(R& r, ByteField<Tag> f, uint8_t value) {
+  r.bytes[f.offset] = value;
+}
+
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag> int16_t Get(const R& r, I16Field<Tag> f) {
+  return GetI16(r.data() + f.offset);
+}
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag>
+void Set(R& r, I16Field<Tag> f, int16_t value) {
+  PutI16(r.data() + f.offset, value);
+}
+
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag>
+long double Get(const R& r, ExtField<Tag> f) {
+  return LoadReal10(r.data() + f.offset);
+}
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag>
+void Set(R& r, ExtField<Tag> f, long double value) {
+  StoreReal10(r.data() + f.offset, value);
+}
+
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag> std::string Get(const R& r, StrField<Tag> f) {
+  return ReadStr(r.data() + f.offset, f.capacity);
+}
+template <class R, class Tag>
+requires HasFieldsOf<R, Tag>
+void Set(R& r, StrField<Tag> f, std::string_view text) {
+  WriteStr(r.data() + f.offset, f.capacity, text);
+}
+
+template <class R, class Tag, class Sub>
+requires HasFieldsOf<R, Tag> Sub Get(const R& r, SubField<Tag, Sub> f) {
+  Sub sub{};
+  for (int i = 0; i < Sub::kSize; ++i) sub.bytes[i] = r.bytes[f.offset + i];
+  return sub;
+}
+template <class R, class Tag, class Sub>
+requires HasFieldsOf<R, Tag>
+void Set(R& r, SubField<Tag, Sub> f, const Sub& sub) {
+  for (int i = 0; i < Sub::kSize; ++i) r.bytes[f.offset + i] = sub.bytes[i];
+}
+
+}  // namespace vantu

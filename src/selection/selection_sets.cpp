@@ -1,0 +1,215 @@
+#include "selection/selection_sets.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "records/budget_records.h"
+#include "records/general_record.h"
+#include "platform/halt.h"
+#include "platform/platform.h"
+#include "session/paths.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "selection/selection.h"
+#include "session/selection_state.h"
+#include "storage/set_in_use.h"
+#include "selection/set_list.h"
+#include "storage/storage_engine.h"
+#include "toolkit/error_review.h"
+#include "toolkit/message_boxes.h"
+#include "toolkit/schemes.h"
+#include "toolkit/screen.h"
+#include "toolkit/window_message.h"
+
+namespace vantu::selection {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sets created on this screen and not yet accepted.
+struct Pending {
+  std::string rama;  // Rama code whose file 1 was created
+  std::string obra;  // Rama and Obra codes whose file 6 was created
+};
+Pending gPending;
+
+void RemoveFiles(std::initializer_list<std::string> names) {
+  std::error_code ec;
+  for (const std::string& n : names) fs::remove(n, ec);
+}
+
+void DropPendingRama() {
+  if (gPending.rama.empty()) return;
+  RemoveFiles({DataFileName(1, gPending.rama)});
+  gPending.rama.clear();
+}
+
+void DropPendingObra() {
+  if (gPending.obra.empty()) return;
+  RemoveFiles({DataFileName(6, gPending.obra), IndexFileName(6, gPending.obra)});
+  gPending.obra.clear();
+}
+
+// The review's errors belong to the Obra that is left.
+void DropReviewFiles() {
+  if (Review().active) EndErrorReview();
+  const std::string& dir = Selection().DataDirectory;
+  RemoveFiles({FindFileIn(dir, "ApError"), FindFileIn(dir, "ApTemError")});
+}
+
+void CloseObraArea() {
+  SelectionState& s = Selection();
+  const bool wasOpen = Area(6).Data.isOpen;
+  CloseWorkArea(6);
+  DropPendingObra();
+  if (wasOpen) DropReviewFiles();
+  s.ObraName.clear();
+  s.ObraReference.clear();
+  s.BudgetDate.clear();
+  s.AnticipoPct = s.RetencionPct = 0;
+  s.ObraIsNew = s.ObraOpen = false;
+  Shell().obraSelected = false;
+}
+
+void LoadObraHeader() {
+  SelectionState& s = Selection();
+  ObraHeader h;
+  GetRec(Area(6).Data, 0, h.data());
+  s.ObraName = Get(h, obra_header::ObraName);
+  s.ObraReference = Get(h, obra_header::ObraReference);
+  s.BudgetDate = Get(h, obra_header::BudgetDate);
+  s.AnticipoPct = Get(h, obra_header::AnticipoPct);
+  s.RetencionPct = Get(h, obra_header::RetencionPct);
+}
+
+// Record 1 of a new Rama's file 1: zeros, AIU per item, factors 1.0.
+void WriteNewGeneralData() {
+  GeneralDataRecord g;
+  Set(g, general::AiuMode, general::kAiuPerItem);
+  for (int group = 1; group <= 4; ++group) Set(g, general::Factor(group), 1.0L);
+  Area(1).CurrentRecord = 1;
+  PutRec(Area(1).Data, 1, g.data());
+}
+
+bool OpenRamaFiles() {
+  const std::string& rama = Selection().RamaCode;
+  if (Area(2).Data.isOpen && Area(2).Extension == rama) return false;
+  std::vector<uint8_t> buffer(kMaxRecordLength);
+  for (int n = 2; n <= 5; ++n) OpenWorkArea(n, false, buffer.data(), rama, kSetRecordLength[n]);
+  return true;
+}
+
+}  // namespace
+
+void OpenRama() {
+  SelectionState& s = Selection();
+  CloseObraArea();
+  s.ObraCode.clear();
+  CloseWorkArea(1);
+  if (gPending.rama != s.RamaCode) DropPendingRama();
+  s.RamaName.clear();
+  s.RamaIsNew = s.RamaOpen = false;
+  if (s.RamaCode.empty()) return;
+  GeneralDataRecord g;
+  OpenWorkArea(1, true, g.data(), s.RamaCode, kSetRecordLength[1]);
+  s.RamaIsNew = Area(1).CreatedAnew;
+  if (s.RamaIsNew)
+    gPending.rama = s.RamaCode;
+  else
+    s.RamaName = Get(g, general::RamaName);
+}
+
+void OpenObra() {
+  SelectionState& s = Selection();
+  const std::string ext = s.ObraCode.empty() ? std::string() : s.SetExtension();
+  if (Area(6).Data.isOpen && Area(6).Extension == ext) return;
+  CloseObraArea();
+  if (ext.empty()) return;
+  std::vector<uint8_t> buffer(kMaxRecordLength);
+  OpenWorkArea(6, true, buffer.data(), ext, kSetRecordLength[6]);
+  s.ObraIsNew = Area(6).CreatedAnew;
+  if (s.ObraIsNew) gPending.obra = ext;
+  s.ObraOpen = true;
+  LoadObraHeader();
+}
+
+void CloseSelection() {
+  SelectionState& s = Selection();
+  CloseObraArea();
+  for (int n = 1; n <= 5; ++n) CloseWorkArea(n);
+  DropPendingRama();
+  s.RamaCode.clear();
+  s.ObraCode.clear();
+  s.RamaName.clear();
+  s.RamaIsNew = s.RamaOpen = false;
+}
+
+bool ChangeDataDirectory(const std::string& directory) {
+  std::string dir = directory;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (dir.size() > 160) {
+    AlertBox("El nombre del directorio pasa de 160 caracteres:\r" + dir, "Advertencia");
+    return false;
+  }
+  SelectionState& s = Selection();
+  if (dir != s.DataDirectory) CloseSelection();
+  s.DataDirectory = dir;
+  Shell().projectDir = dir;
+  Shell().dataDir = dir;
+  Host().WriteSetting(kSettingsKey, "sProyDir", dir);
+  std::error_code ec;
+  fs::current_path(dir, ec);
+  return true;
+}
+
+void FinishSelection() {
+  SelectionState& s = Selection();
+  const bool opened = OpenRamaFiles();
+  OpenObra();
+  const bool created = !gPending.rama.empty() || !gPending.obra.empty();
+  if (opened || created) CheckSetConsistency();
+  if (!gPending.rama.empty()) WriteNewGeneralData();
+  for (int n = 1; n <= 6; ++n) FlushWorkArea(n);
+  gPending = Pending{};
+  s.RamaOpen = true;
+  Shell().obraSelected = s.ObraOpen;
+  Shell().generalDataNext = created;
+  MarkSetInUse();
+  s.HeaderLine = BuildSetHeaderLine(s.RamaName, s.ObraName);
+  ScanSetList(s.DataDirectory);
+  SelectSetEntry(s.RamaCode, s.ObraCode);
+}
+
+void AskExitProgram() {
+  SetCaret(true);
+  BoldText();
+  const char answer = ConfirmBox("Desea abandonar ahora ?", "Salir del Programa");
+  NormalText();
+  if (answer != 'S') return;
+  CloseWorkArea(1);
+  CloseWorkArea(6);
+  DropPendingObra();
+  DropPendingRama();
+  Shell().obraSelected = false;
+  ClearSetInUse();
+  DoHalt(0);
+}
+
+}  // namespace vantu::selection
+
+namespace vantu {
+
+void CheckSetConsistency() {
+  for (int n = 1; n < 5; ++n) {
+    if (Area(n).SavedSetSerial == Area(n + 1).SavedSetSerial) continue;
+    ShowMessageWindow({"      LOS ARCHIVOS FUERON MAL COPIADOS      ",
+                       "      O HAN SIDO PARCIALMENTE BORRADOS      ",
+                       "         Y ASI NO PUEDEN SER USADOS         ",
+                       "    ..Para salir oprima cualquier tecla..   "},
+                      kErrorScheme, "Esc^salir");
+    DoHalt(1);
+  }
+}
+
+}  // namespace vantu

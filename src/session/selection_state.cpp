@@ -1,0 +1,12 @@
+#include "session/selection_state.h"
+
+namespace vantu {
+
+namespace {
+SelectionState gSelection;
+}
+
+SelectionState& Selection() { return gSelection; }
+void ResetSelection() { gSelection = SelectionState{}; }
+
+}  // namespace vantu

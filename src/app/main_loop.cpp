@@ -23,7 +23,7 @@ bool NeedsObra(uint8_t code) { return std::strchr("HNOP", code) != nullptr; }
 
 void RunSelectionCommand(const CommandModule& module) {
   ShellState& sh = Shell();
-  SelectScheme(1);
+  SelectScheme(kSchemeModule);
   if (Buttons().rows[1].shown) RemoveKeyButtons(2);
   Host().SetMenusEnabled(false);
   module();
@@ -32,7 +32,7 @@ void RunSelectionCommand(const CommandModule& module) {
   if (sh.generalDataNext) {
     if (const CommandModule* d = FindCommand('D')) {
       SetCaret(true);
-      SelectScheme(1);
+      SelectScheme(kSchemeModule);
       (*d)();
     }
   }
@@ -71,10 +71,10 @@ void RunCommand(uint8_t code) {
     case 'G':
     case 'H':
       SetCaret(true);
-      SelectScheme(1);
+      SelectScheme(kSchemeModule);
       break;
     case 'N':
-      SelectScheme(12);
+      SelectScheme(kSchemeSchedule);
       break;
     default:
       break;
@@ -86,7 +86,7 @@ void MainLoop() {
   ShellState& sh = Shell();
   for (;;) {
     SetCaret(false);
-    SelectScheme(9);
+    SelectScheme(kSchemeMainMenu);
     sh.atMainMenu = true;
     ClrScr();
     ShowStandardButtons(ButtonsOf({0}));
@@ -100,7 +100,7 @@ void MainLoop() {
     RunCommand(sh.commandKey);
     if (std::strchr("BCIJKLMOP", sh.commandKey) != nullptr && sh.commandKey != 0 && KeyPressed())
       GetKey();
-    SelectScheme(9);
+    SelectScheme(kSchemeMainMenu);
     if (sh.commandKey == kKeyAltX || sh.commandKey == kEndCode) break;
   }
   if (Hooks().clearSetInUse) Hooks().clearSetInUse();

@@ -97,7 +97,7 @@ void StartUp(const std::string& argv0) {
   Host().SetMenusEnabled(false);
   TextBackground(18);
   ClrScr();
-  SelectScheme(1);
+  SelectScheme(kSchemeModule);
   Run(Hooks().runSelection);
   Host().UpdateMenusForSelection(sh.obraSelected);
   sh.openingWork = false;
@@ -106,7 +106,7 @@ void StartUp(const std::string& argv0) {
   if (sh.generalDataNext) {
     if (const CommandModule* d = FindCommand('D')) {
       SetCaret(true);
-      SelectScheme(1);
+      SelectScheme(kSchemeModule);
       (*d)();
     }
   }

@@ -18,7 +18,16 @@ enum KeyCode : uint8_t {
   kKeyLeft = 130,
   kKeyRight = 131,
   kKeyDelete = 132,
-  kKeyF1 = 133,  // F1..F10 are 133..142
+  kKeyF1 = 133,
+  kKeyF2 = 134,
+  kKeyF3 = 135,
+  kKeyF4 = 136,
+  kKeyF5 = 137,
+  kKeyF6 = 138,
+  kKeyF7 = 139,
+  kKeyF8 = 140,
+  kKeyF9 = 141,
+  kKeyF10 = 142,
   kKeyPgDn = 143,
   kKeyPgUp = 144,
   kKeyAltA = 145,  // Alt+A..Alt+Z are 145..170

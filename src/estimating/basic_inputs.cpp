@@ -145,7 +145,7 @@ void InputsScreen::Redraw() {
 
 uint8_t InputsScreen::EditGroup() {
   const KeySet exits{kKeyEnter,  kKeyDown,   kKeyUp,     kKeyEsc,  kKeyTab,
-                     kKeyF1 + 3, kKeyF1 + 4, kKeyF1 + 5, kKeyPgDn, kKeyPgUp};
+                     kKeyF4, kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp};
   const CodedAreaState before = CodedState(kArea);
   const int16_t old = static_cast<int16_t>(ChapterGroup(rec_));
   int16_t group = old == 0 ? int16_t{1} : old;
@@ -164,7 +164,7 @@ uint8_t InputsScreen::EditGroup() {
 
 uint8_t InputsScreen::EditAt(int n) {
   const KeySet exits{kKeyEnter,  kKeyDown,   kKeyUp,     kKeyEsc,  kKeyTab,
-                     kKeyF1 + 3, kKeyF1 + 4, kKeyF1 + 5, kKeyPgDn, kKeyPgUp};
+                     kKeyF4, kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp};
   uint8_t key = 0;
   if (n == 1) {
     EnterCode(screen_, key);
@@ -228,7 +228,7 @@ void InputsScreen::Run() {
     const uint8_t key = EditAt(range[pos]);
     range = Range();  // the code field may have brought another record
     if (pos >= range.size()) pos = 0;
-    if (key == kKeyF1 + 5) {
+    if (key == kKeyF6) {
       PickDate();
       continue;
     }

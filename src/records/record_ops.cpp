@@ -28,13 +28,13 @@ constexpr std::streamoff kScheduleSerialOffset = 6;
 constexpr int16_t kScheduleStale = -1;
 
 const KeySet& CodeExitKeys() {
-  static const KeySet keys{kKeyEnter,  kKeyDown,   kKeyUp,   kKeyTab,  kKeyEsc,    kKeyF1 + 3,
-                           kKeyF1 + 4, kKeyF1 + 5, kKeyPgDn, kKeyPgUp, kKeyNoZone, kKeyAltN};
+  static const KeySet keys{kKeyEnter,  kKeyDown,   kKeyUp,   kKeyTab,  kKeyEsc,    kKeyF4,
+                           kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp, kKeyNoZone, kKeyAltN};
   return keys;
 }
 
 bool KeepsOldCode(uint8_t key) {
-  return key == kKeyEsc || key == kKeyF1 + 3 || key == kKeyF1 + 4 || key == kKeyPgDn ||
+  return key == kKeyEsc || key == kKeyF4 || key == kKeyF5 || key == kKeyPgDn ||
          key == kKeyPgUp || key == kKeyTab;
 }
 
@@ -168,7 +168,7 @@ void EnterCode(CodedScreen& s, uint8_t& key) {
 }
 
 bool IsRecordKey(uint8_t key) {
-  return key == kKeyTab || key == kKeyEsc || key == kKeyF1 + 3 || key == kKeyF1 + 4 ||
+  return key == kKeyTab || key == kKeyEsc || key == kKeyF4 || key == kKeyF5 ||
          key == kKeyPgDn || key == kKeyPgUp;
 }
 
@@ -180,10 +180,10 @@ RecordAction RecordKey(CodedScreen& s, uint8_t key) {
     case kKeyTab:
       DeleteRecord(s);
       break;
-    case kKeyF1 + 3:
+    case kKeyF4:
       RecodifyRecord(s);
       break;
-    case kKeyF1 + 4:
+    case kKeyF5:
       DuplicateRecord(s);
       break;
     case kKeyPgDn:

@@ -54,7 +54,7 @@ const FieldDescriptor kFields[kFieldCount] = {
 };
 
 const KeySet kExitKeys = {kKeyEnter, kKeyTab,   kKeyEsc,     kKeyUp,       kKeyDown,   kKeyPgUp,
-                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF1 + 1,   kKeyF1 + 2, kKeyAltX,
+                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF2,   kKeyF3, kKeyAltX,
                           kKeyAltF1, kKeyAltF2, kKeyListRow, kKeyListTake, kKeyCtrlF1};
 
 // The directory as the 49 cells of its field show it: its end when longer.
@@ -219,10 +219,10 @@ class SelectionScreen {
 bool SelectionScreen::ScreenKey(uint8_t k) {
   if (SetListKey(k)) return true;
   switch (k) {
-    case kKeyF1 + 1:
+    case kKeyF2:
       ManageSetFiles();
       break;
-    case kKeyF1 + 2:
+    case kKeyF3:
       RegenerateSet();
       break;
     case kKeyAltF1:

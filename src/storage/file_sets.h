@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "session/work_area_ids.h"
 #include "storage/btree.h"
 #include "storage/record_file.h"
 #include "toolkit/screen.h"
 
 namespace vantu {
 
-constexpr int kWorkAreaCount = 11;
 constexpr int kHdrChangeMarker = 8;
 constexpr int kHdrSetSerial = 9;
 constexpr int kRecordCode = 12;  // key of every indexed record: string at body start

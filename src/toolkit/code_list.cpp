@@ -214,10 +214,10 @@ std::optional<std::string> ListWindow::Run(const std::string& fieldText, uint8_t
       case kKeyF1:
         ok = SwitchFile();
         break;
-      case kKeyF1 + 1:
+      case kKeyF2:
         ok = ListToggleChapters(st);
         break;
-      case kKeyF1 + 6:
+      case kKeyF7:
         Search();
         break;
       case kKeyHome:

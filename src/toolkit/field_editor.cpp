@@ -314,7 +314,7 @@ uint8_t Editor::Run(FieldValue& value, const KeySet& exitKeys) {
       default:
         break;
     }
-    if (k == kKeyF1 + 2 && h.toggleTenderCode) {
+    if (k == kKeyF3 && h.toggleTenderCode) {
       h.toggleTenderCode(area_);
       PlaceCursor();
       continue;

@@ -22,6 +22,13 @@ struct SchemeState {
 SchemeState& Schemes();
 void ResetSchemes();
 
+// The schemes the program selects by name.
+enum SchemeId : int {
+  kSchemeModule = 1,     // data-entry modules, selection, listings
+  kSchemeMainMenu = 9,   // the main menu and the selection at start-up
+  kSchemeSchedule = 12,  // the schedule
+};
+
 const Scheme& SchemeTable(int n, bool highColour);
 void SelectScheme(int n);
 int CurrentScheme();

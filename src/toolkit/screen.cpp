@@ -41,7 +41,7 @@ void ShowStandardButtons(ButtonSet set) {
 
 void ShowButtonLabel(const std::string& label) {
   if (label == "*") return;
-  SelectScheme(Shell().openingWork ? 9 : 1);
+  SelectScheme(Shell().openingWork ? kSchemeMainMenu : kSchemeModule);
   NormalText();
   CurrentButtonLabel() = label;
   ShowKeyButtons(0, 25, label, false, 1);

@@ -74,7 +74,7 @@ void DrawTabs(const WindowDesc& w, const std::vector<WindowTab>& tabs) {
   SelectScheme(w.scheme);
   const int row = w.bottom;
   AddButton(kTabButtonGroup, w.left, row, kKeyInsert, "Tecla: Insert", "VER DETALLE");
-  AddButton(kTabButtonGroup, w.left + 14, row, kKeyF1 + 1, "Tecla: F2", " CAP/ITEM ");
+  AddButton(kTabButtonGroup, w.left + 14, row, kKeyF2, "Tecla: F2", " CAP/ITEM ");
   AddButton(kTabButtonGroup, w.left + 27, row, kKeyEsc, "Tecla: Esc", "Cerrar");
   ShowButtonGroup(kTabButtonGroup);
 }

@@ -101,13 +101,13 @@ TEST_F(BasicInputsSessionTest, CopyRecodifyRefusedDeletionAndRestart) {
   PutInput("01010", "MEZCLADORA", 0, "DIA", 45000);
   const int16_t r = Find(2, "01010");
   const long double stamp = Get(Input("01010"), coded::RecordStamp);
-  Type("01010", {kKeyEnter, kKeyUp, kKeyF1 + 4});
+  Type("01010", {kKeyEnter, kKeyUp, kKeyF5});
   session.QueueStep([] {
     EXPECT_NE(ScreenRow(25).find(" Entre Codigo de la Copia (Esc = regresa) "), std::string::npos);
     for (unsigned char ch : std::string("01020")) PushKey(ch);
     PushKey(kKeyEnter);
   });
-  Type("01010", {kKeyEnter, kKeyUp, kKeyF1 + 3});
+  Type("01010", {kKeyEnter, kKeyUp, kKeyF4});
   session.QueueStep([] {
     EXPECT_NE(ScreenRow(25).find(" Entre el Nuevo Codigo  (Esc = regresa) "), std::string::npos);
     for (unsigned char ch : std::string("01015")) PushKey(ch);

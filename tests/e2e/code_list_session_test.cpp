@@ -56,7 +56,7 @@ TEST_F(CodeListSessionTest, PageSearchAndCaptureIntoTheCodeField) {
   });
   session.QueueStep([] {
     EXPECT_NE(RowOf("01"), 0);
-    PushKey(kKeyF1 + 6);  // F7: search
+    PushKey(kKeyF7);  // F7: search
   });
   Type("CEMENTO GRIS", {kKeyEnter});
   session.QueueStep([cement] {
@@ -76,7 +76,7 @@ TEST_F(CodeListSessionTest, PageSearchAndCaptureIntoTheCodeField) {
 
 TEST_F(CodeListSessionTest, ASearchWithoutMatchAheadSaysSo) {
   session.QueueStep([] { PushKey(kKeyF1); });
-  session.QueueStep([] { PushKey(kKeyF1 + 6); });
+  session.QueueStep([] { PushKey(kKeyF7); });
   Type("NO EXISTE EN EL CATALOGO", {kKeyEnter});
   session.QueueStep([] {
     EXPECT_TRUE(ScreenContains("... No se encontro ..."));

@@ -126,7 +126,7 @@ TEST_F(RecordOpsKeysTest, DuplicateCopiesEveryFieldUnderANewStamp) {
   Set(rec, input::Description, "CEMENTO GRIS");
   Set(rec, input::Price, 30500.0L);
   CodedState(2).changed = true;
-  SaveCurrent(2, rec.data(), kKeyF1 + 4);
+  SaveCurrent(2, rec.data(), kKeyF5);
   const long double stamp = Get(rec, coded::RecordStamp);
   TypeCode("030");
   DuplicateRecord(screen);

@@ -113,7 +113,7 @@ TEST_F(SelectionListTest, FileManagementWorksOnTheSelectedEntryGroups) {
   { std::ofstream(other / "Apr01dat.A") << "viejo"; }
   std::string copyReport, deleteReport;
   std::vector<std::string> asked;
-  host.TypeKeys({kKeyF1 + 1});
+  host.TypeKeys({kKeyF2});
   host.AnswerManageFiles([&](FileGroups& g) {
     ASSERT_EQ(g.Count(), 3);
     EXPECT_EQ(g.Name(0), "Archivos de la Rama A");
@@ -154,7 +154,7 @@ TEST_F(SelectionListTest, RegenerationRebuildsTheSelectedSet) {
   IndexFileState blank;
   MakeIndex(blank, (dataDir / "Apr02ixc.A").string(), 5, false);
   CloseIndex(blank);
-  host.TypeKeys({kKeyF1 + 2});
+  host.TypeKeys({kKeyF3});
   host.AnswerBox(BoxAnswer::Yes);
   host.TypeText("A");
   host.TypeKeys({kKeyEnter, kKeyEnter});
@@ -177,7 +177,7 @@ TEST_F(SelectionListTest, ARegenerationThatFailsStopsAfterItsWindow) {
   fs::remove(dataDir / "Apr01dat.A");
   fs::remove(dataDir / "Apr02dat.A");
   std::string shown;
-  host.TypeKeys({kKeyF1 + 2});
+  host.TypeKeys({kKeyF3});
   host.AnswerBox(BoxAnswer::Yes);
   host.QueueStep([&] {
     shown = ScreenText();

@@ -11,8 +11,8 @@ namespace {
 using test::SelectionTest;
 namespace fs = std::filesystem;
 
-constexpr int kF2 = kKeyF1 + 1;
-constexpr int kF3 = kKeyF1 + 2;
+constexpr int kF2 = kKeyF2;
+constexpr int kF3 = kKeyF3;
 
 TEST_F(SelectionTest, FirstStartInAnEmptyDirectoryCreatesANewRama) {
   host.QueueStep([] {

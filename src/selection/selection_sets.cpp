@@ -196,6 +196,10 @@ void AskExitProgram() {
   DoHalt(0);
 }
 
+void ResetPendingSets() {
+  gPending = Pending{};
+}
+
 }  // namespace vantu::selection
 
 namespace vantu {

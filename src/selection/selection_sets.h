@@ -24,4 +24,7 @@ void FinishSelection();
 // The exit question; on yes closes, clears the in-use marker and stops.
 void AskExitProgram();
 
+// Forgets the Rama and Obra created in this run and not yet kept.
+void ResetPendingSets();
+
 }  // namespace vantu::selection

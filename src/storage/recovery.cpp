@@ -89,6 +89,10 @@ void RebuildIndex(int n, int recordLength, const std::string& ext) {
 }  // namespace
 
 long double& StampMax() { return gRecovery.stampMax; }
+void ResetRecovery() {
+  gRecovery = RecoveryState{};
+}
+
 RecoveryUi& RecoveryScreens() { return gRecovery.ui; }
 
 void LoadRecoverySerial(const std::string& ramaExt) {

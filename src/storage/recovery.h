@@ -39,5 +39,7 @@ struct RecoveryUi {
   void (*failure)(const std::vector<std::string>& lines) = nullptr;
 };
 RecoveryUi& RecoveryScreens();
+// Forgets the screens and the stamps of the last recovery.
+void ResetRecovery();
 
 }  // namespace vantu

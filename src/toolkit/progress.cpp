@@ -29,6 +29,10 @@ void PutCell(int phase, uint8_t ch) {
 
 }  // namespace
 
+void ResetProgress() {
+  gProgress = ProgressState{};
+}
+
 bool ShowProgress(int col, int row) {
   WindowDesc w;
   w.scheme = kProgressScheme;

@@ -18,5 +18,6 @@ void StepProgress(bool first);
 void HideProgress();
 // The current phase, 0..7.
 int ProgressPhase();
+void ResetProgress();
 
 }  // namespace vantu

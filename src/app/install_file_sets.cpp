@@ -2,6 +2,7 @@
 #include "app/install_modules.h"
 #include "console/keys.h"
 #include "platform/platform.h"
+#include "records/area_view.h"
 #include "session/preferences.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
@@ -9,6 +10,7 @@
 #include "storage/storage_engine.h"
 #include "storage/recovery.h"
 #include "toolkit/progress.h"
+#include "toolkit/status_line.h"
 #include "toolkit/window_message.h"
 #include "toolkit/work_area_link.h"
 
@@ -46,6 +48,7 @@ void InstallRecoveryScreens() {
     HideProgress();
     if (Input().caretWanted) SetCaret(true);
   };
+  ui.notice = [](const std::string& text) { ShowStatusMessage(text); };
   ui.failure = [](const std::vector<std::string>& lines) {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
@@ -56,11 +59,11 @@ void InstallRecoveryScreens() {
 void InstallFileSets() {
   InstallRecoveryScreens();
   WorkAreaLink& link = WorkAreaLinks();
-  link.title = [](int n) { return ValidArea(n) ? Area(n).Title : std::string(); };
-  link.buttons = [](int n) { return ValidArea(n) ? Area(n).buttons : ButtonSet{0}; };
+  link.title = [](int n) { return ValidArea(n) ? View(n).Title : std::string(); };
+  link.buttons = [](int n) { return ValidArea(n) ? View(n).buttons : ButtonSet{0}; };
   link.currentKey = [](int n) { return ValidArea(n) ? Area(n).CurrentKey : std::string(); };
   link.markReplayKey = [](int n) {
-    if (ValidArea(n)) Area(n).browse.replayKeyFlag = 1;
+    if (ValidArea(n)) View(n).browse.replayKeyFlag = 1;
   };
   ShellHooks& hooks = Hooks();
   hooks.setUpWorkAreas = [] {

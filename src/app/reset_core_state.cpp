@@ -5,6 +5,7 @@
 #include "console/keys.h"
 #include "console/zones.h"
 #include "platform/platform.h"
+#include "records/area_view.h"
 #include "records/record_ops.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
@@ -60,6 +61,7 @@ void ResetCoreState() {
   ResetRecovery();
   // Records and selection
   ResetRecordOps();
+  ResetAreaViews();
   ResetSetList();
   selection::ResetPendingSets();
 }

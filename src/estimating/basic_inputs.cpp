@@ -7,6 +7,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "records/area_view.h"
 #include "records/codes.h"
 #include "estimating/entry_screen.h"
 #include "records/record_ops.h"

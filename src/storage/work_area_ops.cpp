@@ -4,13 +4,10 @@
 #include <fstream>
 #include <vector>
 
-#include "console/console.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
 #include "session/selection_state.h"
 #include "storage/storage_engine.h"
-#include "toolkit/numbers.h"
-#include "toolkit/status_line.h"
 
 namespace vantu {
 
@@ -60,8 +57,9 @@ void RebuildMissingIndex(WorkArea& a, const std::string& dataName, const std::st
   OpenIndex(a.Index, indexName, a.KeyLength, false);
   if (!LastOpOk()) FailEngine(kStatusReadError);
   a.indexRebuilt = true;
-  ShowStatusMessage("Indice reconstruido desde los datos: " +
-                    fs::path(indexName).filename().string());
+  if (RecoveryScreens().notice)
+    RecoveryScreens().notice("Indice reconstruido desde los datos: " +
+                             fs::path(indexName).filename().string());
 }
 
 }  // namespace
@@ -156,16 +154,6 @@ int CloseWorkArea(int n) {
   CloseFile(a.Data);
   if (a.FileKind == kIndexedFile && a.Index.File.isOpen) CloseIndex(a.Index);
   return 0;
-}
-
-void ShowUsage(int n) {
-  WorkArea& a = Area(n);
-  const int used = a.Data.isOpen ? UsedRecordCount(a.Data) : 0;
-  const bool indexed = a.FileKind == kIndexedFile;
-  GotoXY(indexed ? 60 : 58, 1);
-  WriteText(IntToText(static_cast<int16_t>(used)) +
-            (indexed ? " Codigos En Uso" : " Registros En Uso"));
-  a.IsEmpty = indexed ? used == 0 : (!a.Data.isOpen || FileRecordCount(a.Data) <= 1);
 }
 
 void ConvertOldGeneralData(const std::string& ext) {

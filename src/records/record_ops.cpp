@@ -96,7 +96,7 @@ void LoadCurrent(int area, uint8_t* buffer) {
     return;
   }
   GetRec(a.Data, a.CurrentRecord, buffer);
-  a.CurrentKey = ReadStr(buffer + kRecordCode, 6);
+  a.CurrentKey = ReadStr(buffer + kRecordCode, kRecordCodeLength);
 }
 
 bool LeavesRecord(uint8_t key) {

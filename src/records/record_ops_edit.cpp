@@ -85,7 +85,7 @@ void RekeyRecord(int area, int16_t r, const std::string& oldKey, const std::stri
   WorkArea& a = Area(area);
   std::vector<uint8_t> rec(static_cast<size_t>(a.RecordLength));
   GetRec(a.Data, r, rec.data());
-  WriteStr(rec.data() + kRecordCode, 6, newKey);
+  WriteStr(rec.data() + kRecordCode, kRecordCodeLength, newKey);
   PutRec(a.Data, r, rec.data());
   std::string k = oldKey;
   int16_t deleted = r;

@@ -26,7 +26,11 @@ namespace vantu {
 
 constexpr int kHdrChangeMarker = 8;
 constexpr int kHdrSetSerial = 9;
-constexpr int kRecordCode = 12;  // key of every indexed record: string at body start
+// Every record of an indexed file begins with its status (i16), the stamp
+// AddRec writes (10 bytes) and its code, the index key (string[6]).
+constexpr int kRecordStampAt = 2;
+constexpr int kRecordCode = 12;
+constexpr int kRecordCodeLength = 6;
 
 // Record lengths of files 1..6.
 constexpr std::array<int, 7> kSetRecordLength = {0, 152, 94, 632, 144, 108, 144};

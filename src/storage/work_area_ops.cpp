@@ -156,35 +156,4 @@ int CloseWorkArea(int n) {
   return 0;
 }
 
-void ConvertOldGeneralData(const std::string& ext) {
-  const std::string name = DataFileName(1, ext);
-  std::error_code ec;
-  if (!fs::is_regular_file(name, ec) || fs::file_size(name, ec) != 224) return;
-  std::vector<char> old(224);
-  {
-    std::ifstream in(name, std::ios::binary);
-    if (!in.read(old.data(), 224)) return;
-  }
-  std::vector<char> out(2 * 152, 0);
-  std::memcpy(out.data(), old.data(), 21);
-  out[6] = static_cast<char>(152);
-  out[7] = 0;
-  char* r1 = out.data() + 152;
-  const char* o1 = old.data() + 112;
-  std::memcpy(r1, o1, 42);
-  std::memcpy(r1 + 112, o1 + 72, 40);
-  // Written beside the old file and renamed over it, so that a failure
-  // leaves the old file whole.
-  const std::string temp = name + ".new";
-  {
-    std::ofstream o(temp, std::ios::binary | std::ios::trunc);
-    if (!o.write(out.data(), static_cast<std::streamsize>(out.size()))) {
-      fs::remove(temp, ec);
-      return;
-    }
-  }
-  fs::rename(temp, name, ec);
-  if (ec) fs::remove(temp, ec);
-}
-
 }  // namespace vantu

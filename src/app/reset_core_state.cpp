@@ -6,6 +6,7 @@
 #include "console/zones.h"
 #include "platform/platform.h"
 #include "records/record_ops.h"
+#include "reports/listing_engine.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -62,6 +63,8 @@ void ResetCoreState() {
   ResetRecordOps();
   ResetSetList();
   selection::ResetPendingSets();
+  // Reports
+  ResetListingState();
 }
 
 }  // namespace vantu

@@ -6,6 +6,7 @@
 #include "console/zones.h"
 #include "platform/platform.h"
 #include "records/record_ops.h"
+#include "reports/budget_listing_data.h"
 #include "reports/listing_engine.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
@@ -65,6 +66,7 @@ void ResetCoreState() {
   selection::ResetPendingSets();
   // Reports
   ResetListingState();
+  SummarySource() = nullptr;
 }
 
 }  // namespace vantu

@@ -11,6 +11,6 @@ void InstallModules();
 void InstallFileSets();    // the work-area table, recovery screens, start and end steps
 void InstallSelection();   // selection at the start and command 'A'
 void InstallEstimating();  // list source, field editor and cost hooks, commands D and E
-
+void InstallReports();     // the budget listings, commands J and K
 
 }  // namespace vantu

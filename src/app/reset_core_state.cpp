@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
+#include "reports/budget_listing_data.h"
+#include "reports/listing_engine.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -64,6 +66,9 @@ void ResetCoreState() {
   ResetAreaViews();
   ResetSetList();
   selection::ResetPendingSets();
+  // Reports
+  ResetListingState();
+  SummarySource() = nullptr;
 }
 
 }  // namespace vantu

@@ -68,6 +68,11 @@ void SetValues(Builder& b, SubcontractRecord& s, double scale) {
     Set(s, field, v);
     direct += v;
   }
+  // A subcontract without any cost is an entry error the review reports.
+  if (direct == 0) {
+    direct = Cents(std::round(scale / 100) * 100);
+    Set(s, subcontract::MaterialesValue, direct);
+  }
   Set(s, subcontract::DirectCost, direct);
 }
 

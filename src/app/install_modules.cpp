@@ -16,6 +16,7 @@ void InstallModules() {
   InstallSelection();
   InstallEstimating();
   InstallReports();
+  InstallCalculation();
 }
 
 }  // namespace vantu

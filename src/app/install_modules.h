@@ -12,5 +12,6 @@ void InstallFileSets();    // the work-area table, recovery screens, start and e
 void InstallSelection();   // selection at the start and command 'A'
 void InstallEstimating();  // list source, field editor and cost hooks, commands D and E
 void InstallReports();     // the budget listings, commands J and K
+void InstallCalculation();  // command I, the cost window and the lists' detail costs
 
 }  // namespace vantu

@@ -105,8 +105,9 @@ void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRe
   const long double aiu = Get(g, general::AiuPerItem);
   if (aiu > 0) {
     const long double direct = Get(a, analysis::DirectCost);
-    AnalysisPrintLine l{"", "    AIU " + FixedAmount(5, aiu) + "% de $" + FixedAmount(17, direct),
-                        "--"};
+    AnalysisPrintLine l;
+    l.description = "    AIU " + FixedAmount(5, aiu) + "% de $" + FixedAmount(17, direct);
+    l.unit = "--";
     if (r.Line()) SeveralLine(l, RoundMoney(aiu * direct / 100));
   }
 }

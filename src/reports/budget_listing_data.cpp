@@ -4,6 +4,7 @@
 
 #include "reports/listing_engine.h"
 #include "reports/listing_text.h"
+#include "session/preferences.h"
 #include "session/shell_state.h"
 #include "storage/btree.h"
 #include "storage/file_sets.h"
@@ -12,11 +13,6 @@
 
 namespace vantu {
 
-SummarySourceFn& SummarySource() {
-  static SummarySourceFn source;
-  return source;
-}
-
 BudgetListingData LoadListingData() {
   BudgetListingData d;
   if (Area(kAreaGeneral).Data.isOpen && UsedRecordCount(Area(kAreaGeneral).Data) > 0)
@@ -24,8 +20,7 @@ BudgetListingData LoadListingData() {
   d.obraOpen = Shell().obraSelected && Area(kAreaBudget).Data.isOpen;
   if (d.obraOpen) {
     GetRec(Area(kAreaBudget).Data, 0, d.obra.data());
-    if (SummarySource())
-      d.summary = SummarySource()(Get(d.obra, obra_header::BudgetItemsTotal), d.general);
+    d.summary = SummaryOf(Get(d.obra, obra_header::BudgetItemsTotal), d.general, Prefs().roundToPeso);
   }
   return d;
 }

@@ -7,30 +7,15 @@
 #include <functional>
 #include <string>
 
+#include "calc/cost_rules.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
 
 namespace vantu {
 
-// The budget summary as the calculation works it out from the budget total
-// and the general data.
-struct SummaryFigures {
-  long double ivaEffectivePct = 0;
-  long double directCostTotal = 0;  // D
-  long double aiuAmount = 0;        // A
-  long double adminAmount = 0;
-  long double imprevistosAmount = 0;
-  long double utilidadAmount = 0;
-  long double subtotalWithAiu = 0;  // S
-  long double ivaAmount = 0;
-  long double budgetTotal = 0;  // T
-};
-
-// Filled from the application with the calculation's summary rule, so that
-// the listings print exactly what the calculation works out.
-using SummarySourceFn =
-    std::function<SummaryFigures(long double budgetItemsTotal, const GeneralDataRecord& general)>;
-SummarySourceFn& SummarySource();
+// The budget summary, worked out by the calculation's own rule so that the
+// listings print exactly what the calculation shows.
+using SummaryFigures = BudgetSummary;
 
 struct BudgetListingData {
   GeneralDataRecord general;
@@ -40,7 +25,7 @@ struct BudgetListingData {
 };
 
 // Reads file 1's record and, with an Obra open, file 6's header, and works
-// the summary out through SummarySource.
+// the summary out from the header's budget total.
 BudgetListingData LoadListingData();
 
 // Walks the area's index in key order; `visit` gets each record's bytes and

@@ -38,7 +38,6 @@ class BudgetListingTest : public FileSetsTest {
   }
   void TearDown() override {
     ResetListingState();
-    SummarySource() = nullptr;
     FileSetsTest::TearDown();
   }
   void PutGeneral(const GeneralDataRecord& g) {
@@ -164,22 +163,25 @@ TEST_F(BudgetListingTest, ObraListsOnlyWhatItsCalculationUsed) {
   EXPECT_EQ(Listing().emptyListingCount, 1);
 }
 
-SummaryFigures Figures(long double s, long double d, long double iva) {
-  SummaryFigures f;
-  f.subtotalWithAiu = s;
-  f.directCostTotal = d;
-  f.aiuAmount = s - d;
-  f.ivaAmount = iva;
-  f.budgetTotal = s + iva;
-  return f;
+// AIU and IVA percentages for the summary lines; IVA counts on the
+// Utilidad share, so 19 % of 10 % is 1.9 % of the direct cost.
+void SetPercentages(GeneralDataRecord& g, long double aiu, long double iva, long double utilidad) {
+  Set(g, general::AiuPerItem, aiu);
+  Set(g, general::AiuAtEnd, aiu);
+  Set(g, general::IvaPct, iva);
+  Set(g, general::UtilidadPct, utilidad);
 }
 
 TEST_F(BudgetListingTest, WorkBudgetSkipsUndefinedAndEmptyChaptersAndShowsTotals) {
   Shell().obraSelected = true;
   Prefs().listUndefinedQuantities = false;
-  SummarySource() = [](long double total, const GeneralDataRecord&) {
-    return Figures(total, 1000, 19);
-  };
+  {
+    // 1250 with 25 % AIU is 1000 of direct cost, whose IVA is 19.
+    GeneralDataRecord g{};
+    GetRec(Area(kAreaGeneral).Data, 1, g.data());
+    SetPercentages(g, 25, 19, 10);
+    PutGeneral(g);
+  }
   Chapter6("01", "PRELIMINARES", 0);
   Item6("01010", "010010", "SIN CANTIDAD", "M2", 10, 0, 0, true);
   Chapter6("02", "ESTRUCTURA", 1250);
@@ -222,10 +224,11 @@ TEST_F(BudgetListingTest, SummarySharesAddUpToHundredInBothAiuModes) {
     GeneralDataRecord g{};
     GetRec(Area(kAreaGeneral).Data, 1, g.data());
     Set(g, general::AiuMode, mode);
+    // IVA is 3.8 % of the direct cost: 250 of the 300 with 20 % AIU inside
+    // them (9.50), or the 300 themselves with the AIU added (11.40).
+    SetPercentages(g, 20, 19, 20);
     PutGeneral(g);
-    SummarySource() = [](long double total, const GeneralDataRecord&) {
-      return Figures(total, 250, 9.5L);
-    };
+    Prefs().roundToPeso = false;
     EmptyListingFile();
     ASSERT_TRUE(ListBudgetSummary(1, 0));
     const auto body = Body(10);  // the header and its blank line
@@ -243,12 +246,12 @@ TEST_F(BudgetListingTest, SummarySharesAddUpToHundredInBothAiuModes) {
     const std::string first = mode == general::kAiuPerItem
                                   ? "SUMA DE LOS CAPITULOS  ( Incluye AIU )        $ "
                                   : "SUBTOTAL COSTO DIRECTO NETO                   $ ";
-    const std::string amount = mode == general::kAiuPerItem ? "300.00" : "250.00";
-    EXPECT_EQ(body[4], right(100, first + Right(amount, 18) + Right("100.00", 17) + " %"));
+    EXPECT_EQ(body[4], right(100, first + Right("300.00", 18) + Right("100.00", 17) + " %"));
+    const char* total = mode == general::kAiuPerItem ? "309.50" : "371.40";
     // The lines under the amount column end 19 characters further left.
     EXPECT_NE(std::find(body.begin(), body.end(),
                         right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " +
-                                      Right("309.50", 18))),
+                                      Right(total, 18))),
               body.end());
   }
 }

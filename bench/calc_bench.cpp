@@ -1,0 +1,120 @@
+// Command I's review and calculation over a generated Rama and Obra at the
+// largest size (32,766 records in each of files 2 to 6, analyses nesting
+// analyses), everything marked changed so that every step runs, against a
+// plain sequential read of the same data and index files in the same run.
+// The run reports the ratio as its counter "x_plain_read".
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "calc/review_and_calc.h"
+#include "dataset_generator.h"
+#include "session/selection_state.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct ScratchDir {
+  fs::path dir = fs::temp_directory_path() / ("vantu-calc-" + std::to_string(::getpid()));
+  ScratchDir() { fs::create_directories(dir); }
+  ~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
+const dataset::DatasetShape& MaxSet() {
+  static const ScratchDir scratch;
+  static dataset::DatasetShape shape;
+  if (shape.directory.empty()) {
+    shape = dataset::MaximumShape((scratch.dir / "max").string());
+    InitStorageEngine();
+    dataset::GenerateDataset(shape);
+  }
+  return shape;
+}
+
+std::vector<fs::path> SetFiles(const dataset::DatasetShape& shape) {
+  std::vector<fs::path> files;
+  for (int n = 1; n <= 6; ++n) {
+    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
+    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
+    if (n != 1 && n != 5)
+      files.push_back(fs::path(shape.directory) / ("Apr0" + std::to_string(n) + "ixc." + ext));
+  }
+  return files;
+}
+
+size_t ReadPlain(const std::vector<fs::path>& files) {
+  static std::vector<char> buffer(1 << 16);
+  size_t total = 0;
+  for (const fs::path& f : files) {
+    std::ifstream in(f, std::ios::binary);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+      total += static_cast<size_t>(in.gcount());
+  }
+  return total;
+}
+
+// Opens the set, marks every file changed, runs the review and the
+// calculation and closes the set; false when the run did not close well.
+bool CalculateAll(const dataset::DatasetShape& shape) {
+  std::vector<uint8_t> buffer(kMaxRecordLength);
+  for (int n = 1; n <= 5; ++n)
+    OpenWorkArea(n, false, buffer.data(), shape.rama, kSetRecordLength[n]);
+  OpenWorkArea(6, false, buffer.data(), shape.rama + shape.obra, kSetRecordLength[6]);
+  for (int n = 1; n <= 6; ++n) Area(n).SavedChangeMarker = 1;
+  CalcObserver none;
+  const std::string errors = (fs::path(shape.directory) / "ApError").string();
+  const RunOutcome out = ExecuteRun(PrepareRun(), none, errors);
+  for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
+  int shown = 0;
+  for (const ErrorEntry& e : ReadErrorFile(errors))
+    if (shown++ < 5)
+      std::fprintf(stderr, "%d %d %s %d %s\n", e.severity, e.targetKind, e.errCode.c_str(),
+                   e.nameIndex, e.detailsText.c_str());
+  return out.closed;
+}
+
+void BM_ReviewAndCalculation_Max(benchmark::State& state) {
+  const dataset::DatasetShape& shape = MaxSet();
+  Selection().DataDirectory = shape.directory;
+  const auto files = SetFiles(shape);
+  double calcSeconds = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    if (!CalculateAll(shape)) state.SkipWithError("the review found errors");
+    calcSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  double readSeconds = 0;
+  for (int64_t i = 0; i < state.iterations(); ++i) {
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(ReadPlain(files));
+    readSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  state.counters["x_plain_read"] = calcSeconds / readSeconds;
+}
+
+void BM_CalcPlainRead_Max(benchmark::State& state) {
+  const auto files = SetFiles(MaxSet());
+  for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReviewAndCalculation_Max)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalcPlainRead_Max)->Unit(benchmark::kMillisecond);
+
+}  // namespace vantu

@@ -1,14 +1,17 @@
 // Connects the estimating modules to the toolkit and the shell.
-#include "app/install_modules.h"
 #include <filesystem>
 
+#include "app/install_modules.h"
+#include "estimating/analyses.h"
 #include "estimating/basic_inputs.h"
 #include "estimating/general_data.h"
+#include "estimating/subcontracts.h"
 #include "records/list_source.h"
 #include "records/record_ops.h"
 #include "records/usage_check.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "toolkit/code_list.h"
 #include "toolkit/field_cost_window.h"
 #include "toolkit/field_hooks.h"
 
@@ -52,6 +55,18 @@ void InstallCostHooks() {
   CostWindowHooks& c = CostHooks();
   c.aiuPerItem = [] { return Get(RamaGeneralData(), general::AiuMode) == general::kAiuPerItem; };
   c.adminPct = [] { return Get(RamaGeneralData(), general::AdminPct); };
+  c.isChapter = [](int area) {
+    return area == kAreaAnalyses ? AnalysisScreenOnChapter() : SubcontractScreenOnChapter();
+  };
+}
+
+// A code picked from a list goes into the analysis line being edited.
+void InstallListHooks() {
+  ListHooks().captureTarget = [](int area) {
+    if (area == kAreaAnalyses)
+      if (auto t = AnalysisCaptureTarget()) return *t;
+    return CaptureTarget{};
+  };
 }
 
 }  // namespace
@@ -60,8 +75,11 @@ void InstallEstimating() {
   SetListSource(&WorkAreaSource());
   InstallFieldHooks();
   InstallCostHooks();
+  InstallListHooks();
   RegisterCommand('D', GeneralDataCommand);
   RegisterCommand('E', BasicInputsCommand);
+  RegisterCommand('F', AnalysesCommand);
+  RegisterCommand('G', SubcontractsCommand);
   // The usage check's warning file is a work file of the run.
   Hooks().deleteWorkFiles = [] {
     std::error_code ec;

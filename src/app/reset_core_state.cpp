@@ -4,6 +4,8 @@
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "console/zones.h"
+#include "estimating/analyses.h"
+#include "estimating/subcontracts.h"
 #include "platform/platform.h"
 #include "records/record_ops.h"
 #include "selection/selection_sets.h"
@@ -62,6 +64,9 @@ void ResetCoreState() {
   ResetRecordOps();
   ResetSetList();
   selection::ResetPendingSets();
+  // Estimating
+  ResetAnalysesModule();
+  ResetSubcontractsModule();
 }
 
 }  // namespace vantu

@@ -6,13 +6,13 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "records/budget_records.h"
 #include "estimating/entry_screen.h"
 #include "platform/platform.h"
+#include "records/budget_records.h"
 #include "session/paths.h"
+#include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "session/selection_state.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
@@ -27,7 +27,9 @@ constexpr int kConsultantRow = 3;
 
 const std::vector<std::string> kAiuModes = {"Cada Item", "Al final"};
 
-FieldDescriptor Text(const char* label, int row) { return MakeField(label, kKindText, 35, 10, row); }
+FieldDescriptor Text(const char* label, int row) {
+  return MakeField(label, kKindText, 35, 10, row);
+}
 
 FieldDescriptor Number(const char* label, int row, const char* lo, const char* hi, int width = 5) {
   FieldDescriptor d = MakeField(label, kKindReal, width, 10, row);

@@ -62,10 +62,12 @@ int16_t TakeGlobalRecord(GlobalListHeader& h) {
     }
   }
   if (h.freeCount > 0) h = {h.highest, 0, 0};
-  // Records past the header's number (a stop before the header was written)
-  // are kept; the new one follows the highest of both.
+  // The next number after the highest; a record in use there (written
+  // before a stop kept the header from following) is stepped over.
   const auto last = static_cast<int16_t>(FileRecordCount(Globals().Data) - 1);
-  h.highest = static_cast<int16_t>((h.highest > last ? h.highest : last) + 1);
+  int16_t r = static_cast<int16_t>(h.highest + 1);
+  while (r <= last && Get(ReadGlobal(r), global_price::RecordStatus) == 0) ++r;
+  h.highest = r;
   return h.highest;
 }
 

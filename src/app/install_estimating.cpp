@@ -10,6 +10,7 @@
 #include "records/record_ops.h"
 #include "records/usage_check.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "toolkit/code_list.h"
 #include "toolkit/field_cost_window.h"
@@ -19,32 +20,29 @@ namespace vantu {
 
 namespace {
 
-bool CodedArea(int area) {
-  return area == 2 || area == 3 || area == 4 || area == 6;
-}
-
 bool OpenArea(int area) {
-  return area >= 0 && area < kWorkAreaCount && Area(area).Data.isOpen;
+  return IsValidArea(area) && Area(area).Data.isOpen;
 }
 
 GeneralDataRecord RamaGeneralData() {
   GeneralDataRecord g;
-  if (OpenArea(1) && FileRecordCount(Area(1).Data) > 1) GetRec(Area(1).Data, 1, g.data());
+  if (OpenArea(kAreaGeneral) && FileRecordCount(Area(kAreaGeneral).Data) > 1)
+    GetRec(Area(kAreaGeneral).Data, 1, g.data());
   return g;
 }
 
 void InstallFieldHooks() {
   FieldHooks& h = FieldEditorHooks();
-  h.listsAllowed = CodedArea;
-  h.helpAllowed = [](int area) { return area == 1 || CodedArea(area); };
+  h.listsAllowed = IsCodedArea;
+  h.helpAllowed = [](int area) { return area == kAreaGeneral || IsCodedArea(area); };
   // An integer zero of the coded screens means "not set".
-  h.blankZeros = CodedArea;
+  h.blankZeros = IsCodedArea;
   h.hasRecords = [](int area) { return OpenArea(area) && UsedRecordCount(Area(area).Data) > 0; };
   h.setFieldChanged = [](int area, bool changed) { CodedState(area).fieldChanged = changed; };
   h.markChanged = [](int area) {
     if (!OpenArea(area)) return;
     Area(area).SavedChangeMarker = 1;
-    if (!CodedArea(area)) return;
+    if (!IsCodedArea(area)) return;
     CodedAreaState& st = CodedState(area);
     st.changed = st.unsaved = true;
     RecordOps().crossReviewNeeded = true;

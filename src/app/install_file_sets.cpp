@@ -2,13 +2,16 @@
 #include "app/install_modules.h"
 #include "console/keys.h"
 #include "platform/platform.h"
+#include "records/area_view.h"
 #include "session/preferences.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
+#include "storage/recovery.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
-#include "storage/recovery.h"
 #include "toolkit/progress.h"
+#include "toolkit/status_line.h"
 #include "toolkit/window_message.h"
 #include "toolkit/work_area_link.h"
 
@@ -16,11 +19,9 @@ namespace vantu {
 
 namespace {
 
-bool ValidArea(int n) { return n >= 0 && n < kWorkAreaCount; }
-
 // A changed rounding makes every stored price of areas 3, 4 and 6 stale.
 void MarkRoundingChange() {
-  for (int n : {3, 4, 6}) {
+  for (int n : {kAreaAnalyses, kAreaSubcontracts, kAreaBudget}) {
     if (!Area(n).Data.isOpen) continue;
     Area(n).SavedChangeMarker = 1;
     FlushWorkArea(n);
@@ -31,8 +32,8 @@ void MarkRoundingChange() {
 // rebuilds the indexes.
 void CloseSetAreas() {
   if (Engine().failed) return;
-  for (int n = 1; n <= 5; ++n) CloseWorkArea(n);
-  if (Shell().obraSelected) CloseWorkArea(6);
+  for (int n = kAreaGeneral; n <= kAreaGlobals; ++n) CloseWorkArea(n);
+  if (Shell().obraSelected) CloseWorkArea(kAreaBudget);
 }
 
 void InstallRecoveryScreens() {
@@ -46,6 +47,7 @@ void InstallRecoveryScreens() {
     HideProgress();
     if (Input().caretWanted) SetCaret(true);
   };
+  ui.notice = [](const std::string& text) { ShowStatusMessage(text); };
   ui.failure = [](const std::vector<std::string>& lines) {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
@@ -56,11 +58,11 @@ void InstallRecoveryScreens() {
 void InstallFileSets() {
   InstallRecoveryScreens();
   WorkAreaLink& link = WorkAreaLinks();
-  link.title = [](int n) { return ValidArea(n) ? Area(n).Title : std::string(); };
-  link.buttons = [](int n) { return ValidArea(n) ? Area(n).buttons : ButtonSet{0}; };
-  link.currentKey = [](int n) { return ValidArea(n) ? Area(n).CurrentKey : std::string(); };
+  link.title = [](int n) { return IsValidArea(n) ? View(n).Title : std::string(); };
+  link.buttons = [](int n) { return IsValidArea(n) ? View(n).buttons : ButtonSet{0}; };
+  link.currentKey = [](int n) { return IsValidArea(n) ? Area(n).CurrentKey : std::string(); };
   link.markReplayKey = [](int n) {
-    if (ValidArea(n)) Area(n).browse.replayKeyFlag = 1;
+    if (IsValidArea(n)) View(n).browse.replayKeyFlag = 1;
   };
   ShellHooks& hooks = Hooks();
   hooks.setUpWorkAreas = [] {

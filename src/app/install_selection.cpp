@@ -1,5 +1,5 @@
-// Connects the selection to the shell: start-up steps 13 and 15, and the
-// command letter 'A'.
+// Connects the selection to the shell: its state is cleared and the
+// selection screen runs at start-up, and the command letter 'A' runs it again.
 #include "app/install_modules.h"
 #include "session/shell_state.h"
 #include "selection/selection.h"

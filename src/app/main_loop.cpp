@@ -7,6 +7,7 @@
 #include "console/keys.h"
 #include "platform/platform.h"
 #include "app/main_program.h"
+#include "app/menu_commands.h"
 #include "session/shell_state.h"
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
@@ -17,7 +18,6 @@ namespace vantu {
 
 namespace {
 
-constexpr uint8_t kEndCode = 180;
 
 bool NeedsObra(uint8_t code) { return std::strchr("HNOP", code) != nullptr; }
 

@@ -7,6 +7,7 @@
 #include "estimating/analyses.h"
 #include "estimating/subcontracts.h"
 #include "platform/platform.h"
+#include "records/area_view.h"
 #include "records/record_ops.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
@@ -62,6 +63,7 @@ void ResetCoreState() {
   ResetRecovery();
   // Records and selection
   ResetRecordOps();
+  ResetAreaViews();
   ResetSetList();
   selection::ResetPendingSets();
   // Estimating

@@ -30,7 +30,8 @@ bool EnterDir(const std::string& dir) {
   return !ec;
 }
 
-// Steps 4 to 6: the documents folder and the project directory.
+// Before anything is read: the documents folder exists, and the program works
+// in the project directory the settings name.
 void EnterProjectDir() {
   ShellState& sh = Shell();
   std::error_code ec;

@@ -11,6 +11,7 @@
 #include "records/codes.h"
 #include "records/record_ops.h"
 #include "records/usage_check.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_file.h"
@@ -48,7 +49,7 @@ void SpreadRows(AnalysisSections& s) {
 }
 
 bool ChapterHasInputs(const std::string& chapter) {
-  IndexFileState& ix = Area(2).Index;
+  IndexFileState& ix = Area(kAreaInputs).Index;
   std::string key = chapter;
   int16_t r = 0;
   SearchKey(ix, r, key);
@@ -97,14 +98,15 @@ GroupMove MoveGroupLines(AnalysisRecord& a, const std::string& chapter, int newG
 }
 
 bool ChangeChapterGroup(const std::string& chapter, int newGroup) {
-  if (!Area(3).Data.isOpen || UsedRecordCount(Area(3).Data) == 0 || !ChapterHasInputs(chapter))
+  if (!Area(kAreaAnalyses).Data.isOpen || UsedRecordCount(Area(kAreaAnalyses).Data) == 0 ||
+      !ChapterHasInputs(chapter))
     return true;
   std::vector<ErrorEntry> noRoom;
   std::vector<std::pair<int16_t, AnalysisRecord>> rewritten;
   ForEachKey(3, [&](const std::string& key, int16_t r) {
     if (key.size() != kAnalysisCodeLength) return true;
     AnalysisRecord a;
-    GetRec(Area(3).Data, r, a.data());
+    GetRec(Area(kAreaAnalyses).Data, r, a.data());
     const GroupMove move = MoveGroupLines(a, chapter, newGroup);
     if (move == GroupMove::kNoRoom) noRoom.push_back(NoRoomEntry(key));
     if (move == GroupMove::kMoved) rewritten.emplace_back(r, a);
@@ -120,10 +122,10 @@ bool ChangeChapterGroup(const std::string& chapter, int newGroup) {
     }
     return false;
   }
-  for (auto& [r, a] : rewritten) PutRec(Area(3).Data, r, a.data());
+  for (auto& [r, a] : rewritten) PutRec(Area(kAreaAnalyses).Data, r, a.data());
   if (!rewritten.empty()) {
-    Area(3).SavedChangeMarker = 1;
-    FlushWorkArea(3);
+    Area(kAreaAnalyses).SavedChangeMarker = 1;
+    FlushWorkArea(kAreaAnalyses);
   }
   return true;
 }

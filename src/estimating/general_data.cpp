@@ -12,6 +12,7 @@
 #include "session/paths.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/schemes.h"
@@ -166,28 +167,28 @@ void AskConsultantName() {
 
 GeneralValues Load() {
   GeneralValues v;
-  GetRec(Area(1).Data, 1, v.rama.data());
-  v.withObra = Area(6).Data.isOpen;
-  if (v.withObra) GetRec(Area(6).Data, 0, v.obra.data());
+  GetRec(Area(kAreaGeneral).Data, 1, v.rama.data());
+  v.withObra = Area(kAreaBudget).Data.isOpen;
+  if (v.withObra) GetRec(Area(kAreaBudget).Data, 0, v.obra.data());
   return v;
 }
 
 void Save(GeneralValues& v) {
   DeriveAiu(v.rama);
-  PutRec(Area(1).Data, 1, v.rama.data());
+  PutRec(Area(kAreaGeneral).Data, 1, v.rama.data());
   SelectionState& sel = Selection();
   sel.RamaName = Get(v.rama, general::RamaName);
   if (v.withObra) {
     // Bytes 0-20 stay as the file has them; the Obra's fields follow.
     ObraHeader onDisk;
-    GetRec(Area(6).Data, 0, onDisk.data());
+    GetRec(Area(kAreaBudget).Data, 0, onDisk.data());
     for (int i = obra_header::kFileHeaderEnd; i < ObraHeader::kSize; ++i)
       onDisk.bytes[i] = v.obra.bytes[i];
-    PutRec(Area(6).Data, 0, onDisk.data());
-    FlushWorkArea(6);
+    PutRec(Area(kAreaBudget).Data, 0, onDisk.data());
+    FlushWorkArea(kAreaBudget);
     sel.ObraName = Get(v.obra, obra_header::ObraName);
   }
-  FlushWorkArea(1);
+  FlushWorkArea(kAreaGeneral);
   sel.HeaderLine = BuildSetHeaderLine(sel.RamaName, v.withObra ? sel.ObraName : "");
 }
 

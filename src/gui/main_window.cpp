@@ -15,7 +15,7 @@
 #include "gui/console_widget.h"
 #include "gui/dialog_about.h"
 #include "gui/key_translate.h"
-#include "gui/menu_commands.h"
+#include "app/menu_commands.h"
 #include "gui/qt_host.h"
 #include "gui/win_console.h"
 #include "platform/platform.h"

@@ -73,7 +73,7 @@ int RunOfferMenu(const std::vector<std::string>& entries) {
 }  // namespace
 
 std::string BufferCode(int /*area*/, const uint8_t* buffer) {
-  return ReadStr(buffer + kRecordCode, 6);
+  return ReadStr(buffer + kRecordCode, kRecordCodeLength);
 }
 
 int ItemPartLength(int area) {
@@ -132,7 +132,7 @@ std::optional<std::string> OfferCode(int area, const std::string& currentCode, i
 
 void AddCodedRecord(int area, uint8_t* buffer, const std::string& code) {
   WorkArea& a = Area(area);
-  WriteStr(buffer + kRecordCode, 6, code);
+  WriteStr(buffer + kRecordCode, kRecordCodeLength, code);
   int16_t r = 0;
   AddRec(a.Data, r, buffer);
   std::string key = code;

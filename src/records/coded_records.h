@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "records/record_fields.h"
+#include "storage/file_sets.h"
 
 namespace vantu {
 
@@ -26,8 +27,8 @@ struct CodedRecord {};
 
 namespace coded {
 inline constexpr I16Field<CodedRecord> RecordStatus{0};
-inline constexpr ExtField<CodedRecord> RecordStamp{2};
-inline constexpr StrField<CodedRecord> Code{12, 6};
+inline constexpr ExtField<CodedRecord> RecordStamp{kRecordStampAt};
+inline constexpr StrField<CodedRecord> Code{kRecordCode, kRecordCodeLength};
 inline constexpr StrField<CodedRecord> CreatedDate{19, 8};
 inline constexpr ByteField<CodedRecord> ChangedFlag{28};
 inline constexpr I16Field<CodedRecord> CalcStamp{29};

@@ -10,6 +10,7 @@
 #include "records/codes.h"
 #include "records/general_record.h"
 #include "records/usage_check.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 
@@ -20,8 +21,7 @@ namespace {
 using Kind = ItemDetail::Kind;
 
 bool Indexed(int kind) {
-  return (kind == 2 || kind == 3 || kind == 4 || kind == 6) && Area(kind).Data.isOpen &&
-         Area(kind).Index.File.isOpen;
+  return IsCodedArea(kind) && Area(kind).Data.isOpen && Area(kind).Index.File.isOpen;
 }
 
 template <class R>
@@ -39,7 +39,7 @@ std::optional<R> ReadByCode(int area, const std::string& code) {
 std::string Description(int kind, const std::string& code, int16_t r) {
   std::vector<uint8_t> rec(static_cast<size_t>(Area(kind).RecordLength));
   GetRec(Area(kind).Data, r, rec.data());
-  const int offset = kind == 6 && !IsChapterCode(code) ? 64 : 31;
+  const int offset = kind == kAreaBudget && !IsChapterCode(code) ? 64 : 31;
   return ReadStr(rec.data() + offset, 35);
 }
 
@@ -58,9 +58,9 @@ ItemDetail::Line DetailLine(const AnalysisLine& line, int group) {
   if (type == LineType::kGlobal) {
     out.global = true;
     const int16_t r = Get(line, analysis_line::RefRecNo);
-    if (Area(5).Data.isOpen && r > 0 && r < FileRecordCount(Area(5).Data)) {
+    if (Area(kAreaGlobals).Data.isOpen && r > 0 && r < FileRecordCount(Area(kAreaGlobals).Data)) {
       GlobalPriceRecord g;
-      GetRec(Area(5).Data, r, g.data());
+      GetRec(Area(kAreaGlobals).Data, r, g.data());
       out.description = Get(g, global_price::Description);
       out.price = Get(g, global_price::GlobalPrice);
     }
@@ -175,16 +175,17 @@ class WorkAreaListSource : public CodeListSource {
     ForEachKey(6, [&](const std::string& key, int16_t r) {
       if (IsChapterCode(key)) return true;
       BudgetRecord b;
-      GetRec(Area(6).Data, r, b.data());
+      GetRec(Area(kAreaBudget).Data, r, b.data());
       used = Get(b, budget_item::RefCode) == code;
       return !used;
     });
     return used;
   }
   bool AiuPerItem() override {
-    if (!Area(1).Data.isOpen || FileRecordCount(Area(1).Data) < 2) return false;
+    if (!Area(kAreaGeneral).Data.isOpen || FileRecordCount(Area(kAreaGeneral).Data) < 2)
+      return false;
     GeneralDataRecord g;
-    GetRec(Area(1).Data, 1, g.data());
+    GetRec(Area(kAreaGeneral).Data, 1, g.data());
     return Get(g, general::AiuMode) == general::kAiuPerItem;
   }
 };
@@ -198,23 +199,23 @@ std::optional<ItemDetail> WorkAreaListSource::Detail(int kind, const std::string
   ItemDetail d;
   if (IsChapterCode(code)) {
     d.kind = Kind::Chapter;
-  } else if (kind == 2) {
+  } else if (kind == kAreaInputs) {
     InputRecord in;
-    GetRec(Area(2).Data, r, in.data());
+    GetRec(Area(kAreaInputs).Data, r, in.data());
     d.kind = Kind::BasicInput;
     d.unit = Get(in, input::Unit);
     d.price = Get(in, input::Price);
-  } else if (kind == 3) {
+  } else if (kind == kAreaAnalyses) {
     AnalysisRecord a;
-    GetRec(Area(3).Data, r, a.data());
+    GetRec(Area(kAreaAnalyses).Data, r, a.data());
     d = AnalysisDetail(a);
-  } else if (kind == 4) {
+  } else if (kind == kAreaSubcontracts) {
     SubcontractRecord s;
-    GetRec(Area(4).Data, r, s.data());
+    GetRec(Area(kAreaSubcontracts).Data, r, s.data());
     d = SubcontractDetail(s);
   } else {
     BudgetRecord b;
-    GetRec(Area(6).Data, r, b.data());
+    GetRec(Area(kAreaBudget).Data, r, b.data());
     d = BudgetDetail(b);
   }
   d.code = code;

@@ -7,12 +7,13 @@
 #include <fstream>
 
 #include "console/keys.h"
-#include "records/codes.h"
 #include "platform/platform.h"
-#include "session/shell_state.h"
-#include "storage/file_sets.h"
+#include "records/codes.h"
 #include "session/pstring.h"
 #include "session/selection_state.h"
+#include "session/shell_state.h"
+#include "session/work_area_ids.h"
+#include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/status_line.h"
@@ -28,14 +29,14 @@ constexpr std::streamoff kScheduleSerialOffset = 6;
 constexpr int16_t kScheduleStale = -1;
 
 const KeySet& CodeExitKeys() {
-  static const KeySet keys{kKeyEnter,  kKeyDown,   kKeyUp,   kKeyTab,  kKeyEsc,    kKeyF4,
-                           kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp, kKeyNoZone, kKeyAltN};
+  static const KeySet keys{kKeyEnter, kKeyDown, kKeyUp,   kKeyTab,  kKeyEsc,    kKeyF4,
+                           kKeyF5,    kKeyF6,   kKeyPgDn, kKeyPgUp, kKeyNoZone, kKeyAltN};
   return keys;
 }
 
 bool KeepsOldCode(uint8_t key) {
-  return key == kKeyEsc || key == kKeyF4 || key == kKeyF5 || key == kKeyPgDn ||
-         key == kKeyPgUp || key == kKeyTab;
+  return key == kKeyEsc || key == kKeyF4 || key == kKeyF5 || key == kKeyPgDn || key == kKeyPgUp ||
+         key == kKeyTab;
 }
 
 bool IsRightClick(uint8_t key) {
@@ -95,7 +96,7 @@ void LoadCurrent(int area, uint8_t* buffer) {
     return;
   }
   GetRec(a.Data, a.CurrentRecord, buffer);
-  a.CurrentKey = ReadStr(buffer + kRecordCode, 6);
+  a.CurrentKey = ReadStr(buffer + kRecordCode, kRecordCodeLength);
 }
 
 bool LeavesRecord(uint8_t key) {
@@ -168,8 +169,8 @@ void EnterCode(CodedScreen& s, uint8_t& key) {
 }
 
 bool IsRecordKey(uint8_t key) {
-  return key == kKeyTab || key == kKeyEsc || key == kKeyF4 || key == kKeyF5 ||
-         key == kKeyPgDn || key == kKeyPgUp;
+  return key == kKeyTab || key == kKeyEsc || key == kKeyF4 || key == kKeyF5 || key == kKeyPgDn ||
+         key == kKeyPgUp;
 }
 
 RecordAction RecordKey(CodedScreen& s, uint8_t key) {
@@ -215,7 +216,7 @@ void MarkScheduleStale() {
 void RecordStructureChanged(int area) {
   Area(area).SavedChangeMarker = 1;
   FlushWorkArea(area);
-  if (area == 6) MarkScheduleStale();
+  if (area == kAreaBudget) MarkScheduleStale();
 }
 
 }  // namespace vantu

@@ -7,9 +7,10 @@
 #include "console/keys.h"
 #include "records/codes.h"
 #include "records/record_ops.h"
-#include "session/shell_state.h"
-#include "storage/file_sets.h"
 #include "session/pstring.h"
+#include "session/shell_state.h"
+#include "session/work_area_ids.h"
+#include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_review.h"
 #include "toolkit/field_editor.h"
@@ -84,7 +85,7 @@ void RekeyRecord(int area, int16_t r, const std::string& oldKey, const std::stri
   WorkArea& a = Area(area);
   std::vector<uint8_t> rec(static_cast<size_t>(a.RecordLength));
   GetRec(a.Data, r, rec.data());
-  WriteStr(rec.data() + kRecordCode, 6, newKey);
+  WriteStr(rec.data() + kRecordCode, kRecordCodeLength, newKey);
   PutRec(a.Data, r, rec.data());
   std::string k = oldKey;
   int16_t deleted = r;
@@ -190,7 +191,8 @@ void DeleteRecord(CodedScreen& s) {
   }
   if (CheckUsage(s.area, code)) return;
   std::string text = "Confirma la Eliminacion ?";
-  if ((s.area == 3 || s.area == 4) && !IsChapterCode(code) && !Area(6).Data.isOpen)
+  if ((s.area == kAreaAnalyses || s.area == kAreaSubcontracts) && !IsChapterCode(code) &&
+      !Area(kAreaBudget).Data.isOpen)
     text = "Cargue una Obra si desea conocer si esta eliminacion la afecta\r\r" + text;
   if (ConfirmBox(text, "Confirmacion") != 'S') return;
   const std::string previous = PreviousKey(s.area, code);

@@ -13,6 +13,7 @@
 #include "records/codes.h"
 #include "records/record_ops.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_review.h"
@@ -48,22 +49,22 @@ bool AnalysisUses(const AnalysisRecord& rec, const std::string& code) {
 }
 
 void AddAnalysisUsers(const std::string& code, std::vector<ErrorEntry>& out) {
-  if (!Area(3).Data.isOpen) return;
+  if (!Area(kAreaAnalyses).Data.isOpen) return;
   ForEachKey(3, [&](const std::string& key, int16_t r) {
     if (key.size() != kAnalysisCodeLength) return true;
     AnalysisRecord rec;
-    GetRec(Area(3).Data, r, rec.data());
+    GetRec(Area(kAreaAnalyses).Data, r, rec.data());
     if (AnalysisUses(rec, code)) out.push_back(Warning(kUsedByAnalysis, key, code));
     return true;
   });
 }
 
 void AddBudgetUsers(const std::string& code, std::vector<ErrorEntry>& out) {
-  if (!Area(6).Data.isOpen || UsedRecordCount(Area(6).Data) == 0) return;
+  if (!Area(kAreaBudget).Data.isOpen || UsedRecordCount(Area(kAreaBudget).Data) == 0) return;
   ForEachKey(6, [&](const std::string& key, int16_t r) {
     if (IsChapterCode(key)) return true;
     BudgetRecord rec;
-    GetRec(Area(6).Data, r, rec.data());
+    GetRec(Area(kAreaBudget).Data, r, rec.data());
     if (Get(rec, budget_item::RefCode) == code) out.push_back(Warning(kUsedByBudget, key, code));
     return true;
   });
@@ -76,9 +77,9 @@ std::string UsageQuestion(int area, const std::vector<ErrorEntry>& warnings) {
     byBudget = byBudget || e.targetKind == kUsedByBudget;
   }
   std::string text;
-  if (area == 2) {
+  if (area == kAreaInputs) {
     text = "Este Basico es utilizado en los Analisis Unitarios";
-  } else if (area == 3) {
+  } else if (area == kAreaAnalyses) {
     text = byAnalysis ? "Este Analisis Unitario es utilizado en otros Analisis Unitarios"
                       : "Este Analisis Unitario es utilizado en el Presupuesto de Obra";
     if (byAnalysis && byBudget) text += "\ry en el Presupuesto de Obra";
@@ -104,8 +105,8 @@ void ForEachKey(int area, const std::function<bool(const std::string&, int16_t)>
 std::vector<ErrorEntry> UsageWarnings(int area, const std::string& code) {
   std::vector<ErrorEntry> warnings;
   if (IsChapterCode(code)) return warnings;
-  if (area == 2 || area == 3) AddAnalysisUsers(code, warnings);
-  if (area == 3 || area == 4) AddBudgetUsers(code, warnings);
+  if (area == kAreaInputs || area == kAreaAnalyses) AddAnalysisUsers(code, warnings);
+  if (area == kAreaAnalyses || area == kAreaSubcontracts) AddBudgetUsers(code, warnings);
   return warnings;
 }
 

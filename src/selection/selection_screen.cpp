@@ -7,13 +7,14 @@
 #include "console/keys.h"
 #include "console/zones.h"
 #include "platform/platform.h"
-#include "session/shell_state.h"
-#include "storage/file_sets.h"
-#include "storage/recovery.h"
 #include "selection/selection.h"
 #include "selection/selection_sets.h"
-#include "session/selection_state.h"
 #include "selection/set_list.h"
+#include "session/selection_state.h"
+#include "session/shell_state.h"
+#include "session/work_area_ids.h"
+#include "storage/file_sets.h"
+#include "storage/recovery.h"
 #include "toolkit/dates.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/help_screens.h"
@@ -53,8 +54,8 @@ const FieldDescriptor kFields[kFieldCount] = {
     Descriptor("Aceptar [Doble Clic] :", kKindText, 1, 10),
 };
 
-const KeySet kExitKeys = {kKeyEnter, kKeyTab,   kKeyEsc,     kKeyUp,       kKeyDown,   kKeyPgUp,
-                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF2,   kKeyF3, kKeyAltX,
+const KeySet kExitKeys = {kKeyEnter, kKeyTab,   kKeyEsc,     kKeyUp,       kKeyDown,  kKeyPgUp,
+                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF2,       kKeyF3,    kKeyAltX,
                           kKeyAltF1, kKeyAltF2, kKeyListRow, kKeyListTake, kKeyCtrlF1};
 
 // The directory as the 49 cells of its field show it: its end when longer.
@@ -152,7 +153,7 @@ uint8_t EditOne(int f) {
   std::string edited = value;
   EditField(0, edited, kFields[f], key, kExitKeys);
   value = edited;
-  const bool ramaClosed = !s.RamaCode.empty() && !Area(1).Data.isOpen;
+  const bool ramaClosed = !s.RamaCode.empty() && !Area(kAreaGeneral).Data.isOpen;
   if (f == kRama && (value != before || ramaClosed)) {
     selection::OpenRama();
     DrawFields();
@@ -278,7 +279,7 @@ void SelectionScreen::Run() {
 // when it lies in the data directory.
 void OfferRecoveredSet() {
   SelectionState& s = Selection();
-  if (s.RamaCode.empty() || Area(1).Data.isOpen) return;
+  if (s.RamaCode.empty() || Area(kAreaGeneral).Data.isOpen) return;
   std::error_code ec;
   std::string obra = s.ObraCode;
   if (!fs::exists(DataFileName(1, s.RamaCode), ec)) s.RamaCode.clear();

@@ -3,17 +3,18 @@
 #include <filesystem>
 #include <vector>
 
-#include "records/budget_records.h"
-#include "records/general_record.h"
 #include "platform/halt.h"
 #include "platform/platform.h"
-#include "session/paths.h"
-#include "session/shell_state.h"
-#include "storage/file_sets.h"
+#include "records/budget_records.h"
+#include "records/general_record.h"
 #include "selection/selection.h"
-#include "session/selection_state.h"
-#include "storage/set_in_use.h"
 #include "selection/set_list.h"
+#include "session/paths.h"
+#include "session/selection_state.h"
+#include "session/shell_state.h"
+#include "session/work_area_ids.h"
+#include "storage/file_sets.h"
+#include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_review.h"
 #include "toolkit/message_boxes.h"
@@ -60,8 +61,8 @@ void DropReviewFiles() {
 
 void CloseObraArea() {
   SelectionState& s = Selection();
-  const bool wasOpen = Area(6).Data.isOpen;
-  CloseWorkArea(6);
+  const bool wasOpen = Area(kAreaBudget).Data.isOpen;
+  CloseWorkArea(kAreaBudget);
   DropPendingObra();
   if (wasOpen) DropReviewFiles();
   s.ObraName.clear();
@@ -75,7 +76,7 @@ void CloseObraArea() {
 void LoadObraHeader() {
   SelectionState& s = Selection();
   ObraHeader h;
-  GetRec(Area(6).Data, 0, h.data());
+  GetRec(Area(kAreaBudget).Data, 0, h.data());
   s.ObraName = Get(h, obra_header::ObraName);
   s.ObraReference = Get(h, obra_header::ObraReference);
   s.BudgetDate = Get(h, obra_header::BudgetDate);
@@ -88,15 +89,16 @@ void WriteNewGeneralData() {
   GeneralDataRecord g;
   Set(g, general::AiuMode, general::kAiuPerItem);
   for (int group = 1; group <= 4; ++group) Set(g, general::Factor(group), 1.0L);
-  Area(1).CurrentRecord = 1;
-  PutRec(Area(1).Data, 1, g.data());
+  Area(kAreaGeneral).CurrentRecord = 1;
+  PutRec(Area(kAreaGeneral).Data, 1, g.data());
 }
 
 bool OpenRamaFiles() {
   const std::string& rama = Selection().RamaCode;
-  if (Area(2).Data.isOpen && Area(2).Extension == rama) return false;
+  if (Area(kAreaInputs).Data.isOpen && Area(kAreaInputs).Extension == rama) return false;
   std::vector<uint8_t> buffer(kMaxRecordLength);
-  for (int n = 2; n <= 5; ++n) OpenWorkArea(n, false, buffer.data(), rama, kSetRecordLength[n]);
+  for (int n = kAreaInputs; n <= kAreaGlobals; ++n)
+    OpenWorkArea(n, false, buffer.data(), rama, kSetRecordLength[n]);
   return true;
 }
 
@@ -106,14 +108,14 @@ void OpenRama() {
   SelectionState& s = Selection();
   CloseObraArea();
   s.ObraCode.clear();
-  CloseWorkArea(1);
+  CloseWorkArea(kAreaGeneral);
   if (gPending.rama != s.RamaCode) DropPendingRama();
   s.RamaName.clear();
   s.RamaIsNew = s.RamaOpen = false;
   if (s.RamaCode.empty()) return;
   GeneralDataRecord g;
-  OpenWorkArea(1, true, g.data(), s.RamaCode, kSetRecordLength[1]);
-  s.RamaIsNew = Area(1).CreatedAnew;
+  OpenWorkArea(kAreaGeneral, true, g.data(), s.RamaCode, kSetRecordLength[1]);
+  s.RamaIsNew = Area(kAreaGeneral).CreatedAnew;
   if (s.RamaIsNew)
     gPending.rama = s.RamaCode;
   else
@@ -123,12 +125,12 @@ void OpenRama() {
 void OpenObra() {
   SelectionState& s = Selection();
   const std::string ext = s.ObraCode.empty() ? std::string() : s.SetExtension();
-  if (Area(6).Data.isOpen && Area(6).Extension == ext) return;
+  if (Area(kAreaBudget).Data.isOpen && Area(kAreaBudget).Extension == ext) return;
   CloseObraArea();
   if (ext.empty()) return;
   std::vector<uint8_t> buffer(kMaxRecordLength);
-  OpenWorkArea(6, true, buffer.data(), ext, kSetRecordLength[6]);
-  s.ObraIsNew = Area(6).CreatedAnew;
+  OpenWorkArea(kAreaBudget, true, buffer.data(), ext, kSetRecordLength[6]);
+  s.ObraIsNew = Area(kAreaBudget).CreatedAnew;
   if (s.ObraIsNew) gPending.obra = ext;
   s.ObraOpen = true;
   LoadObraHeader();
@@ -137,7 +139,7 @@ void OpenObra() {
 void CloseSelection() {
   SelectionState& s = Selection();
   CloseObraArea();
-  for (int n = 1; n <= 5; ++n) CloseWorkArea(n);
+  for (int n = kAreaGeneral; n <= kAreaGlobals; ++n) CloseWorkArea(n);
   DropPendingRama();
   s.RamaCode.clear();
   s.ObraCode.clear();
@@ -170,7 +172,7 @@ void FinishSelection() {
   const bool created = !gPending.rama.empty() || !gPending.obra.empty();
   if (opened || created) CheckSetConsistency();
   if (!gPending.rama.empty()) WriteNewGeneralData();
-  for (int n = 1; n <= 6; ++n) FlushWorkArea(n);
+  for (int n = kAreaGeneral; n <= kAreaBudget; ++n) FlushWorkArea(n);
   gPending = Pending{};
   s.RamaOpen = true;
   Shell().obraSelected = s.ObraOpen;
@@ -187,8 +189,8 @@ void AskExitProgram() {
   const char answer = ConfirmBox("Desea abandonar ahora ?", "Salir del Programa");
   NormalText();
   if (answer != 'S') return;
-  CloseWorkArea(1);
-  CloseWorkArea(6);
+  CloseWorkArea(kAreaGeneral);
+  CloseWorkArea(kAreaBudget);
   DropPendingObra();
   DropPendingRama();
   Shell().obraSelected = false;

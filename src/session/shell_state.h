@@ -48,14 +48,16 @@ using CommandModule = std::function<void()>;
 // Steps of the start-up and the end that belong to other subsystems. Each is
 // filled by its owner when it is linked in; an empty hook does nothing.
 struct ShellHooks {
-  std::function<void()> askConsultant;       // consultant dialog, start step 1
-  std::function<void()> loadPreferences;     // configuration record, step 10
-  std::function<void()> setUpWorkAreas;      // areas 0, 7 and 10, step 12
-  std::function<void()> resetSelection;      // selection state, step 13
-  std::function<void()> runSelection;        // Rama/Obra selection, step 15 and 'A'
-  std::function<void()> clearSetInUse;       // normal end in the configuration file
-  std::function<void()> closeWorkAreas;      // program end step 1
-  std::function<void()> deleteWorkFiles;     // program end steps 2 and 3
+  // In the order they run at start-up:
+  std::function<void()> askConsultant;    // the consultant dialog when no name is stored
+  std::function<void()> loadPreferences;  // the configuration record
+  std::function<void()> setUpWorkAreas;   // areas without files: selection, printing, settings
+  std::function<void()> resetSelection;   // no Rama or Obra chosen yet
+  std::function<void()> runSelection;     // the Rama/Obra selection, also command 'A'
+  // At the end:
+  std::function<void()> clearSetInUse;    // the normal end, in the configuration file
+  std::function<void()> closeWorkAreas;   // first, so that every file is flushed
+  std::function<void()> deleteWorkFiles;  // then the error, listing and temporary files
 };
 
 ShellHooks& Hooks();

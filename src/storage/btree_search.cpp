@@ -30,8 +30,8 @@ void TakeItem(const CachedPage& p, int slot, int16_t& r, std::string& key) {
   key = p.Key(slot);
 }
 
-// Steps 1-3 of the exact search: descends to the key, or leaves the path on
-// the last entry below it. True when found.
+// The descent of every search: follows the key down to a leaf, or leaves the
+// path on the last entry below it. True when found.
 bool Descend(IndexFileState& ix, int16_t& r, std::string& key) {
   CutKey(ix, key);
   Engine().LastOpOk = false;

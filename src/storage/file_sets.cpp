@@ -15,30 +15,16 @@ namespace fs = std::filesystem;
 namespace {
 
 struct AreaDescriptor {
-  const char* title;
-  int param1, param2;
   const char* base;
   int16_t keyLength;
   uint8_t kind;
-  ButtonSet buttons;
 };
 
 const AreaDescriptor kDescriptors[kWorkAreaCount] = {
-    {" Seleccion Obra ", 0, 0, "", 0, kNoFile, ButtonsOf({1, 3, 5, 7, 10})},
-    {" Datos Generales ", 1, 0, "Apr01", 0, kSingleRecord, ButtonsOf({2, 3, 14, 21, 22})},
-    {" Insumos Basicos ", 3, 2, "Apr02", 5, kIndexedFile,
-     ButtonsOf({2, 3, 6, 11, 12, 14, 19, 21, 22})},
-    {" Analisis Unitarios ", 2, 3, "Apr03", 6, kIndexedFile,
-     ButtonsOf({2, 3, 6, 11, 12, 17, 18, 19, 20})},
-    {" Analisis de Subcontratos ", 14, 4, "Apr04", 5, kIndexedFile,
-     ButtonsOf({2, 3, 6, 11, 12, 19, 20})},
-    {" Actualizacion de Globales ", 0, 5, "Apr05", 0, kPlainFile, ButtonsOf({2, 3})},
-    {" Presupuesto de Obra ", 16, 6, "Apr06", 5, kIndexedFile,
-     ButtonsOf({2, 3, 6, 11, 12, 16, 17, 18, 19, 20})},
-    {" Impresion", 0, 7, "", 0, kNoFile, ButtonsOf({2, 3})},
-    {" Recodificacion ", 0, 8, "", 0, kNoFile, ButtonsOf({2, 3})},
-    {" Reindexacion ", 0, 9, "", 0, kNoFile, ButtonsOf({2, 3})},
-    {" Configuracion ", 0, 10, "", 0, kNoFile, ButtonsOf({2, 3})},
+    {"", 0, kNoFile},           {"Apr01", 0, kSingleRecord}, {"Apr02", 5, kIndexedFile},
+    {"Apr03", 6, kIndexedFile}, {"Apr04", 5, kIndexedFile},  {"Apr05", 0, kPlainFile},
+    {"Apr06", 5, kIndexedFile}, {"", 0, kNoFile},            {"", 0, kNoFile},
+    {"", 0, kNoFile},           {"", 0, kNoFile},
 };
 
 std::array<WorkArea, kWorkAreaCount> gAreas;
@@ -105,13 +91,9 @@ void SetUpWorkArea(int n, int recordLength) {
   const AreaDescriptor& d = kDescriptors[n];
   WorkArea& a = Area(n);
   a = WorkArea{};
-  a.Title = d.title;
-  a.moduleParam1 = d.param1;
-  a.moduleParam2 = d.param2;
   a.BaseName = d.base;
   a.KeyLength = d.keyLength;
   a.FileKind = d.kind;
-  a.buttons = d.buttons;
   a.RecordLength = static_cast<int16_t>(recordLength);
 }
 

@@ -21,13 +21,16 @@
 #include "session/work_area_ids.h"
 #include "storage/btree.h"
 #include "storage/record_file.h"
-#include "toolkit/screen.h"
 
 namespace vantu {
 
 constexpr int kHdrChangeMarker = 8;
 constexpr int kHdrSetSerial = 9;
-constexpr int kRecordCode = 12;  // key of every indexed record: string at body start
+// Every record of an indexed file begins with its status (i16), the stamp
+// AddRec writes (10 bytes) and its code, the index key (string[6]).
+constexpr int kRecordStampAt = 2;
+constexpr int kRecordCode = 12;
+constexpr int kRecordCodeLength = 6;
 
 // Record lengths of files 1..6.
 constexpr std::array<int, 7> kSetRecordLength = {0, 152, 94, 632, 144, 108, 144};
@@ -39,24 +42,15 @@ enum FileKind : uint8_t {
   kNoFile = 3,        // entries 0, 7, 8, 9, 10
 };
 
-// State the code lists keep per area while browsing.
-struct BrowseState {
-  int16_t replayKeyFlag = 0;  // 1: a replayed code of the error review arrives
-  int16_t scroll = 0;
-  int16_t firstShown = 0;
-  int16_t lastShown = 0;
-  int16_t selected = 0;
-};
-
+// The files of one work area and where a module stands in them. What the
+// screen keeps per area (title, buttons, browsing) is the area's view,
+// above storage.
 struct WorkArea {
-  std::string Title;
-  int moduleParam1 = 0, moduleParam2 = 0;
   std::string BaseName;
   std::string Extension;
   int16_t KeyLength = 0;
   uint8_t FileKind = kNoFile;
   int16_t RecordLength = 0;
-  ButtonSet buttons = 0;
   DataFileState Data;
   IndexFileState Index;
   int16_t CurrentRecord = 0;
@@ -66,7 +60,6 @@ struct WorkArea {
   int16_t SavedSetSerial = 0;
   bool IsEmpty = false;
   bool indexRebuilt = false;  // the index was missing and was rebuilt at open
-  BrowseState browse;
 };
 
 // Areas 0..10. Entries hold engine state and must not move while open.
@@ -89,7 +82,6 @@ void OpenOrCreateFiles(int n);
 void LoadFirstRecord(int n, uint8_t* buffer);
 void FlushWorkArea(int n);
 int CloseWorkArea(int n);
-void ShowUsage(int n);
 std::string BuildSetHeaderLine(const std::string& ramaName, const std::string& obraName);
 void ConvertOldGeneralData(const std::string& ext);
 

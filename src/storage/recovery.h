@@ -37,6 +37,8 @@ struct RecoveryUi {
   void (*closeProgress)() = nullptr;
   // Shows the lines with the button "Esc^salir", beeps and waits for a key.
   void (*failure)(const std::vector<std::string>& lines) = nullptr;
+  // A one-line notice for the status line, such as an index rebuilt at open.
+  void (*notice)(const std::string& text) = nullptr;
 };
 RecoveryUi& RecoveryScreens();
 // Forgets the screens and the stamps of the last recovery.

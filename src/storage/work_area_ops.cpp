@@ -4,13 +4,10 @@
 #include <fstream>
 #include <vector>
 
-#include "console/console.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
 #include "session/selection_state.h"
 #include "storage/storage_engine.h"
-#include "toolkit/numbers.h"
-#include "toolkit/status_line.h"
 
 namespace vantu {
 
@@ -60,8 +57,9 @@ void RebuildMissingIndex(WorkArea& a, const std::string& dataName, const std::st
   OpenIndex(a.Index, indexName, a.KeyLength, false);
   if (!LastOpOk()) FailEngine(kStatusReadError);
   a.indexRebuilt = true;
-  ShowStatusMessage("Indice reconstruido desde los datos: " +
-                    fs::path(indexName).filename().string());
+  if (RecoveryScreens().notice)
+    RecoveryScreens().notice("Indice reconstruido desde los datos: " +
+                             fs::path(indexName).filename().string());
 }
 
 }  // namespace
@@ -156,47 +154,6 @@ int CloseWorkArea(int n) {
   CloseFile(a.Data);
   if (a.FileKind == kIndexedFile && a.Index.File.isOpen) CloseIndex(a.Index);
   return 0;
-}
-
-void ShowUsage(int n) {
-  WorkArea& a = Area(n);
-  const int used = a.Data.isOpen ? UsedRecordCount(a.Data) : 0;
-  const bool indexed = a.FileKind == kIndexedFile;
-  GotoXY(indexed ? 60 : 58, 1);
-  WriteText(IntToText(static_cast<int16_t>(used)) +
-            (indexed ? " Codigos En Uso" : " Registros En Uso"));
-  a.IsEmpty = indexed ? used == 0 : (!a.Data.isOpen || FileRecordCount(a.Data) <= 1);
-}
-
-void ConvertOldGeneralData(const std::string& ext) {
-  const std::string name = DataFileName(1, ext);
-  std::error_code ec;
-  if (!fs::is_regular_file(name, ec) || fs::file_size(name, ec) != 224) return;
-  std::vector<char> old(224);
-  {
-    std::ifstream in(name, std::ios::binary);
-    if (!in.read(old.data(), 224)) return;
-  }
-  std::vector<char> out(2 * 152, 0);
-  std::memcpy(out.data(), old.data(), 21);
-  out[6] = static_cast<char>(152);
-  out[7] = 0;
-  char* r1 = out.data() + 152;
-  const char* o1 = old.data() + 112;
-  std::memcpy(r1, o1, 42);
-  std::memcpy(r1 + 112, o1 + 72, 40);
-  // Written beside the old file and renamed over it, so that a failure
-  // leaves the old file whole.
-  const std::string temp = name + ".new";
-  {
-    std::ofstream o(temp, std::ios::binary | std::ios::trunc);
-    if (!o.write(out.data(), static_cast<std::streamsize>(out.size()))) {
-      fs::remove(temp, ec);
-      return;
-    }
-  }
-  fs::rename(temp, name, ec);
-  if (ec) fs::remove(temp, ec);
 }
 
 }  // namespace vantu

@@ -2,6 +2,7 @@
 // line or a budget item, and the search window of the lists.
 #include "console/console.h"
 #include "console/keys.h"
+#include "session/work_area_ids.h"
 #include "toolkit/code_list.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/help_screens.h"
@@ -52,14 +53,14 @@ bool CheckAnalysisLine(const CaptureTarget& t, int kind, const std::string& code
   if (IsChapterCode(code)) return Refuse(kChapterRefused);
   for (const std::string& used : t.lineCodes)
     if (!used.empty() && used == code) return Refuse("El Analisis Unitario ya usa ese Item");
-  if (kind == 2) {
+  if (kind == kAreaInputs) {
     const int group = src ? src->InputGroup(code) : 0;
     if (group == 0) return Refuse("Regrese a Insumos Basicos y defina el Grupo");
     if (t.lineGroup != 0 && group != t.lineGroup)
       return Refuse("Ese Item fue clasificado como " + GroupName(group) +
                     " y no puede usarse en ese sitio");
   }
-  if (kind == 3 && code == t.ownCode)
+  if (kind == kAreaAnalyses && code == t.ownCode)
     return Refuse("Un Analisis Unitario no puede ser componente de si mismo");
   if (!t.currentCode.empty())
     return ConfirmBox(" Confirma la sobrescritura del Item", kOverwriteCaption) != 'S';

@@ -1,6 +1,7 @@
 // Paging, chapter mode and search of the code lists over their source.
 #include <array>
 
+#include "session/work_area_ids.h"
 #include "toolkit/code_list.h"
 #include "toolkit/numbers.h"
 
@@ -96,7 +97,7 @@ void SetListSource(CodeListSource* source) {
 
 CodeListState& CodeListFor(int kind) {
   CodeListState& st = gLists[SlotOf(kind)];
-  st.kind = kind == 3 || kind == 4 || kind == 6 ? kind : 2;
+  st.kind = kind == kAreaAnalyses || kind == kAreaSubcontracts || kind == kAreaBudget ? kind : 2;
   return st;
 }
 

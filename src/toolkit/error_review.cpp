@@ -8,6 +8,7 @@
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "toolkit/schemes.h"
 #include "toolkit/status_line.h"
 
@@ -120,7 +121,7 @@ void EndErrorReview() {
   SavedStatusLine().clear();
   RemoveKeyButtons(2);
   FullScreenWindow full;
-  if (kind == 1 || kind == 2 || kind == 3 || kind == 4 || kind == 6)
+  if (kind == kAreaGeneral || IsCodedArea(kind))
     TextBackground(Screen().highColour ? 21 : 8);
   if (!Shell().atMainMenu) {
     GotoXY(1, kStatusRow);
@@ -228,7 +229,8 @@ std::string ErrorReplayKeys(const ErrorEntry& r, uint8_t& kind) {
     if (r.targetKind == 6 || r.targetKind == 9) letter = 'H';
   }
   if (letter == 0) return {};
-  static constexpr uint8_t kKindOfLetter[] = {2, 3, 4, 6};  // E, F, G, H
+  static constexpr uint8_t kKindOfLetter[] = {kAreaInputs, kAreaAnalyses, kAreaSubcontracts,
+                                              kAreaBudget};  // E, F, G, H
   kind = kKindOfLetter[letter - 'E'];
   return letter + Trim(r.errCode) + char(kKeyEnter) + "$";
 }

@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "session/work_area_ids.h"
 #include "toolkit/field_format.h"
 #include "toolkit/key_reader.h"
 #include "toolkit/numbers.h"
@@ -38,9 +39,9 @@ void ShowCostWindow(int area, bool unsavedChanges) {
   }
   const CostOutcome cost = h.computeCost(area);
   if (cost.directCost <= 0) {
-    const char* why = area == 4       ? "... Faltan datos para calcular el costo ..."
-                      : cost.circular ? ".. Unitarios con error de circularidad .."
-                                      : ".. Faltan datos para calcular el costo ..";
+    const char* why = area == kAreaSubcontracts ? "... Faltan datos para calcular el costo ..."
+                      : cost.circular           ? ".. Unitarios con error de circularidad .."
+                                                : ".. Faltan datos para calcular el costo ..";
     ShowMessageWindow({why, "Si no los localiza use la opcion Calcular"});
     return;
   }

@@ -3,6 +3,7 @@
 #include "console/console.h"
 #include "console/keys.h"
 #include "session/shell_state.h"
+#include "session/work_area_ids.h"
 #include "toolkit/error_review.h"
 #include "toolkit/numbers.h"
 #include "toolkit/schemes.h"
@@ -18,7 +19,7 @@ constexpr int kLineWidth = 80;
 std::string gSavedStatusLine;
 
 bool IsIndexedArea(int kind) {
-  return kind == 2 || kind == 3 || kind == 4 || kind == 6;
+  return IsCodedArea(kind);
 }
 
 }  // namespace

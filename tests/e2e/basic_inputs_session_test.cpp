@@ -145,7 +145,7 @@ TEST_F(BasicInputsSessionTest, CopyRecodifyRefusedDeletionAndRestart) {
 }
 
 TEST_F(BasicInputsSessionTest, DeletingAnInputUsedByAnalysesOffersTheReview) {
-  auto shape = SmallSpec();
+  auto shape = SmallShape();
   shape.obra = "";
   GenerateDataset(shape);
   OpenSet("A");

@@ -13,7 +13,7 @@ class CodeListSessionTest : public test::SessionTest {
  protected:
   void SetUp() override {
     SessionTest::SetUp();
-    auto shape = SmallSpec();
+    auto shape = SmallShape();
     shape.obra = "";
     GenerateDataset(shape);
     OpenSet("A");

@@ -2,7 +2,7 @@
 #include <QMenu>
 
 #include "gui/gui_fixture.h"
-#include "gui/menu_commands.h"
+#include "app/menu_commands.h"
 #include "platform/halt.h"
 
 namespace vantu::gui::test {

@@ -19,7 +19,7 @@ namespace vantu::test {
 
 class DatasetTest : public FileSetsTest {
  protected:
-  dataset::DatasetShape SmallSpec() {
+  dataset::DatasetShape SmallShape() {
     dataset::DatasetShape shape;
     shape.directory = dataDir.string();
     shape.inputRecords = 60;

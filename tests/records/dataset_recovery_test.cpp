@@ -74,7 +74,7 @@ TEST_F(DatasetRecoveryTest, RecoveryKeepsEveryRecordAndKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetShape shape = SmallSpec();
+    DatasetShape shape = SmallShape();
     shape.rama = c.rama;
     shape.obra = c.obra;
     shape.calculated = true;
@@ -100,7 +100,7 @@ TEST_F(DatasetRecoveryTest, RecoveryKeepsEveryRecordAndKey) {
 // in file 3, whose records are the longest; the other files stay moderate
 // so that the test keeps a short run time.
 TEST_F(DatasetRecoveryTest, LargestFileRecoversIntact) {
-  DatasetShape shape = SmallSpec();
+  DatasetShape shape = SmallShape();
   shape.analysisRecords = dataset::kMaxRecords;
   shape.inputRecords = 2000;
   shape.globalRecords = 3000;

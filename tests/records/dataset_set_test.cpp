@@ -53,7 +53,7 @@ TEST_F(DatasetSetTest, ReopensWithTheCountsAskedFor) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetShape shape = SmallSpec();
+    DatasetShape shape = SmallShape();
     c.adjust(shape);
     GenerateDataset(shape);
     OpenSet(shape.rama, shape.obra);
@@ -86,7 +86,7 @@ TEST_F(DatasetSetTest, ReopensWithTheCountsAskedFor) {
 }
 
 TEST_F(DatasetSetTest, AnalysisLinesResolveWithoutCycles) {
-  GenerateDataset(SmallSpec());
+  GenerateDataset(SmallShape());
   OpenSet("A", "01");
   std::map<int16_t, std::vector<int16_t>> nests;
   int kinds[6] = {};
@@ -123,7 +123,7 @@ TEST_F(DatasetSetTest, AnalysisLinesResolveWithoutCycles) {
   });
   EXPECT_GT(kinds[2], 0);
   EXPECT_GT(kinds[3], 0);
-  EXPECT_EQ(kinds[5], SmallSpec().globalRecords);
+  EXPECT_EQ(kinds[5], SmallShape().globalRecords);
 
   // Depth-first walk: a nested analysis met again on the current path is a cycle.
   std::map<int16_t, int> state;  // 1 on the path, 2 done
@@ -143,7 +143,7 @@ TEST_F(DatasetSetTest, AnalysisLinesResolveWithoutCycles) {
 }
 
 TEST_F(DatasetSetTest, BudgetItemsReferToExistingRecords) {
-  GenerateDataset(SmallSpec());
+  GenerateDataset(SmallShape());
   OpenSet("A", "01");
   std::set<int> types;
   for (const IndexEntry& e : Entries(6)) {
@@ -182,7 +182,7 @@ TEST_F(DatasetSetTest, HeadersCarryTheCalculationMarkers) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetShape shape = SmallSpec();
+    DatasetShape shape = SmallShape();
     shape.calculated = c.calculated;
     shape.generation = c.generation;
     const auto summary = GenerateDataset(shape);
@@ -209,7 +209,7 @@ TEST_F(DatasetSetTest, HeadersCarryTheCalculationMarkers) {
 }
 
 TEST_F(DatasetSetTest, CalculatedSetStampsWhatTheBudgetUses) {
-  DatasetShape shape = SmallSpec();
+  DatasetShape shape = SmallShape();
   shape.calculated = true;
   shape.generation = 5;
   GenerateDataset(shape);
@@ -255,7 +255,7 @@ TEST_F(DatasetSetTest, CalculatedSetStampsWhatTheBudgetUses) {
 TEST_F(DatasetSetTest, SameSpecSameBytes) {
   const char* files[] = {"Apr01dat.A", "Apr02dat.A", "Apr03dat.A",   "Apr03ixc.A",
                          "Apr04dat.A", "Apr05dat.A", "Apr06dat.A01", "Apr06ixc.A01"};
-  DatasetShape shape = SmallSpec();
+  DatasetShape shape = SmallShape();
   shape.calculated = true;
   shape.directory = (dataDir / "one").string();
   GenerateDataset(shape);
@@ -274,7 +274,7 @@ TEST_F(DatasetSetTest, SameSpecSameBytes) {
 }
 
 TEST_F(DatasetSetTest, TextUsesOnlyEnyeBeyondAscii) {
-  GenerateDataset(SmallSpec());
+  GenerateDataset(SmallShape());
   OpenSet("A", "01");
   int enye = 0;
   auto check = [&](const std::string& text) {
@@ -320,12 +320,12 @@ TEST_F(DatasetSetTest, ShapesOutsideTheLimitsThrowBeforeWriting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetShape shape = SmallSpec();
+    DatasetShape shape = SmallShape();
     c.adjust(shape);
     EXPECT_THROW(GenerateDataset(shape), std::invalid_argument);
     EXPECT_TRUE(std::filesystem::is_empty(dataDir));
   }
-  DatasetShape edge = SmallSpec();
+  DatasetShape edge = SmallShape();
   edge.analysisRecords = 2;  // one chapter, one analysis with two global lines
   edge.globalRecords = 2;
   EXPECT_NO_THROW(GenerateDataset(edge));

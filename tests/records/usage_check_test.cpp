@@ -18,7 +18,7 @@ class UsageCheckTest : public RecordOpsTest {
  protected:
   void SetUp() override {
     RecordOpsTest::SetUp();
-    GenerateDataset(SmallSpec());
+    GenerateDataset(SmallShape());
     OpenSet("A", "01");
   }
   // Users of `code` of `area` found by reading every analysis line (for

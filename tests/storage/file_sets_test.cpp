@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "records/area_view.h"
 #include "storage/set_in_use.h"
 #include "support/headless_fixture.h"
 #include "file_sets_fixture.h"
@@ -90,11 +91,14 @@ TEST_F(FileSetsTest, AMissingIndexIsRebuiltFromTheData) {
   AddCoded(2, "01001");
   CloseSet();
   fs::remove(dataDir / "Apr02ixc.D");
+  static std::string notice;
+  notice.clear();
+  RecoveryScreens().notice = [](const std::string& text) { notice = text; };
   std::vector<uint8_t> buf(94);
   OpenWorkArea(2, false, buf.data(), "D", 94);
   EXPECT_TRUE(Area(2).indexRebuilt);
   EXPECT_FALSE(Area(2).CreatedAnew);
-  EXPECT_NE(ScreenRow(25).find("Indice reconstruido"), std::string::npos);
+  EXPECT_EQ(notice, "Indice reconstruido desde los datos: Apr02ixc.D");
   std::string key = "01001";
   int16_t r = 0;
   FindKey(Area(2).Index, r, key);

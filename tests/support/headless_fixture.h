@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/reset_core_state.h"
 #include "console/console.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
@@ -15,13 +16,10 @@ namespace vantu::test {
 class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetCoreState();
     SetHost(&host);
-    ResetScreen();
-    ResetInput();
-    ResetZones();
-    ResetButtons();
   }
-  void TearDown() override { SetHost(nullptr); }
+  void TearDown() override { ResetCoreState(); }
 
   HeadlessHost host;
 };

@@ -1,10 +1,10 @@
-#include "gui/menu_commands.h"
+#include "app/menu_commands.h"
 
 #include "console/keys.h"
 #include "session/shell_state.h"
 #include "toolkit/message_boxes.h"
 
-namespace vantu::gui {
+namespace vantu {
 
 namespace {
 
@@ -44,4 +44,4 @@ QuitOutcome AskQuit() {
   return QuitOutcome::CodesPushed;
 }
 
-}  // namespace vantu::gui
+}  // namespace vantu

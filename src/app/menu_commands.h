@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace vantu::gui {
+namespace vantu {
 
 constexpr uint8_t kEndCode = 180;  // the main loop ends on it
 
@@ -19,4 +19,4 @@ enum class QuitOutcome { Cancelled, CodesPushed, HaltNow };
 // tells the caller to stop at once while the selection holds HaltAtClose.
 QuitOutcome AskQuit();
 
-}  // namespace vantu::gui
+}  // namespace vantu

@@ -4,6 +4,7 @@
 #include "app/install_modules.h"
 #include "estimating/analyses.h"
 #include "estimating/basic_inputs.h"
+#include "estimating/costed_list_source.h"
 #include "estimating/general_data.h"
 #include "estimating/subcontracts.h"
 #include "records/list_source.h"
@@ -53,6 +54,9 @@ void InstallCostHooks() {
   CostWindowHooks& c = CostHooks();
   c.aiuPerItem = [] { return Get(RamaGeneralData(), general::AiuMode) == general::kAiuPerItem; };
   c.adminPct = [] { return Get(RamaGeneralData(), general::AdminPct); };
+  c.computeCost = [](int area) {
+    return area == kAreaAnalyses ? AnalysisScreenCost() : SubcontractScreenCost();
+  };
   c.isChapter = [](int area) {
     return area == kAreaAnalyses ? AnalysisScreenOnChapter() : SubcontractScreenOnChapter();
   };
@@ -70,7 +74,7 @@ void InstallListHooks() {
 }  // namespace
 
 void InstallEstimating() {
-  SetListSource(&WorkAreaSource());
+  SetListSource(&CostedListSource(WorkAreaSource()));
   InstallFieldHooks();
   InstallCostHooks();
   InstallListHooks();

@@ -8,6 +8,8 @@
 #include "estimating/analyses_screen.h"
 #include "estimating/analysis_globals.h"
 #include "estimating/entry_screen.h"
+#include "estimating/live_costs.h"
+#include "records/area_view.h"
 #include "records/codes.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
@@ -85,6 +87,18 @@ std::vector<int> AnalysesScreen::Range() const {
 AnalysisRecord AnalysesScreen::Current() {
   if (HasRecord() && !OnChapter()) StoreLines(rec_, lines_);
   return rec_;
+}
+
+CostOutcome AnalysesScreen::Cost() {
+  if (!HasRecord() || OnChapter()) return {};
+  const AnalysisRecord a = Current();
+  std::array<long double, 16> globals{};
+  for (int g = 1; g <= analysis::kGroups; ++g)
+    for (int i = 0; i < lines_.Count(g); ++i)
+      globals[static_cast<size_t>(lines_.SlotOf(g, i))] = lines_.lines[g][i].cache.price;
+  const LiveAnalysisCosts c = PriceAnalysis(a, Area(kArea).CurrentRecord, &globals);
+  // A cycle has no cost: the window says why.
+  return {c.circular ? 0 : c.costs.directCost, c.circular};
 }
 
 CaptureTarget AnalysesScreen::Target() const {
@@ -320,6 +334,11 @@ std::optional<AnalysisRecord> AnalysisOnScreen() {
 std::optional<CaptureTarget> AnalysisCaptureTarget() {
   if (gScreen == nullptr) return std::nullopt;
   return gScreen->Target();
+}
+
+CostOutcome AnalysisScreenCost() {
+  if (gScreen == nullptr) return {};
+  return gScreen->Cost();
 }
 
 bool AnalysisScreenOnChapter() {

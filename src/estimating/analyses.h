@@ -6,6 +6,7 @@
 
 #include "records/analysis_records.h"
 #include "toolkit/code_list.h"
+#include "toolkit/field_cost_window.h"
 
 namespace vantu {
 
@@ -18,6 +19,9 @@ std::optional<AnalysisRecord> AnalysisOnScreen();
 std::optional<CaptureTarget> AnalysisCaptureTarget();
 // Whether the record on the screen is a chapter.
 bool AnalysisScreenOnChapter();
+// The direct cost of the analysis on the screen, lines and global prices as
+// they stand, by the calculation's cost rules.
+CostOutcome AnalysisScreenCost();
 
 void ResetAnalysesModule();
 

@@ -11,6 +11,7 @@
 #include "records/analysis_records.h"
 #include "records/record_ops.h"
 #include "toolkit/code_list.h"
+#include "toolkit/field_cost_window.h"
 #include "toolkit/field_descriptor.h"
 
 namespace vantu {
@@ -51,6 +52,7 @@ class AnalysesScreen {
   AnalysisRecord Current();  // the record with the lines as they stand
   bool OnChapter() const;
   CaptureTarget Target() const;
+  CostOutcome Cost();
 
  private:
   // Record fields (analyses.cpp).

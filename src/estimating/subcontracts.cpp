@@ -9,7 +9,9 @@
 #include "console/console.h"
 #include "console/keys.h"
 #include "estimating/entry_screen.h"
+#include "estimating/live_costs.h"
 #include "estimating/subcontract_split.h"
+#include "records/area_view.h"
 #include "records/codes.h"
 #include "records/record_ops.h"
 #include "session/work_area_ids.h"
@@ -104,6 +106,14 @@ class SubcontractsScreen {
   bool IsChapter() const { return HasRecord() && IsChapterCode(Get(rec_, coded::Code)); }
   bool Unbalanced() const { return ByPercentages() && !PercentagesBalanced(pct_, Direct()); }
   const SubcontractRecord& Record() const { return rec_; }
+  // The record with the values its percentages give, as it will be saved.
+  SubcontractRecord Settled() const {
+    SubcontractRecord s = rec_;
+    if (!ByPercentages() || !PercentagesBalanced(pct_, Direct())) return s;
+    const GroupAmounts values = SplitDirectCost(pct_, Direct());
+    for (int g = 0; g < 4; ++g) Set(s, kValueFields[g], values[g]);
+    return s;
+  }
 
  private:
   long double Direct() const { return Get(rec_, subcontract::DirectCost); }
@@ -374,6 +384,11 @@ bool SubcontractScreenOnChapter() {
 
 bool SubcontractPercentagesUnbalanced() {
   return gScreen != nullptr && gScreen->Unbalanced();
+}
+
+CostOutcome SubcontractScreenCost() {
+  if (gScreen == nullptr || !gScreen->HasRecord() || gScreen->IsChapter()) return {};
+  return {PriceSubcontract(gScreen->Settled()).directCost, false};
 }
 
 void ResetSubcontractsModule() {

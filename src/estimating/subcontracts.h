@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "records/coded_records.h"
+#include "toolkit/field_cost_window.h"
 
 namespace vantu {
 
@@ -16,6 +17,8 @@ void SubcontractsCommand();
 std::optional<SubcontractRecord> SubcontractOnScreen();
 bool SubcontractScreenOnChapter();
 bool SubcontractPercentagesUnbalanced();
+// The direct cost of the subcontract on the screen by the cost rules.
+CostOutcome SubcontractScreenCost();
 
 void ResetSubcontractsModule();
 

@@ -136,6 +136,25 @@ TEST_F(AnalysesSessionTest, FourSectionsNestedAndGlobalLinesSavedAndReopened) {
   EXPECT_TRUE(session.ScriptDone());
 }
 
+TEST_F(AnalysesSessionTest, TheRightClickMenuMakesAGlobalLine) {
+  Prepare();
+  NewAnalysis();
+  session.Click(0, 6, false);  // the first line's code, row 7
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains(" Codigo Item Global "));
+    EXPECT_TRUE(ScreenContains(" Cancelar "));
+    PushKey(kKeyEnter);
+  });
+  Type("TRANSPORTE INTERNO", {kKeyEnter, '5', '0', '0', kKeyEnter, kKeyEsc});
+  RunCommand('F');
+  EXPECT_TRUE(session.ScriptDone());
+  const AnalysisRecord a = Analysis("010020");
+  EXPECT_EQ(Codes(a, 1), (std::vector<std::string>{"000000"}));
+  const GlobalPriceRecord g = Global(Get(LineAt(a, 1, 0), analysis_line::RefRecNo));
+  EXPECT_EQ(Get(g, global_price::Description), "TRANSPORTE INTERNO");
+  EXPECT_EQ(Get(g, global_price::GlobalPrice), 500.0L);
+}
+
 TEST_F(AnalysesSessionTest, EveryRefusalOfALineCode) {
   Prepare();
   NewAnalysis();

@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "dataset_builder.h"
-#include "session/preferences.h"
 #include "toolkit/numbers.h"
 
 namespace vantu::dataset {
@@ -156,7 +155,6 @@ void WriteAnalyses(Builder& b) {
       // Global lines spread evenly: at most two per analysis.
       const int here = static_cast<int>((k + 1) * globals / itemCount - k * globals / itemCount);
       const int depth = FillLines(b, a, c != 0, here);
-      if (b.shape.calculated) ComputeAnalysis(b, a);
       const int16_t n = AddCoded(3, a);
       b.analyses.push_back(a);
       b.analysisDepth.push_back(static_cast<int8_t>(depth));
@@ -164,47 +162,6 @@ void WriteAnalyses(Builder& b) {
     }
   }
   b.summary.chapters[3] = static_cast<int>(plan.items.size());
-}
-
-void ComputeAnalysis(Builder& b, AnalysisRecord& a) {
-  const GeneralDataRecord& g = b.general;
-  long double sum[5] = {};
-  for (int group = 1; group <= analysis::kGroups; ++group) {
-    const long double factor = Get(g, general::Factor(group));
-    const int first = SectionFirstSlot(a, group);
-    for (int s = first; s < first + SectionLineCount(a, group); ++s) {
-      const AnalysisLine line = Get(a, analysis::Lines(s));
-      const auto n = static_cast<size_t>(Get(line, analysis_line::RefRecNo) - 1);
-      const long double q = Get(line, analysis_line::Quantity);
-      switch (static_cast<LineType>(Get(line, analysis_line::LineType))) {
-        case LineType::kInput:
-          sum[group] += RoundMoney(AdjustPrice(Get(b.inputs[n], input::Price), factor) * q);
-          break;
-        case LineType::kAnalysis:
-          sum[group] += RoundMoney(q * RoundMoney(Get(b.analyses[n], analysis::DirectCost)));
-          break;
-        case LineType::kGlobal:
-          sum[group] += AdjustPrice(Get(b.globals[n], global_price::GlobalPrice), factor);
-          break;
-        case LineType::kEmpty:
-          break;
-      }
-    }
-  }
-  const long double withWaste =
-      RoundMoney(sum[2] * Get(a, analysis::DesperdicioPct) / 100) + sum[2];
-  const long double equipos =
-      sum[1] + RoundMoney(sum[4] * Get(a, analysis::HerramientaMenorPct) / 100);
-  const long double total = equipos + withWaste + sum[3] + sum[4];
-  const long double direct = Prefs().roundToPeso ? RoundMoney(total) : total;
-  Set(a, analysis::MaterialesCost, sum[2]);
-  Set(a, analysis::EquiposCost, equipos);
-  Set(a, analysis::MaterialesWithWaste, withWaste);
-  Set(a, analysis::TransportesCost, sum[3]);
-  Set(a, analysis::ManoDeObraCost, sum[4]);
-  Set(a, analysis::DirectCost, direct);
-  Set(a, analysis::UnitPrice, RoundMoney(direct * (Get(g, general::AiuPerItem) / 100 + 1)));
-  Set(a, coded::CalcStamp, static_cast<int16_t>(-b.shape.generation));
 }
 
 }  // namespace vantu::dataset

@@ -83,12 +83,4 @@ void WriteInputs(Builder& b);
 void WriteAnalyses(Builder& b);  // with the global prices of file 5
 void WriteSubcontracts(Builder& b);
 void WriteBudget(Builder& b);
-// A calculated set: the generation stamps the budget leaves on what it uses,
-// and the required quantities of the inputs; rewrites files 2-5.
-void StampCalculation(Builder& b);
-
-// Computed fields, as the calculation fills them.
-void ComputeAnalysis(Builder& b, AnalysisRecord& a);
-void ComputeSubcontract(const Builder& b, SubcontractRecord& s);
-
 }  // namespace vantu::dataset

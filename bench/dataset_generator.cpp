@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "calc/review_and_calc.h"
 #include "dataset_builder.h"
+#include "session/preferences.h"
 #include "session/selection_state.h"
 #include "toolkit/numbers.h"
 
@@ -120,16 +122,35 @@ void WriteHeaders(Builder& b) {
     Set(obra, obra_header::ObraName, "Conjunto residencial Los Almendros");
     Set(obra, obra_header::ObraReference, "Licitacion publica No. 014");
     Set(obra, obra_header::BudgetDate, "15/03/24");
-    Set(obra, obra_header::BudgetItemsTotal, b.summary.budgetTotal);
+    Set(obra, obra_header::BudgetItemsTotal, 0.0L);
     Set(obra, obra_header::AnticipoPct, 30.0L);
     Set(obra, obra_header::RetencionPct, 5.0L);
     PutRec(Area(6).Data, 0, obra.data());
   }
+  // Freshly entered: everything changed. A set to be calculated carries
+  // the generation before its own, which the calculation then stamps.
   const int last = b.shape.obra.empty() ? 5 : 6;
   for (int n = 1; n <= last; ++n) {
-    Area(n).SavedChangeMarker = b.shape.calculated ? 0 : 1;
-    Area(n).SavedSetSerial = b.shape.calculated ? b.shape.generation : int16_t{0};
+    Area(n).SavedChangeMarker = 1;
+    Area(n).SavedSetSerial =
+        b.shape.calculated ? static_cast<int16_t>(b.shape.generation - 1) : int16_t{0};
   }
+}
+
+// The program's own review and calculation over the set just written, with
+// the shape's rounding preference.
+void Calculate(Builder& b) {
+  struct RoundingGuard {
+    bool saved = Prefs().roundToPeso;
+    ~RoundingGuard() { Prefs().roundToPeso = saved; }
+  } guard;
+  Prefs().roundToPeso = b.shape.roundToPeso;
+  CalcObserver none;
+  const RunOutcome out = ExecuteRun(PrepareRun(), none, "");
+  if (!out.closed)
+    throw std::logic_error("dataset: the review found " + std::to_string(out.TotalErrors()) +
+                           " errors");
+  b.summary.budgetTotal = out.grandTotal;
 }
 
 // Closes what was opened and puts the selection back, also on the way out
@@ -171,8 +192,8 @@ DatasetSummary GenerateDataset(const DatasetShape& shape) {
   WriteAnalyses(b);
   WriteSubcontracts(b);
   if (!shape.obra.empty()) WriteBudget(b);
-  if (shape.calculated) StampCalculation(b);
   WriteHeaders(b);
+  if (shape.calculated) Calculate(b);
 
   b.summary.records[1] = 1;
   b.summary.records[2] = static_cast<int>(b.inputs.size());

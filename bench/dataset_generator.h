@@ -21,11 +21,12 @@
 // (steps of 10 while a chapter has room for them, else smaller steps).
 // Records are added in code order, so record numbers follow the keys.
 //
-// A calculated set looks as a finished calculation leaves it: every file's
-// ChangeMarker 0 and SetSerial = generation, the computed fields filled,
-// CalcStamp +generation on what the budget uses and -generation on the
-// other analyses. An uncalculated set looks freshly entered: ChangeMarker 1,
-// SetSerial 0, computed fields and CalcStamps 0.
+// A calculated set is one the program's review and calculation has run on
+// (the generation before `generation` stamped first, so that the run stamps
+// `generation`): every file's ChangeMarker 0 and SetSerial = generation, the
+// computed fields filled, CalcStamp +generation on what the budget uses and
+// -generation on the other analyses. An uncalculated set looks freshly
+// entered: ChangeMarker 1, SetSerial 0, computed fields and CalcStamps 0.
 //
 // Everything is derived from the seed, so equal shapes give equal files.
 
@@ -53,6 +54,8 @@ struct DatasetShape {
   bool calculated = false;
   int16_t generation = 1;  // SetSerial of a calculated set, 1..9999
   int16_t aiuMode = 1;     // 1 "Cada Item", 2 "Al final"
+  // "Ajuste al peso (omitir centavos)" while a calculated set is calculated.
+  bool roundToPeso = false;
   uint32_t seed = 20240611;
 };
 

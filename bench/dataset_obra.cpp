@@ -24,7 +24,6 @@ void ReferAnalysis(Builder& b, BudgetRecord& item) {
   Set(item, budget_item::Description, Get(a, analysis::Description));
   Set(item, budget_item::Unit, Get(a, analysis::Unit));
   Set(item, budget_item::Quantity, Decimals(b.Between(1, 600), 2));
-  if (b.shape.calculated) Set(item, budget_item::ItemUnitPrice, Get(a, analysis::UnitPrice));
 }
 
 void ReferSubcontract(Builder& b, BudgetRecord& item) {
@@ -40,7 +39,6 @@ void ReferSubcontract(Builder& b, BudgetRecord& item) {
   Set(item, budget_item::Unit, unit);
   const bool lump = unit == "gl" || unit == "un";
   Set(item, budget_item::Quantity, lump ? 1 + b.Below(3) : Decimals(b.Between(10, 800), 2));
-  if (b.shape.calculated) Set(item, budget_item::ItemUnitPrice, Get(s, subcontract::UnitPrice));
 }
 
 void ReferGlobal(Builder& b, BudgetRecord& item, int used) {
@@ -73,55 +71,7 @@ BudgetRecord MakeItem(Builder& b, const std::string& code, const std::string& pl
     Set(item, budget_item::Quantity, 0);
     Set(item, budget_item::PorDefinir, uint8_t{1});
   }
-  if (b.shape.calculated) {
-    const long double total =
-        Get(item, budget_item::RefType) == budget_item::kRefGlobal
-            ? RoundMoney(Get(item, budget_item::Quantity))
-            : RoundMoney(Get(item, budget_item::Quantity) * Get(item, budget_item::ItemUnitPrice));
-    Set(item, budget_item::ItemTotal, total);
-  }
   return item;
-}
-
-// Stamps an analysis the budget uses and adds the quantities its inputs
-// need, nested analyses after the lines, from the last noted to the first.
-void Explode(Builder& b, int16_t recNo, long double quantity) {
-  const int16_t g = b.shape.generation;
-  AnalysisRecord& a = b.analyses[Index(recNo)];
-  Set(a, coded::CalcStamp, g);
-  std::vector<std::pair<int16_t, long double>> nested;
-  for (int group = 1; group <= analysis::kGroups; ++group) {
-    const int first = SectionFirstSlot(a, group);
-    for (int s = first; s < first + SectionLineCount(a, group); ++s) {
-      const AnalysisLine line = Get(a, analysis::Lines(s));
-      const int16_t n = Get(line, analysis_line::RefRecNo);
-      const long double need = quantity * Get(line, analysis_line::Quantity);
-      switch (static_cast<LineType>(Get(line, analysis_line::LineType))) {
-        case LineType::kInput: {
-          InputRecord& in = b.inputs[Index(n)];
-          const bool seen = Get(in, coded::CalcStamp) == g;
-          Set(in, input::RequiredQuantity, seen ? Get(in, input::RequiredQuantity) + need : need);
-          Set(in, coded::CalcStamp, g);
-          break;
-        }
-        case LineType::kAnalysis:
-          nested.emplace_back(n, need);
-          break;
-        case LineType::kGlobal:
-          Set(b.globals[Index(n)], global_price::CalcStamp, g);
-          break;
-        case LineType::kEmpty:
-          break;
-      }
-    }
-  }
-  for (auto it = nested.rbegin(); it != nested.rend(); ++it) Explode(b, it->first, it->second);
-}
-
-template <class R>
-void Rewrite(int area, std::vector<R>& records) {
-  for (size_t i = 0; i < records.size(); ++i)
-    PutRec(Area(area).Data, static_cast<int16_t>(i + 1), records[i].data());
 }
 
 }  // namespace
@@ -134,43 +84,23 @@ void WriteBudget(Builder& b) {
   for (size_t c = 0; c < plan.items.size(); ++c) {
     const int chapter = static_cast<int>(c) + 1;
     std::vector<BudgetRecord> items;
-    long double chapterTotal = 0;
     for (int i = 0; i < plan.items[c]; ++i) {
       const std::string pliegos = std::to_string(chapter) + "." + std::to_string(i + 1);
       items.push_back(
           MakeItem(b, ItemCode(chapter, plan.step[c] * (i + 1), 3), pliegos, globalsUsed));
-      chapterTotal += Get(items.back(), budget_item::ItemTotal);
     }
     BudgetRecord ch{};
     InitCodedRecord(ch, ChapterCode(chapter));
     Set(ch, budget_chapter::Description,
         VariantName(themes[1 + c % works].chapter, static_cast<int>(c / works)));
-    Set(ch, budget_chapter::ChapterTotal, chapterTotal);
     AddCoded(6, ch);
     b.budget.push_back(ch);
     for (BudgetRecord& item : items) {
       AddCoded(6, item);
       b.budget.push_back(item);
     }
-    b.summary.budgetTotal += chapterTotal;
   }
   b.summary.chapters[6] = static_cast<int>(plan.items.size());
-}
-
-void StampCalculation(Builder& b) {
-  for (const BudgetRecord& item : b.budget) {
-    if (Get(item, coded::Code).size() != kItemCodeLength) continue;  // a chapter
-    const uint8_t type = Get(item, budget_item::RefType);
-    const int16_t n = Get(item, budget_item::RefRecNo);
-    if (type == budget_item::kRefAnalysis)
-      Explode(b, n, Get(item, budget_item::Quantity));
-    else if (type == budget_item::kRefSubcontract)
-      Set(b.subcontracts[Index(n)], coded::CalcStamp, b.shape.generation);
-  }
-  Rewrite(2, b.inputs);
-  Rewrite(3, b.analyses);
-  Rewrite(4, b.subcontracts);
-  Rewrite(5, b.globals);
 }
 
 }  // namespace vantu::dataset

@@ -84,7 +84,6 @@ void AddSubcontract(Builder& b, const std::string& code, const ActivityEntry& e,
     SplitByPercentages(b, s, Cents(std::round(scale / 100) * 100));
   else
     SetValues(b, s, scale / 2);
-  if (b.shape.calculated) ComputeSubcontract(b, s);
   const int16_t n = AddCoded(4, s);
   b.subcontracts.push_back(s);
   b.subcontractItems.push_back(n);
@@ -148,18 +147,6 @@ void WriteSubcontracts(Builder& b) {
                      theme.activities[static_cast<size_t>(i % kinds)], round + i / kinds, mode);
   }
   b.summary.chapters[4] = static_cast<int>(plan.items.size());
-}
-
-void ComputeSubcontract(const Builder& b, SubcontractRecord& s) {
-  const GeneralDataRecord& g = b.general;
-  const long double direct =
-      AdjustPrice(Get(s, subcontract::EquiposValue), Get(g, general::FactorEquipos)) +
-      AdjustPrice(Get(s, subcontract::MaterialesValue), Get(g, general::FactorMateriales)) +
-      AdjustPrice(Get(s, subcontract::TransportesValue), Get(g, general::FactorTransportes)) +
-      AdjustPrice(Get(s, subcontract::ManoDeObraValue), Get(g, general::FactorManoDeObra));
-  Set(s, subcontract::DirectCost, direct);
-  Set(s, subcontract::UnitPrice,
-      direct + RoundMoney(direct * Get(g, general::AiuPerItemForSubcontracts) / 100));
 }
 
 }  // namespace vantu::dataset

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "dataset_generator.h"
+#include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
-#include "session/selection_state.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {

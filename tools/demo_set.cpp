@@ -10,6 +10,7 @@
 #include "dataset_generator.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
+#include "session/preferences.h"
 #include "storage/storage_engine.h"
 
 namespace {
@@ -35,6 +36,9 @@ vantu::dataset::DatasetShape DemoShape(const std::string& dir) {
   shape.globalRecords = 60;
   shape.budgetRecords = 150;
   shape.calculated = true;
+  // Priced as a first start of the program prices it, so that the listings
+  // match the preference the consultant finds.
+  shape.roundToPeso = vantu::DefaultPreferences().roundToPeso;
   return shape;
 }
 

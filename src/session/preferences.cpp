@@ -59,6 +59,7 @@ void PutFlags(ConfigRecord& record, size_t offset, const std::array<bool, N>& fl
 // The program file's name up to ".exe" (any letter case), as the
 // configuration file is named after it.
 std::string ProgramName() {
+  if (!Shell().programName.empty()) return Shell().programName;
   std::error_code ec;
   std::string name = fs::read_symlink("/proc/self/exe", ec).filename().string();
   if (ec || name.empty()) name = "vantu";

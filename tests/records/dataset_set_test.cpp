@@ -197,12 +197,27 @@ TEST_F(DatasetSetTest, HeadersCarryTheCalculationMarkers) {
     const auto obra = Read<ObraHeader>(6, 0);
     EXPECT_EQ(Get(obra, obra_header::ObraName), "Conjunto residencial Los Almendros");
     EXPECT_EQ(Get(obra, obra_header::BudgetItemsTotal), summary.budgetTotal);
-    // The chapters' totals add up to the Obra's total.
-    long double chapters = 0;
-    for (const IndexEntry& e : Entries(6))
-      if (e.key.size() == kChapterCodeLength)
-        chapters += Get(Read<BudgetRecord>(6, e.record), budget_chapter::ChapterTotal);
-    EXPECT_EQ(chapters, summary.budgetTotal);
+    // The items' totals, summed in key order, are the Obra's total; each
+    // chapter's total is the sum of its own items.
+    long double items = 0, chapter = 0;
+    int16_t open = 0;
+    auto closeChapter = [&] {
+      if (open != 0) {
+        EXPECT_EQ(Get(Read<BudgetRecord>(6, open), budget_chapter::ChapterTotal), chapter);
+      }
+    };
+    for (const IndexEntry& e : Entries(6)) {
+      const auto rec = Read<BudgetRecord>(6, e.record);
+      if (e.key.size() == kChapterCodeLength) {
+        closeChapter();
+        open = e.record, chapter = 0;
+        continue;
+      }
+      chapter += Get(rec, budget_item::ItemTotal);
+      items += Get(rec, budget_item::ItemTotal);
+    }
+    closeChapter();
+    EXPECT_EQ(items, summary.budgetTotal);
     EXPECT_EQ(summary.budgetTotal > 0, c.calculated);
     CloseSet();
   }

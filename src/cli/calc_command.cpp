@@ -1,0 +1,231 @@
+#include "cli/calc_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "app/install_modules.h"
+#include "app/main_program.h"
+#include "calc/review_and_calc.h"
+#include "cli/cli_output.h"
+#include "platform/halt.h"
+#include "platform/headless/headless_host.h"
+#include "selection/selection_sets.h"
+#include "session/paths.h"
+#include "session/preferences.h"
+#include "session/selection_state.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "storage/recovery.h"
+#include "storage/storage_engine.h"
+#include "toolkit/error_review.h"
+
+namespace vantu::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "uso: vantu-cli calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no]\n";
+
+struct CalcArgs {
+  std::string dir, rama, obra;
+  std::optional<bool> roundToPeso;
+};
+
+std::optional<CalcArgs> Parse(const std::vector<std::string>& args, std::string& why) {
+  CalcArgs a;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& opt = args[i];
+    if (i + 1 >= args.size()) {
+      why = "falta el valor de " + opt;
+      return std::nullopt;
+    }
+    const std::string& value = args[++i];
+    if (opt == "--dir") {
+      a.dir = value;
+    } else if (opt == "--rama") {
+      a.rama = value;
+    } else if (opt == "--obra") {
+      a.obra = value;
+    } else if (opt == "--ajuste-al-peso" && (value == "si" || value == "no")) {
+      a.roundToPeso = value == "si";
+    } else {
+      why = "opcion no valida: " + opt + " " + value;
+      return std::nullopt;
+    }
+  }
+  if (a.dir.empty() || a.rama.size() != 1 || (!a.obra.empty() && a.obra.size() != 2)) {
+    why = "se requieren --dir, --rama de un caracter y, si se da, --obra de dos";
+    return std::nullopt;
+  }
+  return a;
+}
+
+// The files the set must already have; the first one missing, or "".
+std::string MissingFile(const CalcArgs& a) {
+  std::error_code ec;
+  for (int n = 1; n <= 6; ++n) {
+    if (n == 6 && a.obra.empty()) break;
+    const std::string ext = n == 6 ? a.rama + a.obra : a.rama;
+    const std::string name = DataBaseName(n, ext);
+    if (!fs::is_regular_file(FindFileIn(a.dir, name), ec)) return name;
+  }
+  return "";
+}
+
+// The lines a window left on the screen, without its frame.
+std::string ScreenMessage() {
+  std::string out;
+  for (int row = 1; row <= 25; ++row) {
+    std::string line = ScreenRow(row);
+    for (char& c : line)
+      if (static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF) c = ' ';
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    out += "  " + Utf8(line.substr(first, line.find_last_not_of(' ') - first + 1)) + "\n";
+  }
+  return out;
+}
+
+class CliObserver : public CalcObserver {
+ public:
+  explicit CliObserver(Progress& p) : progress_(p) {}
+  void StepSkipped(CalcStep step) override { progress_.Done(Label(step), "no requiere proceso"); }
+  void StepRecord(CalcStep step, int i, int n) override { progress_.Step(Label(step), i, n); }
+
+ private:
+  static std::string Label(CalcStep step) {
+    static const char* const kPhase[] = {"Contenido", "Cruzada", "Calculo"};
+    const StepLine s = StepLineOf(step);
+    return std::string(kPhase[s.phase]) + ": " + s.label;
+  }
+  Progress& progress_;
+};
+
+void PrintErrors(const std::vector<ErrorEntry>& errors) {
+  int i = 0;
+  for (const ErrorEntry& e : errors) {
+    std::string code = e.errCode;
+    code.erase(code.find_last_not_of(' ') + 1);
+    code.erase(0, code.find_first_not_of(' '));
+    std::printf("[%d:%zu] %s %s %s %s\n", ++i, errors.size(), SeverityWord(e.severity).c_str(),
+                Utf8(AreaName(e.targetKind)).c_str(), Utf8(code).c_str(),
+                Utf8(ErrorDescription(e)).c_str());
+  }
+}
+
+void PrintSummary(const RunOutcome& out) {
+  if (out.showsTotal) {
+    const BudgetSummary& s = out.summary;
+    const struct {
+      const char* label;
+      long double value;
+    } rows[] = {
+        {"SUBTOTAL COSTO DIRECTO", s.directCostTotal},
+        {"mas AIU", s.aiuAmount},
+        {"  Administracion", s.adminAmount},
+        {"  Imprevistos", s.imprevistosAmount},
+        {"  Utilidad", s.utilidadAmount},
+        {"SUBTOTAL", s.subtotalWithAiu},
+        {"mas IVA", s.ivaAmount},
+        {"VALOR TOTAL DEL PRESUPUESTO", s.budgetTotal},
+    };
+    for (const auto& r : rows) std::printf("%-30s $%20s\n", r.label, PlainAmount(r.value).c_str());
+  }
+  std::printf("%s\n", ClosingText(out).c_str());
+}
+
+// Opens the set as the selection screen leaves it: areas 1-6 open, the set
+// marked in use.
+void OpenSet(const CalcArgs& a) {
+  selection::ChangeDataDirectory(fs::absolute(a.dir).lexically_normal().string());
+  StartupRecoveryCheck();
+  SelectionState& s = Selection();
+  s.RamaCode = a.rama;
+  selection::OpenRama();
+  s.ObraCode = a.obra;
+  selection::FinishSelection();
+}
+
+int RunCalc(const CalcArgs& a, const std::string& argv0) {
+  Shell().programName = "vantu";
+  Shell().programDir = ResolveProgramDir(argv0);
+  std::error_code ec;
+  fs::create_directories(Shell().programDir, ec);
+  if (Hooks().loadPreferences) Hooks().loadPreferences();
+  if (Hooks().setUpWorkAreas) Hooks().setUpWorkAreas();
+  OpenSet(a);
+  // The preference changes as the preferences dialog changes it: stored,
+  // and every price that depends on it to be recalculated.
+  if (a.roundToPeso && *a.roundToPeso != Prefs().roundToPeso) {
+    Prefs().roundToPeso = *a.roundToPeso;
+    SavePreferences();
+    if (RoundToPesoChangedHook()) RoundToPesoChangedHook()();
+  }
+  Progress progress(stdout, isatty(STDOUT_FILENO) != 0);
+  CliObserver observer(progress);
+  const RunOutcome out = ExecuteRun(PrepareRun(), observer, Shell().errorFileName);
+  progress.Finish();
+  if (!out.somethingToDo) std::printf("Nada cambio desde el ultimo calculo\n");
+  if (out.TotalErrors() > 0) {
+    std::printf("... Hay %d Errores ...\n", out.TotalErrors());
+    PrintErrors(ReadErrorFile(Shell().errorFileName));
+  } else {
+    PrintSummary(out);
+  }
+  return out.TotalErrors() > 0 ? kExitDataErrors : kExitOk;
+}
+
+// The program end: files closed, the in-use mark cleared, work files gone.
+void Finish() {
+  try {
+    if (Hooks().clearSetInUse && Selection().RamaOpen) Hooks().clearSetInUse();
+    ShellFinalize();
+  } catch (const Halt&) {
+  }
+}
+
+}  // namespace
+
+int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) {
+  std::string why;
+  const std::optional<CalcArgs> a = Parse(args, why);
+  if (!a) {
+    std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), kUsage);
+    return kExitFailure;
+  }
+  std::error_code ec;
+  if (!fs::is_directory(a->dir, ec)) {
+    std::fprintf(stderr, "vantu-cli: no existe el directorio %s\n", a->dir.c_str());
+    return kExitFailure;
+  }
+  if (const std::string missing = MissingFile(*a); !missing.empty()) {
+    std::fprintf(stderr, "vantu-cli: no existe el archivo %s en %s: la Rama %s%s no esta ahi\n",
+                 missing.c_str(), a->dir.c_str(), a->rama.c_str(),
+                 a->obra.empty() ? "" : (" con la Obra " + a->obra).c_str());
+    return kExitFailure;
+  }
+  HeadlessHost host;
+  SetHost(&host);
+  InstallModules();
+  int status = kExitFailure;
+  try {
+    status = RunCalc(*a, argv0);
+  } catch (const Halt&) {
+    const int16_t engine = Engine().EngineStatus;
+    std::fprintf(stderr, "vantu-cli: el proceso se detuvo%s\n%s",
+                 engine != 0 ? (": " + StatusMessage(engine)).c_str() : "",
+                 ScreenMessage().c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
+  }
+  Finish();
+  SetHost(nullptr);
+  return status;
+}
+
+}  // namespace vantu::cli

@@ -1,0 +1,51 @@
+#include "cli/cli_output.h"
+
+namespace vantu::cli {
+
+namespace {
+constexpr int kBarWidth = 30;
+}  // namespace
+
+std::string Utf8(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c >= 0xA0) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
+void Progress::Step(const std::string& label, int i, int n) {
+  if (label != current_) {
+    if (!current_.empty()) Done(current_, "");
+    current_ = label;
+    shownPercent_ = -1;
+  }
+  total_ = n;
+  if (!terminal_) return;
+  const int percent = n > 0 ? static_cast<int>(100LL * i / n) : 100;
+  if (percent == shownPercent_) return;
+  shownPercent_ = percent;
+  const int filled = percent * kBarWidth / 100;
+  std::fprintf(out_, "\r%-22s [%s%s] %3d%%", Utf8(label).c_str(), std::string(filled, '#').c_str(),
+               std::string(kBarWidth - filled, '.').c_str(), percent);
+  std::fflush(out_);
+}
+
+void Progress::Done(std::string label, const std::string& note) {
+  if (label == current_) current_.clear();
+  if (terminal_) std::fprintf(out_, "\r%*s\r", 22 + kBarWidth + 8, "");
+  if (note.empty())
+    std::fprintf(out_, "%s: %d registros\n", Utf8(label).c_str(), total_);
+  else
+    std::fprintf(out_, "%s: %s\n", Utf8(label).c_str(), note.c_str());
+  std::fflush(out_);
+}
+
+}  // namespace vantu::cli

@@ -1,0 +1,25 @@
+// vantu-cli: the program's batch commands, without a window.
+//   vantu-cli calc --dir DIR --rama R [--obra O] [--ajuste-al-peso si|no]
+// Exit status: 0 correct, 1 data errors found, 2 failure.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/calc_command.h"
+
+int main(int argc, char** argv) {
+  using namespace vantu::cli;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    std::fprintf(args.empty() ? stderr : stdout,
+                 "uso: vantu-cli ORDEN [opciones]\n"
+                 "  calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no]\n"
+                 "       revisa y calcula la Rama (y la Obra); estado 0 correcto,\n"
+                 "       1 con errores en los datos, 2 fallo\n");
+    return args.empty() ? kExitFailure : kExitOk;
+  }
+  if (args[0] == "calc")
+    return CalcCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  std::fprintf(stderr, "vantu-cli: orden desconocida: %s\n", args[0].c_str());
+  return kExitFailure;
+}

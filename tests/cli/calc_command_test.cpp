@@ -1,0 +1,68 @@
+// vantu-cli calc over generated sets: its exit status and what it leaves
+// on disk.
+#include "cli/calc_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "records/dataset_fixture.h"
+
+namespace vantu::test {
+namespace {
+
+class CalcCommandTest : public DatasetTest {
+ protected:
+  void SetUp() override {
+    DatasetTest::SetUp();
+    setenv("VANTU_HOME", (root / "home").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("VANTU_HOME");
+    DatasetTest::TearDown();
+  }
+  int Calc(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--dir", dataDir.string(), "--rama", "A", "--obra", "01"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const int status = cli::CalcCommand(args, "vantu-cli");
+    SetHost(&host);
+    return status;
+  }
+};
+
+TEST_F(CalcCommandTest, CalculatesAFreshSetAndClearsItsMarkers) {
+  GenerateDataset(SmallSpec());
+  EXPECT_EQ(Markers(3, "A"), std::make_pair(1, 0));
+  EXPECT_EQ(Calc({"--ajuste-al-peso", "no"}), cli::kExitOk);
+  for (int n = 1; n <= 6; ++n) EXPECT_EQ(Markers(n, n == 6 ? "A01" : "A"), std::make_pair(0, 1));
+  EXPECT_FALSE(fs::exists(dataDir / "ApError")) << "a work file of the run";
+  // The same set calculated by the generator gives the same bytes.
+  const auto budget = WholeFile("Apr06dat.A01");
+  auto shape = SmallSpec();
+  shape.calculated = true;
+  shape.directory = (root / "again").string();
+  GenerateDataset(shape);
+  std::ifstream in(root / "again" / "Apr06dat.A01", std::ios::binary);
+  EXPECT_EQ(budget, std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
+}
+
+TEST_F(CalcCommandTest, DataErrorsGiveStatusOne) {
+  GenerateDataset(SmallSpec());
+  OpenSet("A", "01");
+  InputRecord in = Read<InputRecord>(2, 2);
+  Set(in, input::Price, 0.0L);
+  PutRec(Area(2).Data, 2, in.data());
+  CloseSet();
+  EXPECT_EQ(Calc(), cli::kExitDataErrors);
+  EXPECT_EQ(Markers(2, "A"), std::make_pair(1, 0)) << "nothing calculated";
+}
+
+TEST_F(CalcCommandTest, FailuresGiveStatusTwoAndChangeNothing) {
+  EXPECT_EQ(Calc(), cli::kExitFailure) << "no set there";
+  EXPECT_TRUE(fs::is_empty(dataDir));
+  EXPECT_EQ(cli::CalcCommand({"--dir", dataDir.string()}, "vantu-cli"), cli::kExitFailure);
+  EXPECT_EQ(cli::CalcCommand({"--rama", "A"}, "vantu-cli"), cli::kExitFailure);
+}
+
+}  // namespace
+}  // namespace vantu::test

@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
+#include "reports/budget_listing_data.h"
+#include "reports/listing_engine.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -71,6 +73,9 @@ void ResetCoreState() {
   // Estimating
   ResetAnalysesModule();
   ResetSubcontractsModule();
+  // Reports
+  ResetListingState();
+  SummarySource() = nullptr;
 }
 
 }  // namespace vantu

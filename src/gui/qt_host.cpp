@@ -5,9 +5,13 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <fstream>
+#include <iterator>
 
 #include "gui/console_widget.h"
 #include "gui/dialog_calendar.h"
@@ -17,6 +21,7 @@
 #include "gui/dialog_text.h"
 #include "gui/files_dialog.h"
 #include "gui/image_construct.h"
+#include "gui/listing_printer.h"
 #include "gui/main_window.h"
 #include "gui/settings_store.h"
 #include "gui/viewer_font.h"
@@ -55,8 +60,8 @@ QString QtFilter(const std::string& filter) {
   const QStringList parts = CoreToQt(filter).split(QChar('|'));
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2)
-    filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QChar(';'), QChar(' ')) +
-                   QStringLiteral(")");
+    filters << parts[i] + QStringLiteral(" (") +
+                   QString(parts[i + 1]).replace(QChar(';'), QChar(' ')) + QStringLiteral(")");
   return filters.join(QStringLiteral(";;"));
 }
 
@@ -236,6 +241,28 @@ std::string QtHost::ReadSetting(const std::string& key, const std::string& value
 void QtHost::WriteSetting(const std::string& key, const std::string& value,
                           const std::string& text) {
   WriteSettingFile(key, value, text);
+}
+
+QtHost::QtHost() = default;
+QtHost::~QtHost() = default;
+
+bool QtHost::PrintDialog() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer_.get(), window_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtHost::PrintListingFile(const std::string& fileName, bool landscape, std::string& error) {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) {
+    error = "no se puede leer " + fileName;
+    return false;
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  if (DrawListingFile(*printer_, bytes, landscape)) return true;
+  error = "la impresora no acepta el trabajo";
+  return false;
 }
 
 }  // namespace vantu::gui

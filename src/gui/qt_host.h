@@ -2,7 +2,11 @@
 // The Qt host: the Platform the core talks to while the main window shows
 // the console.
 
+#include <memory>
+
 #include "platform/platform.h"
+
+class QPrinter;
 
 namespace vantu::gui {
 
@@ -10,7 +14,8 @@ class TForm1;
 
 class QtHost : public Platform {
  public:
-  QtHost() = default;
+  QtHost();
+  ~QtHost() override;
   // The window whose console, menus and dialogs serve the core.
   void Attach(TForm1* window) { window_ = window; }
   TForm1* Window() const { return window_; }
@@ -53,6 +58,8 @@ class QtHost : public Platform {
   bool EditConsultant(std::string& name) override;
   void ShowGeneralHelp() override;
   void ShowListing(const std::string& fileName) override;
+  bool PrintDialog() override;
+  bool PrintListingFile(const std::string& fileName, bool landscape, std::string& error) override;
 
   bool RegisterFont(const std::string& path) override;
   void UnregisterFont(const std::string& path) override;
@@ -63,6 +70,7 @@ class QtHost : public Platform {
 
  private:
   TForm1* window_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;  // the printer of the last print dialog
   bool haltRequested_ = false;
   int haltCode_ = 0;
 };

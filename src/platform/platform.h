@@ -119,6 +119,14 @@ class Platform {
   virtual bool EditConsultant(std::string& /*name*/) { return false; }
   virtual void ShowGeneralHelp() {}
   virtual void ShowListing(const std::string& /*fileName*/) {}
+  // Draws the listing file on the printer chosen in the last print dialog,
+  // in landscape or portrait; false when it could not be printed, with the
+  // reason in `error`.
+  virtual bool PrintListingFile(const std::string& /*fileName*/, bool /*landscape*/,
+                                std::string& error) {
+    error = "no hay impresora";
+    return false;
+  }
 
   // The listing font file beside the program; true when registered.
   virtual bool RegisterFont(const std::string& /*path*/) { return false; }

@@ -1,0 +1,12 @@
+#include "app/install_modules.h"
+#include "reports/budget_listings_command.h"
+#include "session/shell_state.h"
+
+namespace vantu {
+
+void InstallReports() {
+  RegisterCommand('J', TotalBudgetListings);
+  RegisterCommand('K', PartialBudgetListings);
+}
+
+}  // namespace vantu

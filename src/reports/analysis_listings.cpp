@@ -1,0 +1,246 @@
+// The unit price analyses: several on a page, each a bold head, its group
+// sections and the AIU; or one on each page with the chapter, item and
+// unit as titles and fifteen rows shared by the four sections.
+#include <algorithm>
+#include <array>
+
+#include "records/analysis_records.h"
+#include "reports/analysis_lines.h"
+#include "reports/budget_listing_data.h"
+#include "reports/budget_listings.h"
+#include "reports/listing_engine.h"
+#include "reports/listing_page.h"
+#include "reports/listing_run.h"
+#include "reports/listing_text.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "toolkit/numbers.h"
+
+namespace vantu {
+
+namespace {
+
+const std::string kSeveralHeading =
+    "CODIGO           D E S C R I P C I O N            UNIDAD          PRECIO         CANTIDAD"
+    "      V/R PARCIAL          VALOR TOTAL";
+const char* const kGroupNames[] = {"MAQUINARIA, EQUIPO ,HERRAMIENTAS", "MATERIALES    ",
+                                   "TRANSPORTES", "MANO DE OBRA"};
+const char* const kSectionHeadings[] = {
+    "CODIGO  MAQUINARIA, EQUIPO Y HERRAMIENTAS    UNIDAD          PRECIO         CANTIDAD      "
+    "V/R PARCIAL",
+    "CODIGO    M  A  T  E  R  I  A  L  E  S       UNIDAD          PRECIO         CANTIDAD      "
+    "V/R PARCIAL",
+    "CODIGO  T  R  A  N  S  P  O  R  T  E  S      UNIDAD          PRECIO         CANTIDAD      "
+    "V/R PARCIAL",
+    "CODIGO  M  A  N  O    D  E    O  B  R  A     UNIDAD          PRECIO         CANTIDAD      "
+    "V/R PARCIAL",
+};
+constexpr int kRowsPerAnalysis = 15;
+
+AnalysisRecord AsAnalysis(const uint8_t* bytes) {
+  AnalysisRecord r;
+  std::copy(bytes, bytes + AnalysisRecord::kSize, r.bytes.begin());
+  return r;
+}
+
+std::string Optional(int w, const std::optional<long double>& x) {
+  return x ? AmountText(w, *x) : Blanks(w);
+}
+
+// "description ....... " cut to 37 characters.
+std::string LineDescription(const std::string& s) {
+  const int dots = 35 - static_cast<int>(s.size()) - 1;
+  std::string text = s + " " + (dots > 0 ? std::string(static_cast<size_t>(dots), '.') : "") + " ";
+  return text.substr(0, 37);
+}
+
+std::string CapitalTitle(const std::string& description) {
+  const std::string upper = UpperDescription(description);
+  const int dots = 38 - static_cast<int>(upper.size());
+  return upper + " " + (dots > 0 ? std::string(static_cast<size_t>(dots), '.') : "");
+}
+
+// A section line; the subtotal goes in the last column when given.
+void SeveralLine(const AnalysisPrintLine& l, const std::optional<long double>& subtotal) {
+  StartLine();
+  ListingWrite(Blanks(5) + FieldText(l.code, 8) + FieldText(LineDescription(l.description), 37) +
+               FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
+               Optional(17, l.partial));
+  if (subtotal) ListingWrite("   $" + AmountText(17, *subtotal));
+  LineEnd();
+}
+
+bool Qualifies(const uint8_t* rec) {
+  return !Shell().obraSelected ||
+         GetI16(rec + coded::CalcStamp.offset) == Area(kAreaAnalyses).SavedSetSerial;
+}
+
+bool NothingInFile() {
+  if (Area(kAreaAnalyses).Data.isOpen && UsedRecordCount(Area(kAreaAnalyses).Data) > 0)
+    return false;
+  ListingFoundNothing(kEmptyNoRecords);
+  return true;
+}
+
+void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRecord& g) {
+  if (r.Heading(2, 5)) {
+    BoldOn();
+    EmptyLine();
+    StartLine();
+    ListingWrite(FieldText(ItemCodeText(Get(a, coded::Code)) + " - ", 10) +
+                 FieldText(CapitalTitle(Get(a, analysis::Description)), 40) +
+                 FieldText(Get(a, analysis::Unit), 6) +
+                 CentredFieldText("  " + std::string(48, '.') + "    $", 52) +
+                 AmountText(17, Get(a, analysis::UnitPrice)));
+    LineEnd();
+    BoldOff();
+  }
+  for (const AnalysisSection& s : AnalysisSections(a, g)) {
+    if (r.Heading(1, 3)) MarginLine(Blanks(17) + kGroupNames[s.group - 1]);
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+      const bool last = i + 1 == s.lines.size();
+      if (r.Heading(1, 2)) SeveralLine(s.lines[i], last ? std::optional(s.subtotal) : std::nullopt);
+    }
+  }
+  const long double aiu = Get(g, general::AiuPerItem);
+  if (aiu > 0) {
+    const long double direct = Get(a, analysis::DirectCost);
+    AnalysisPrintLine l{"", "    AIU " + FixedAmount(5, aiu) + "% de $" + FixedAmount(17, direct),
+                        "--"};
+    if (r.Line()) SeveralLine(l, RoundMoney(aiu * direct / 100));
+  }
+}
+
+}  // namespace
+
+bool ListAnalysesSeveral(int from, int to) {
+  if (NothingInFile()) return false;
+  const GeneralDataRecord g = LoadListingData().general;
+  BeginListing("A N A L I S I S   D E   P R E C I O S   U N I T A R I O S", kSeveralHeading,
+               Prefs().marginsBudget);
+  ListingRun run{kAreaAnalyses, from, to};
+  return RunTwoPasses(run, [&](ListingRun& r) {
+    std::string pendingCode, pendingDescription;
+    const bool whole =
+        WalkInKeyOrder(kAreaAnalyses, [&](const uint8_t* rec, const std::string& code) {
+          if (CheckInterrupt()) return false;
+          if (code.size() == 2) {
+            pendingCode = code;
+            pendingDescription = ReadStr(rec + coded::kBodyStart, 35);
+            return true;
+          }
+          if (!Qualifies(rec)) return true;
+          r.Begin();
+          if (!pendingCode.empty() && code.compare(0, 2, pendingCode) == 0) {
+            if (r.Heading(3, 7)) ChapterHeading(pendingCode, pendingDescription, 10);
+            pendingCode.clear();
+          }
+          SeveralAnalysis(r, AsAnalysis(rec), g);
+          return true;
+        });
+    return whole ? WalkEnd::Done : WalkEnd::Interrupted;
+  });
+}
+
+namespace {
+
+// Rows of each section: its lines (at least 1), then the rows left of 15
+// spread evenly, the remainder to the first sections.
+std::array<int, 4> SectionRows(const std::vector<AnalysisSection>& sections) {
+  std::array<int, 4> rows{};
+  int used = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rows[i] = std::max<int>(1, static_cast<int>(sections[i].lines.size()));
+    used += rows[i];
+  }
+  const int left = std::max(0, kRowsPerAnalysis - used);
+  for (size_t i = 0; i < rows.size(); ++i)
+    rows[i] += left / 4 + (static_cast<int>(i) < left % 4 ? 1 : 0);
+  return rows;
+}
+
+void OnePageSection(const AnalysisSection& s, int rows) {
+  RuleLine(kRuleSingle);
+  BoldOn();
+  MarginLine(kSectionHeadings[s.group - 1]);
+  BoldOff();
+  RuleLine(kRuleSingle);
+  for (const AnalysisPrintLine& l : s.lines) {
+    MarginLine(FieldText(l.code, 8) + FieldText(DottedText(l.description), 35) +
+               FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
+               Optional(17, l.partial));
+  }
+  for (int i = static_cast<int>(s.lines.size()); i < rows; ++i) EmptyLine();
+  MarginLine(Blanks(86) + std::string(15, kRuleSingle));
+  BoldOn();
+  MarginLine(Blanks(69) + "S U B T O T A L" + FixedAmount(17, s.subtotal) + "      $" +
+             FixedAmount(17, s.subtotal));
+  BoldOff();
+}
+
+void OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
+                     const std::string& chapterCode, const std::string& chapterDescription) {
+  const std::string code = Get(a, coded::Code);
+  LeftTitleLine("CAPITULO : " + chapterCode + " - " + chapterDescription, 3);
+  EmptyLine();
+  LeftTitleLine("ITEM     : " + code.substr(0, 2) + " " +
+                    code.substr(std::min<size_t>(2, code.size())) + " - " +
+                    UpperDescription(Get(a, analysis::Description)),
+                3);
+  EmptyLine();
+  LeftTitleLine("UNIDAD   : " + Get(a, analysis::Unit), 3);
+  EmptyLine();
+  std::vector<AnalysisSection> sections = AnalysisSections(a, g, true);
+  const std::array<int, 4> rows = SectionRows(sections);
+  for (size_t i = 0; i < sections.size(); ++i) OnePageSection(sections[i], rows[i]);
+  const long double direct = Get(a, analysis::DirectCost);
+  const long double aiu = Get(g, general::AiuPerItem);
+  BoldOn();
+  RightLine("TOTAL DE COSTOS DIRECTOS ............. $" + FixedAmount(17, direct));
+  RightLine(FixedAmount(5, aiu) + " % " + "COSTOS INDIRECTOS (AIU)" + " ...... $" +
+            FixedAmount(17, RoundMoney(aiu * direct / 100)));
+  RightLine(std::string(17, kRuleDouble));
+  RightLine("PRECIO UNITARIO TOTAL ................ $" +
+            FixedAmount(17, Get(a, analysis::UnitPrice)));
+  RightLine(std::string(17, kRuleDouble));
+  BoldOff();
+}
+
+}  // namespace
+
+bool ListAnalysesOnePerPage(int from, int to) {
+  if (NothingInFile()) return false;
+  const GeneralDataRecord g = LoadListingData().general;
+  BeginListing("A N A L I S I S   D E   P R E C I O S   U N I T A R I O S", std::string(125, ' '),
+               Prefs().marginsBudget);
+  ListingPage& p = Page();
+  p.HasColumnHeading = false;
+  p.BlankAfterHeader = true;
+  ListingRun run{kAreaAnalyses, from, to};
+  return RunTwoPasses(run, [&](ListingRun& r) {
+    std::string chapterCode, chapterDescription;
+    const bool whole =
+        WalkInKeyOrder(kAreaAnalyses, [&](const uint8_t* rec, const std::string& code) {
+          if (CheckInterrupt()) return false;
+          if (code.size() == 2) {
+            chapterCode = code;
+            chapterDescription = ReadStr(rec + coded::kBodyStart, 35);
+            return true;
+          }
+          if (!Qualifies(rec)) return true;
+          if (r.listed) {
+            if (p.PageInRange) {
+              MarginLine(p.BottomRule);
+              EndPage();
+            }
+            PageHeader(p.ListingTitle, ControlOf(kAreaAnalyses), from, to);
+          }
+          r.Begin();
+          if (p.PageInRange) OnePageAnalysis(AsAnalysis(rec), g, chapterCode, chapterDescription);
+          return true;
+        });
+    return whole ? WalkEnd::Done : WalkEnd::Interrupted;
+  });
+}
+
+}  // namespace vantu

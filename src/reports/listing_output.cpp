@@ -1,0 +1,133 @@
+#include "reports/listing_output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/platform.h"
+#include "reports/listing_engine.h"
+#include "session/paths.h"
+#include "toolkit/window_message.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr size_t kEmptyListingBytes = 10;
+constexpr const char* kDeviceSetting = "sImpresoraMatriz";
+
+std::string ReadWholeFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteWholeFile(const std::string& name, const std::string& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+void NothingInRange() {
+  ShowMessageWindow({"COMENTARIO: NO HAY NADA PARA IMPRIMIR",
+                     "<< Seleccion de paginas fuera de rango >>",
+                     ".. Para continuar oprima cualquier tecla .."});
+}
+
+// The dot-matrix route; a device that fails keeps the listing beside the
+// listing file so that it can be printed otherwise.
+void PrintRaw(const std::string& listing) {
+  const std::string device = DotMatrixDevice();
+  std::string error;
+  if (device.empty()) {
+    error = "no hay impresora de matriz de punto";
+  } else if (SendToDevice(listing, device, error)) {
+    return;
+  }
+  const std::string kept = ListingFileName() + ".prn";
+  WriteWholeFile(kept, listing);
+  ShowMessageWindow({"No se puede imprimir en " + (device.empty() ? std::string("LPT") : device),
+                     error, "El listado queda en " + kept,
+                     ".. Para continuar oprima cualquier tecla .."});
+}
+
+void PrintOnPrinter(bool landscape) {
+  std::string error;
+  if (Host().PrintListingFile(ListingFileName(), landscape, error)) return;
+  ShowMessageWindow(
+      {"No se puede imprimir el listado", error, ".. Para continuar oprima cualquier tecla .."});
+}
+
+}  // namespace
+
+std::string RawPrinterBytes(const std::string& listing) {
+  std::string out = listing;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) == 209) c = static_cast<char>(165);
+    if (static_cast<unsigned char>(c) == 241) c = static_cast<char>(164);
+  }
+  return out;
+}
+
+std::string DotMatrixDevice() {
+  std::string chosen = Host().ReadSetting(kSettingsKey, kDeviceSetting);
+  if (!chosen.empty()) return chosen;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  for (const char* pattern : {"/dev/usb/lp", "/dev/lp"}) {
+    for (int n = 0; n < 4; ++n) {
+      const std::string path = pattern + std::to_string(n);
+      if (fs::exists(path, ec)) return path;
+    }
+  }
+  return {};
+}
+
+bool SendToDevice(const std::string& listing, const std::string& device, std::string& error) {
+  std::FILE* f = std::fopen(device.c_str(), "wb");
+  if (f == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  const std::string raw = RawPrinterBytes(listing);
+  const bool written = std::fwrite(raw.data(), 1, raw.size(), f) == raw.size();
+  const int writeErrno = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (written && closed) return true;
+  error = std::strerror(written ? errno : writeErrno);
+  return false;
+}
+
+std::string CutAfterLastPage(const std::string& listing) {
+  const size_t ff = listing.rfind(kCodeFF);
+  return ff == std::string::npos ? listing : listing.substr(0, ff);
+}
+
+void OutputListing(bool landscape) {
+  CloseListingFile();
+  std::string listing = ReadWholeFile(ListingFileName());
+  if (Listing().writeFailed) {
+    ShowMessageWindow({"No se pudo escribir el archivo de listados", ListingFileName(),
+                       ".. Para continuar oprima cualquier tecla .."});
+    EmptyListingFile();
+    return;
+  }
+  if (listing.size() <= kEmptyListingBytes) {
+    NothingInRange();
+    EmptyListingFile();
+    return;
+  }
+  if (InViewMode()) {
+    Host().ShowListing(ListingFileName());
+  } else if (DotMatrix()) {
+    PrintRaw(listing);
+  } else {
+    WriteWholeFile(ListingFileName(), CutAfterLastPage(listing));
+    PrintOnPrinter(landscape);
+  }
+  EmptyListingFile();
+}
+
+}  // namespace vantu

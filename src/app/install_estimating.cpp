@@ -4,7 +4,6 @@
 #include "app/install_modules.h"
 #include "estimating/analyses.h"
 #include "estimating/basic_inputs.h"
-#include "estimating/costed_list_source.h"
 #include "estimating/general_data.h"
 #include "estimating/subcontracts.h"
 #include "records/list_source.h"
@@ -74,7 +73,7 @@ void InstallListHooks() {
 }  // namespace
 
 void InstallEstimating() {
-  SetListSource(&CostedListSource(WorkAreaSource()));
+  SetListSource(&WorkAreaSource());
   InstallFieldHooks();
   InstallCostHooks();
   InstallListHooks();

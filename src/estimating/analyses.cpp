@@ -3,12 +3,12 @@
 // percentages, and its lines in four sections.
 #include "estimating/analyses.h"
 
+#include "calc/cost_view.h"
 #include "console/console.h"
 #include "console/keys.h"
 #include "estimating/analyses_screen.h"
 #include "estimating/analysis_globals.h"
 #include "estimating/entry_screen.h"
-#include "estimating/live_costs.h"
 #include "records/area_view.h"
 #include "records/codes.h"
 #include "session/work_area_ids.h"
@@ -89,16 +89,13 @@ AnalysisRecord AnalysesScreen::Current() {
   return rec_;
 }
 
+// The analysis is written first, so that the lines on the screen (and the
+// prices of new global lines) are what the cost rules price.
 CostOutcome AnalysesScreen::Cost() {
   if (!HasRecord() || OnChapter()) return {};
-  const AnalysisRecord a = Current();
-  std::array<long double, 16> globals{};
-  for (int g = 1; g <= analysis::kGroups; ++g)
-    for (int i = 0; i < lines_.Count(g); ++i)
-      globals[static_cast<size_t>(lines_.SlotOf(g, i))] = lines_.lines[g][i].cache.price;
-  const LiveAnalysisCosts c = PriceAnalysis(a, Area(kArea).CurrentRecord, &globals);
-  // A cycle has no cost: the window says why.
-  return {c.circular ? 0 : c.costs.directCost, c.circular};
+  Save();
+  const AnalysisView v = PriceAnalysisNow(Area(kArea).CurrentRecord);
+  return {v.priced ? v.costs.directCost : 0, v.circular};
 }
 
 CaptureTarget AnalysesScreen::Target() const {

@@ -6,10 +6,10 @@
 #include <array>
 #include <vector>
 
+#include "calc/cost_view.h"
 #include "console/console.h"
 #include "console/keys.h"
 #include "estimating/entry_screen.h"
-#include "estimating/live_costs.h"
 #include "estimating/subcontract_split.h"
 #include "records/area_view.h"
 #include "records/codes.h"
@@ -106,13 +106,12 @@ class SubcontractsScreen {
   bool IsChapter() const { return HasRecord() && IsChapterCode(Get(rec_, coded::Code)); }
   bool Unbalanced() const { return ByPercentages() && !PercentagesBalanced(pct_, Direct()); }
   const SubcontractRecord& Record() const { return rec_; }
-  // The record with the values its percentages give, as it will be saved.
-  SubcontractRecord Settled() const {
-    SubcontractRecord s = rec_;
-    if (!ByPercentages() || !PercentagesBalanced(pct_, Direct())) return s;
-    const GroupAmounts values = SplitDirectCost(pct_, Direct());
-    for (int g = 0; g < 4; ++g) Set(s, kValueFields[g], values[g]);
-    return s;
+  // The cost of the subcontract as the screen shows it: written first (its
+  // values derived) unless its percentages do not add up.
+  CostOutcome Cost() {
+    if (!HasRecord() || IsChapter()) return {};
+    if (!Unbalanced() && SettleRecord()) SaveCurrent(kArea, rec_.data(), kKeyEnter);
+    return {PriceSubcontractNow(Area(kArea).CurrentRecord).directCost, false};
   }
 
  private:
@@ -387,8 +386,8 @@ bool SubcontractPercentagesUnbalanced() {
 }
 
 CostOutcome SubcontractScreenCost() {
-  if (gScreen == nullptr || !gScreen->HasRecord() || gScreen->IsChapter()) return {};
-  return {PriceSubcontract(gScreen->Settled()).directCost, false};
+  if (gScreen == nullptr) return {};
+  return gScreen->Cost();
 }
 
 void ResetSubcontractsModule() {

@@ -16,7 +16,10 @@ struct ShellState {
   std::string startDir;
   bool fontInstalled = false;
   std::string errorFileName = "ApError";  // in the current directory
-  std::string listingFileName;            // programDir + "/LPT"
+  // The name the configuration file is named after; empty: the program
+  // file's own name. The command line shares the program's file.
+  std::string programName;
+  std::string listingFileName;  // programDir + "/LPT"
   bool atMainMenu = false;
   bool openingWork = false;
   bool obraSelected = false;

@@ -165,7 +165,7 @@ TEST_F(GeneratedSetTest, EveryComputedFieldMatchesAnIndependentPricing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DatasetShape shape = SmallSpec();
+    DatasetShape shape = SmallShape();
     shape.calculated = true;
     shape.aiuMode = c.aiuMode;
     shape.roundToPeso = c.peso;

@@ -31,14 +31,14 @@ class CalcCommandTest : public DatasetTest {
 };
 
 TEST_F(CalcCommandTest, CalculatesAFreshSetAndClearsItsMarkers) {
-  GenerateDataset(SmallSpec());
+  GenerateDataset(SmallShape());
   EXPECT_EQ(Markers(3, "A"), std::make_pair(1, 0));
   EXPECT_EQ(Calc({"--ajuste-al-peso", "no"}), cli::kExitOk);
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(Markers(n, n == 6 ? "A01" : "A"), std::make_pair(0, 1));
   EXPECT_FALSE(fs::exists(dataDir / "ApError")) << "a work file of the run";
   // The same set calculated by the generator gives the same bytes.
   const auto budget = WholeFile("Apr06dat.A01");
-  auto shape = SmallSpec();
+  auto shape = SmallShape();
   shape.calculated = true;
   shape.directory = (root / "again").string();
   GenerateDataset(shape);
@@ -47,7 +47,7 @@ TEST_F(CalcCommandTest, CalculatesAFreshSetAndClearsItsMarkers) {
 }
 
 TEST_F(CalcCommandTest, DataErrorsGiveStatusOne) {
-  GenerateDataset(SmallSpec());
+  GenerateDataset(SmallShape());
   OpenSet("A", "01");
   InputRecord in = Read<InputRecord>(2, 2);
   Set(in, input::Price, 0.0L);

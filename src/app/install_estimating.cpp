@@ -2,14 +2,17 @@
 #include <filesystem>
 
 #include "app/install_modules.h"
+#include "estimating/analyses.h"
 #include "estimating/basic_inputs.h"
 #include "estimating/general_data.h"
+#include "estimating/subcontracts.h"
 #include "records/list_source.h"
 #include "records/record_ops.h"
 #include "records/usage_check.h"
 #include "session/shell_state.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
+#include "toolkit/code_list.h"
 #include "toolkit/field_cost_window.h"
 #include "toolkit/field_hooks.h"
 
@@ -50,6 +53,21 @@ void InstallCostHooks() {
   CostWindowHooks& c = CostHooks();
   c.aiuPerItem = [] { return Get(RamaGeneralData(), general::AiuMode) == general::kAiuPerItem; };
   c.adminPct = [] { return Get(RamaGeneralData(), general::AdminPct); };
+  c.computeCost = [](int area) {
+    return area == kAreaAnalyses ? AnalysisScreenCost() : SubcontractScreenCost();
+  };
+  c.isChapter = [](int area) {
+    return area == kAreaAnalyses ? AnalysisScreenOnChapter() : SubcontractScreenOnChapter();
+  };
+}
+
+// A code picked from a list goes into the analysis line being edited.
+void InstallListHooks() {
+  ListHooks().captureTarget = [](int area) {
+    if (area == kAreaAnalyses)
+      if (auto t = AnalysisCaptureTarget()) return *t;
+    return CaptureTarget{};
+  };
 }
 
 }  // namespace
@@ -58,8 +76,11 @@ void InstallEstimating() {
   SetListSource(&WorkAreaSource());
   InstallFieldHooks();
   InstallCostHooks();
+  InstallListHooks();
   RegisterCommand('D', GeneralDataCommand);
   RegisterCommand('E', BasicInputsCommand);
+  RegisterCommand('F', AnalysesCommand);
+  RegisterCommand('G', SubcontractsCommand);
   // The usage check's warning file is a work file of the run.
   Hooks().deleteWorkFiles = [] {
     std::error_code ec;

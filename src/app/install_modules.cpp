@@ -15,8 +15,8 @@ void InstallModules() {
   InstallFileSets();
   InstallSelection();
   InstallEstimating();
-  InstallReports();
   InstallCalculation();
+  InstallReports();
 }
 
 }  // namespace vantu

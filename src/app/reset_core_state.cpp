@@ -5,6 +5,8 @@
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "console/zones.h"
+#include "estimating/analyses.h"
+#include "estimating/subcontracts.h"
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
@@ -68,6 +70,9 @@ void ResetCoreState() {
   ResetCalc();
   ResetSetList();
   selection::ResetPendingSets();
+  // Estimating
+  ResetAnalysesModule();
+  ResetSubcontractsModule();
   // Reports
   ResetListingState();
 }

@@ -152,7 +152,10 @@ uint8_t InputsScreen::EditGroup() {
   int16_t group = old == 0 ? int16_t{1} : old;
   bool changed = false;
   const uint8_t key = ChoiceStep(kArea, group, Fields()[3], exits, changed);
-  if (group == old || !ChangeChapterGroup(Get(rec_, coded::Code), group)) {
+  // A chapter without a group keeps none until one is chosen from the list
+  // (ChoiceStep ends with Enter only after a choice).
+  const bool undecided = old == 0 && key != kKeyEnter;
+  if (undecided || group == old || !ChangeChapterGroup(Get(rec_, coded::Code), group)) {
     CodedState(kArea) = before;
     ShowField(kArea, Fields()[3], old, ShowMode::Value);
     return key;

@@ -37,34 +37,15 @@ bool UsesChapter(const AnalysisLine& line, const std::string& chapter) {
          ChapterOf(code) == chapter;
 }
 
-std::array<Section, analysis::kGroups + 1> ReadSections(const AnalysisRecord& a) {
-  std::array<Section, analysis::kGroups + 1> sections;
-  for (int g = 1; g <= analysis::kGroups; ++g) {
-    const int first = SectionFirstSlot(a, g);
-    for (int i = 0; i < SectionLineCount(a, g); ++i)
-      sections[g].push_back(Get(a, analysis::Lines(first + i)));
-  }
-  return sections;
-}
-
-void WriteSections(AnalysisRecord& a, const std::array<Section, analysis::kGroups + 1>& sections) {
-  std::array<int, analysis::kGroups + 1> rows{};
+// Each section gets its lines (at least 1 row); the rows left over go to
+// the sections in turn.
+void SpreadRows(AnalysisSections& s) {
   int used = 0;
   for (int g = 1; g <= analysis::kGroups; ++g) {
-    rows[g] = std::max<int>(1, static_cast<int>(sections[g].size()));
-    used += rows[g];
+    s.rows[g] = std::max<int>(1, static_cast<int>(s.lines[g].size()));
+    used += s.rows[g];
   }
-  // The rows left over go to the sections in turn.
-  for (int g = 1; used < analysis::kLineSlots; g = g % analysis::kGroups + 1, ++used) ++rows[g];
-  int slot = 1;
-  for (int g = 1; g <= analysis::kGroups; ++g) {
-    Set(a, analysis::GroupRows(g), static_cast<uint8_t>(rows[g]));
-    Set(a, analysis::GroupCount(g), static_cast<uint8_t>(sections[g].size()));
-    for (int i = 0; i < rows[g]; ++i, ++slot) {
-      const bool line = i < static_cast<int>(sections[g].size());
-      Set(a, analysis::Lines(slot), line ? sections[g][i] : AnalysisLine{});
-    }
-  }
+  for (int g = 1; used < analysis::kLineSlots; g = g % analysis::kGroups + 1, ++used) ++s.rows[g];
 }
 
 bool ChapterHasInputs(const std::string& chapter) {
@@ -89,7 +70,8 @@ ErrorEntry NoRoomEntry(const std::string& analysisCode) {
 }  // namespace
 
 GroupMove MoveGroupLines(AnalysisRecord& a, const std::string& chapter, int newGroup) {
-  auto sections = ReadSections(a);
+  AnalysisSections all = ReadSections(a);
+  auto& sections = all.lines;
   Section moved;
   bool affected = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
@@ -110,7 +92,8 @@ GroupMove MoveGroupLines(AnalysisRecord& a, const std::string& chapter, int newG
   for (int g = 1; g <= analysis::kGroups; ++g)
     rows += std::max<int>(1, static_cast<int>(sections[g].size()));
   if (rows > analysis::kLineSlots) return GroupMove::kNoRoom;
-  WriteSections(a, sections);
+  SpreadRows(all);
+  WriteSections(a, all);
   return GroupMove::kMoved;
 }
 

@@ -25,4 +25,28 @@ void SetDefaultSections(AnalysisRecord& r) {
   }
 }
 
+AnalysisSections ReadSections(const AnalysisRecord& r) {
+  AnalysisSections s;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int first = SectionFirstSlot(r, g);
+    for (int i = 0; i < SectionLineCount(r, g); ++i)
+      s.lines[g].push_back(Get(r, analysis::Lines(first + i)));
+    s.rows[g] = std::min<int>(Get(r, analysis::GroupRows(g)), analysis::kLineSlots + 1 - first);
+  }
+  return s;
+}
+
+void WriteSections(AnalysisRecord& r, const AnalysisSections& s) {
+  int slot = 1;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    Set(r, analysis::GroupRows(g), static_cast<uint8_t>(s.rows[g]));
+    Set(r, analysis::GroupCount(g), static_cast<uint8_t>(s.lines[g].size()));
+    for (int i = 0; i < s.rows[g] && slot <= analysis::kLineSlots; ++i, ++slot) {
+      const bool line = i < static_cast<int>(s.lines[g].size());
+      Set(r, analysis::Lines(slot), line ? s.lines[g][i] : AnalysisLine{});
+    }
+  }
+  for (; slot <= analysis::kLineSlots; ++slot) Set(r, analysis::Lines(slot), AnalysisLine{});
+}
+
 }  // namespace vantu

@@ -2,7 +2,9 @@
 // Unit price analyses (file 3), their lines, and the global prices (file 5)
 // that lines of type 5 use.
 
+#include <array>
 #include <stdexcept>
+#include <vector>
 
 #include "records/coded_records.h"
 
@@ -121,6 +123,17 @@ int SectionLineCount(const AnalysisRecord& r, int group);
 
 // The rows of a new analysis: 3, 6, 2 and 4 slots, no lines.
 void SetDefaultSections(AnalysisRecord& r);
+
+// The four sections of an analysis as lists: the lines in use of each
+// group (1..4, index 0 unused) and the rows reserved for it.
+struct AnalysisSections {
+  std::array<std::vector<AnalysisLine>, analysis::kGroups + 1> lines;
+  std::array<int, analysis::kGroups + 1> rows{};
+};
+AnalysisSections ReadSections(const AnalysisRecord& r);
+// Writes GroupRows, GroupCount and the 15 slots (the unused ones empty).
+// The rows must add up to 15 and hold each section's lines.
+void WriteSections(AnalysisRecord& r, const AnalysisSections& s);
 
 // File 5: one global (lump-sum) price per analysis line of type 5
 // (108 bytes). Not indexed, not stamped: written with PutRec at numbers the

@@ -5,15 +5,16 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "platform/platform.h"
 #include "records/codes.h"
 #include "records/record_ops.h"
-#include "platform/platform.h"
+#include "session/pstring.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "session/pstring.h"
 #include "storage/storage_engine.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/key_reader.h"
+#include "toolkit/popup_menu.h"
 #include "toolkit/schemes.h"
 #include "toolkit/status_line.h"
 #include "toolkit/window_stack.h"
@@ -66,53 +67,7 @@ std::vector<std::string> OfferEntries(int purpose) {
 
 // A small menu near the code field; the entry chosen (0-based) or -1.
 int RunOfferMenu(const std::vector<std::string>& entries) {
-  WindowDesc w;
-  w.scheme = CurrentScheme();
-  w.frame = 'S';
-  w.left = 30;
-  w.top = 4;
-  w.right = w.left + 25;
-  w.bottom = w.top + static_cast<int>(entries.size()) + 1;
-  w.title = "... codigo ofrecido ...";
-  w.buttons = "Esc^no_acepta Intro^acepta";
-  if (!OpenWindow(w)) return -1;
-  Shell().windowEscPending = true;
-  const int n = static_cast<int>(entries.size());
-  int current = 0;
-  int chosen = -1;
-  for (;;) {
-    for (int i = 0; i < n; ++i) {
-      GotoXY(2, i + 1);
-      if (i == current)
-        FieldBoldText();
-      else
-        NormalText();
-      WriteText(entries[i]);
-    }
-    NormalText();
-    const uint8_t k = GetKey();
-    if (k == kKeyUp) {
-      current = (current + n - 1) % n;
-    } else if (k == kKeyDown) {
-      current = (current + 1) % n;
-    } else if (k == kKeyEnter) {
-      chosen = current;
-      break;
-    } else if (k == kKeyNoZone && Input().noTypedKey) {
-      const int row = Input().mouseRow + 1 - w.top;
-      if (row >= 1 && row <= n && Input().mouseCol + 1 > w.left && Input().mouseCol + 1 < w.right) {
-        chosen = row - 1;
-        break;
-      }
-    } else if (k == kKeyEsc) {
-      break;
-    } else {
-      Beep();
-    }
-  }
-  CloseWindow();
-  Shell().windowEscPending = false;
-  return chosen;
+  return RunPopupMenu("... codigo ofrecido ...", entries, 30, 4, "Esc^no_acepta Intro^acepta");
 }
 
 }  // namespace

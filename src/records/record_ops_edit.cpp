@@ -107,16 +107,18 @@ void RecodifyChapter(int area, const std::string& oldChapter, const std::string&
   ClearMessage(area);
 }
 
-// The key before `code`, wrapping to the last; empty in a file of one key.
-std::string PreviousKey(int area, const std::string& code) {
+// The record that becomes current when `code` is deleted: the key before
+// it, or for the first key the one after it; empty when it is the only one.
+std::string NeighbourKey(int area, const std::string& code) {
   IndexFileState& ix = Area(area).Index;
   std::string key = code;
   int16_t r = 0;
   SearchKey(ix, r, key);
-  for (int tries = 0; tries < 2; ++tries) {
-    PrevKey(ix, r, key);
-    if (LastOpOk()) break;
-  }
+  PrevKey(ix, r, key);
+  if (LastOpOk() && key != code) return key;
+  key = code;
+  SearchKey(ix, r, key);
+  if (LastOpOk() && key == code) NextKey(ix, r, key);
   return LastOpOk() && key != code ? key : std::string();
 }
 
@@ -195,7 +197,7 @@ void DeleteRecord(CodedScreen& s) {
       !Area(kAreaBudget).Data.isOpen)
     text = "Cargue una Obra si desea conocer si esta eliminacion la afecta\r\r" + text;
   if (ConfirmBox(text, "Confirmacion") != 'S') return;
-  const std::string previous = PreviousKey(s.area, code);
+  const std::string previous = NeighbourKey(s.area, code);
   std::string key = code;
   int16_t r = a.CurrentRecord;
   DeleteKey(a.Index, r, key);

@@ -75,6 +75,17 @@ TEST_F(BasicInputsSessionTest, ChaptersAndInputsWithOfferedCodes) {
   EXPECT_EQ(Markers(2, "A").first, 1);
 }
 
+TEST_F(BasicInputsSessionTest, AChapterLeftWithoutAChoiceHasNoGroup) {
+  OpenSet("A");
+  // The offered chapter, its description, then past the group field.
+  session.QueueStep([] { PushKey(kKeyEnter); });
+  Type("SIN DEFINIR", {kKeyEnter, kKeyDown, kKeyEsc});
+  RunCommand('E');
+  EXPECT_TRUE(session.ScriptDone());
+  EXPECT_EQ(Get(Input("01"), input::Description), "SIN DEFINIR");
+  EXPECT_EQ(Get(Input("01"), input::Group), 0);
+}
+
 TEST_F(BasicInputsSessionTest, TheOfferEndsAt03980) {
   OpenSet("A");
   PutInput("03", "TRANSPORTES", 3);

@@ -163,6 +163,17 @@ TEST_F(RecordOpsKeysTest, AChapterGoesOnlyAfterItsItems) {
   Entries(2);
 }
 
+TEST_F(RecordOpsKeysTest, DeletingTheFirstRecordLandsOnTheNextOne) {
+  screen.redraw = nullptr;
+  for (const char* c : {"01010", "01020", "01"}) {
+    Select(c);
+    host.AnswerBox(BoxAnswer::Yes);
+    DeleteRecord(screen);
+  }
+  EXPECT_EQ(Find(2, "01"), -1);
+  EXPECT_EQ(Current(), "02");
+}
+
 TEST_F(RecordOpsKeysTest, StructureChangesOfTheBudgetMarkTheScheduleStale) {
   CloseSet();
   OpenSet("A", "01");

@@ -1,0 +1,108 @@
+// Command G typed as a consultant would: a chapter by percentages and one by
+// values, the sum check, the derived values and the date of a change.
+#include <gtest/gtest.h>
+
+#include "app/main_program.h"
+#include "records/record_ops_fixture.h"
+#include "toolkit/dates.h"
+
+namespace vantu {
+namespace {
+
+class SubcontractsSessionTest : public test::SessionTest {
+ protected:
+  void PutChapter(const std::string& c, int16_t mode) {
+    const int16_t r = AddCoded(4, c);
+    SubcontractRecord s = Read<SubcontractRecord>(4, r);
+    Set(s, subcontract::Description, "CAPITULO " + c);
+    Set(s, subcontract::EntryMode, mode);
+    PutRec(Area(4).Data, r, s.data());
+  }
+  SubcontractRecord Item(const std::string& c) { return Read<SubcontractRecord>(4, Find(4, c)); }
+  // Types the item's fields from the description on: description, unit,
+  // four amounts and the direct cost.
+  void Fill(const std::string& code, const std::vector<std::string>& amounts,
+            const std::string& direct) {
+    Type(code, {kKeyEnter});
+    Type("CUBIERTA", {kKeyEnter});
+    Type("M2", {kKeyEnter});
+    for (const std::string& a : amounts) Type(a, {kKeyEnter});
+    Type(direct, {kKeyEnter});
+  }
+};
+
+TEST_F(SubcontractsSessionTest, PercentagesDeriveTheValues) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByPercentages);
+  Fill("01010", {"33.33", "33.33", "33.33", ""}, "1000");
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(14).find("Equipos       ( % ) :"), std::string::npos) << ScreenRow(14);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+  const SubcontractRecord s = Item("01010");
+  EXPECT_NEAR(static_cast<double>(Get(s, subcontract::EquiposValue)), 333.40, 1e-9);
+  EXPECT_NEAR(static_cast<double>(Get(s, subcontract::MaterialesValue)), 333.30, 1e-9);
+  EXPECT_NEAR(static_cast<double>(Get(s, subcontract::TransportesValue)), 333.30, 1e-9);
+  EXPECT_EQ(Get(s, subcontract::ManoDeObraValue), 0.0L);
+  EXPECT_EQ(Get(s, subcontract::DirectCost), 1000.0L);
+  EXPECT_EQ(Get(s, coded::CreatedDate), TodayShort());
+  EXPECT_EQ(Markers(4, "A").first, 1);
+
+  // Shown again, the stored values are their shares of the direct cost.
+  Type("01010", {kKeyEnter});
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(14).find("33,34"), std::string::npos) << ScreenRow(14);
+    EXPECT_NE(ScreenRow(15).find("33,33"), std::string::npos) << ScreenRow(15);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+}
+
+TEST_F(SubcontractsSessionTest, ASumOf99IsRefusedAndAllZeroIsTaken) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByPercentages);
+  Fill("01010", {"50", "40", "5", "4"}, "1000");
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find(" La suma de porcentajes debe ser 100.00 "), std::string::npos)
+        << ScreenRow(25);
+    // Back on the first percentage: correct the last one.
+    PushKey(kKeyEnter), PushKey(kKeyEnter), PushKey(kKeyEnter);
+    PushKey('5'), PushKey(kKeyEnter), PushKey(kKeyEnter);
+  });
+  Fill("01020", {"", "", "", ""}, "");
+  session.QueueStep([] {
+    EXPECT_EQ(ScreenRow(25).find("La suma"), std::string::npos) << ScreenRow(25);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+  const SubcontractRecord s = Item("01010");
+  EXPECT_EQ(Get(s, subcontract::EquiposValue), 500.0L);
+  EXPECT_EQ(Get(s, subcontract::ManoDeObraValue), 50.0L);
+  EXPECT_GT(Find(4, "01020"), 0);
+  EXPECT_EQ(Get(Item("01020"), subcontract::DirectCost), 0.0L);
+}
+
+TEST_F(SubcontractsSessionTest, ValuesModeAndTheChapterDate) {
+  OpenSet("A");
+  PutChapter("02", subcontract::kByValues);
+  Fill("02010", {"100", "200", "300", "400"}, "1000");
+  Type("02", {kKeyEnter, kKeyF6});
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find("La fecha de creacion solo es valida en ITEMS"),
+              std::string::npos);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+  const SubcontractRecord s = Item("02010");
+  EXPECT_EQ(Get(s, subcontract::EquiposValue), 100.0L);
+  EXPECT_EQ(Get(s, subcontract::ManoDeObraValue), 400.0L);
+  EXPECT_EQ(Get(s, subcontract::Unit), "M2");
+}
+
+}  // namespace
+}  // namespace vantu

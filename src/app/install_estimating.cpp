@@ -3,6 +3,7 @@
 
 #include "app/install_modules.h"
 #include "estimating/basic_inputs.h"
+#include "estimating/budget.h"
 #include "estimating/general_data.h"
 #include "records/list_source.h"
 #include "records/record_ops.h"
@@ -10,6 +11,7 @@
 #include "session/shell_state.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
+#include "toolkit/code_list.h"
 #include "toolkit/field_cost_window.h"
 #include "toolkit/field_hooks.h"
 
@@ -44,6 +46,8 @@ void InstallFieldHooks() {
     st.changed = st.unsaved = true;
     RecordOps().crossReviewNeeded = true;
   };
+  h.quantityUndefined = BudgetQuantityUndefined;
+  h.withdrawProposal = BudgetWithdrawProposal;
 }
 
 void InstallCostHooks() {
@@ -60,6 +64,10 @@ void InstallEstimating() {
   InstallCostHooks();
   RegisterCommand('D', GeneralDataCommand);
   RegisterCommand('E', BasicInputsCommand);
+  RegisterCommand('H', BudgetCommand);
+  ListHooks().captureTarget = [](int area) {
+    return BudgetCaptureTarget(area).value_or(CaptureTarget{});
+  };
   // The usage check's warning file is a work file of the run.
   Hooks().deleteWorkFiles = [] {
     std::error_code ec;

@@ -4,6 +4,7 @@
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "console/zones.h"
+#include "estimating/budget.h"
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
@@ -64,6 +65,8 @@ void ResetCoreState() {
   ResetAreaViews();
   ResetSetList();
   selection::ResetPendingSets();
+  // Estimating
+  ResetBudgetModule();
 }
 
 }  // namespace vantu

@@ -125,6 +125,38 @@ TEST_F(BudgetSessionTest, ItemsPricedByAnAnalysisAndBySubcontract) {
   EXPECT_EQ(Markers(kAreaBudget, "A01").first, 1);
 }
 
+TEST_F(BudgetSessionTest, ACodePickedFromTheList) {
+  PriceWithAnalysis("01010", "25");
+  OpenItem("01020");
+  // F1 lists the analyses; the second row is analysis 010010, which the
+  // budget already uses.
+  Type("", {kKeyF1});
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains(" ANALISIS UNITARIOS "));
+    PushKey(kKeyDown), PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("El Presupuesto de Obra ya usa ese Item"));
+    PushKey(kKeyEsc);  // leaves the list
+  });
+  session.QueueStep([] {
+    // F1 in the list switches to the subcontracts.
+    PushKey(kKeyF1), PushKey(kKeyF1);
+  });
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains(" SUBCONTRATOS "));
+    PushKey(kKeyDown), PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    ExpectRow(14, "Descripcion Item      : PINTURA VINILO");
+    PushKey(kKeyEsc);
+  });
+  Run();
+  const BudgetRecord item = Item("01020");
+  EXPECT_EQ(Get(item, budget_item::RefType), budget_item::kRefSubcontract);
+  EXPECT_EQ(Get(item, budget_item::RefCode), "01010");
+}
+
 TEST_F(BudgetSessionTest, TheReferenceFieldRefusesAndKeepsTheCursor) {
   OpenItem("01010");
   Type("01", {kKeyEnter});

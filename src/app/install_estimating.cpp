@@ -4,6 +4,7 @@
 #include "app/install_modules.h"
 #include "estimating/analyses.h"
 #include "estimating/basic_inputs.h"
+#include "estimating/budget.h"
 #include "estimating/general_data.h"
 #include "estimating/subcontracts.h"
 #include "records/list_source.h"
@@ -47,6 +48,8 @@ void InstallFieldHooks() {
     st.changed = st.unsaved = true;
     RecordOps().crossReviewNeeded = true;
   };
+  h.quantityUndefined = BudgetQuantityUndefined;
+  h.withdrawProposal = BudgetWithdrawProposal;
 }
 
 void InstallCostHooks() {
@@ -66,7 +69,7 @@ void InstallListHooks() {
   ListHooks().captureTarget = [](int area) {
     if (area == kAreaAnalyses)
       if (auto t = AnalysisCaptureTarget()) return *t;
-    return CaptureTarget{};
+    return BudgetCaptureTarget(area).value_or(CaptureTarget{});
   };
 }
 
@@ -81,6 +84,7 @@ void InstallEstimating() {
   RegisterCommand('E', BasicInputsCommand);
   RegisterCommand('F', AnalysesCommand);
   RegisterCommand('G', SubcontractsCommand);
+  RegisterCommand('H', BudgetCommand);
   // The usage check's warning file is a work file of the run.
   Hooks().deleteWorkFiles = [] {
     std::error_code ec;

@@ -7,6 +7,7 @@
 #include "console/zones.h"
 #include "estimating/analyses.h"
 #include "estimating/subcontracts.h"
+#include "estimating/budget.h"
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
@@ -73,6 +74,7 @@ void ResetCoreState() {
   // Estimating
   ResetAnalysesModule();
   ResetSubcontractsModule();
+  ResetBudgetModule();
   // Reports
   ResetListingState();
 }

@@ -1,5 +1,6 @@
 #include "app/reset_core_state.h"
 
+#include "calc/calc_state.h"
 #include "console/console.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
@@ -59,9 +60,10 @@ void ResetCoreState() {
   SetStorageFiles(nullptr);
   ResetWorkAreas();
   ResetRecovery();
-  // Records and selection
+  // Records, calculation and selection
   ResetRecordOps();
   ResetAreaViews();
+  ResetCalc();
   ResetSetList();
   selection::ResetPendingSets();
 }

@@ -54,7 +54,11 @@ long double RoundCents(long double x) {
 }
 
 long double RoundMoney(long double x) {
-  return Prefs().roundToPeso ? std::trunc(x + 0.5L) : RoundCents(x);
+  return RoundMoneyAs(x, Prefs().roundToPeso);
+}
+
+long double RoundMoneyAs(long double x, bool toPeso) {
+  return toPeso ? std::trunc(x + 0.5L) : RoundCents(x);
 }
 
 long double AdjustPrice(long double price, long double factor) {

@@ -19,6 +19,8 @@ long double RoundCents(long double x);
 // Whole pesos (Int(x + 0.5)) when the "Ajuste al peso" preference is on,
 // else RoundCents.
 long double RoundMoney(long double x);
+// RoundMoney with the preference given: whole pesos when toPeso.
+long double RoundMoneyAs(long double x, bool toPeso);
 // A price times a factor: a price with cents is rounded to cents, a
 // whole-peso price stays a whole-peso price.
 long double AdjustPrice(long double price, long double factor);

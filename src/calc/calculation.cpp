@@ -1,0 +1,266 @@
+// The calculation: prices every analysis (nested ones first), every
+// subcontract and every budget item, sums the chapters and the budget, and
+// adds up the basic-input quantities the budget requires.
+//
+// An analysis priced in this run carries CalcStamp -generation, so each is
+// priced once however often it is nested; what the budget uses then carries
+// +generation. Nesting is followed with explicit stacks: a long chain of
+// nested analyses cannot exhaust the program's stack.
+#include <utility>
+
+#include "calc/run_context.h"
+#include "records/codes.h"
+#include "records/usage_check.h"
+#include "storage/file_sets.h"
+
+namespace vantu {
+
+namespace {
+
+bool InUse(const AnalysisRecord& a) {
+  return Get(a, coded::RecordStatus) == 0 && Get(a, coded::Code).size() != kChapterCodeLength;
+}
+
+// Analysis r still to be priced in this run.
+bool ToPrice(RunContext& run, int r) {
+  if (!run.analyses.InRange(r)) return false;
+  const AnalysisRecord& a = run.analyses.Get(r);
+  return Get(a, coded::CalcStamp) != -run.Generation() && InUse(a);
+}
+
+// The direct cost a line uses for nested analysis r that needs no pricing
+// now: the stored one when it was priced in this run, else 0 (free, a
+// chapter, or out of the file).
+long double PricedDirectCost(RunContext& run, int r) {
+  if (!run.analyses.InRange(r)) return 0;
+  const AnalysisRecord& a = run.analyses.Get(r);
+  return Get(a, coded::CalcStamp) == -run.Generation() ? Get(a, analysis::DirectCost) : 0;
+}
+
+struct PricingFrame {
+  int r = 0;
+  int group = 1;
+  int line = 0;  // next line of the group's section
+  std::array<long double, 5> sum{};
+};
+
+}  // namespace
+
+long double ComputeAnalysis(RunContext& run, int r) {
+  if (!ToPrice(run, r)) return 0;
+  std::vector<uint8_t>& pricing = run.pricing;
+  pricing.resize(static_cast<size_t>(run.analyses.Count()), 0);
+  std::vector<PricingFrame> stack{PricingFrame{r}};
+  pricing[static_cast<size_t>(r)] = 1;
+  long double direct = 0;
+  while (!stack.empty()) {
+    PricingFrame& f = stack.back();
+    AnalysisRecord& a = run.analyses.Get(f.r);
+    int nested = 0;
+    for (; f.group <= analysis::kGroups && nested == 0; ++f.group, f.line = 0) {
+      const int first = SectionFirstSlot(a, f.group);
+      for (; f.line < SectionLineCount(a, f.group); ++f.line) {
+        const AnalysisLine line = Get(a, analysis::Lines(first + f.line));
+        const int16_t ref = Get(line, analysis_line::RefRecNo);
+        const long double q = Get(line, analysis_line::Quantity);
+        long double cost = 0;
+        switch (static_cast<LineType>(Get(line, analysis_line::LineType))) {
+          case LineType::kInput:
+            if (run.inputs.InRange(ref))
+              cost = InputLineCost(run.basis, f.group, Get(run.inputs.Get(ref), input::Price), q);
+            break;
+          case LineType::kAnalysis:
+            // A nested analysis not yet priced is priced first; this line is
+            // taken up again afterwards. One being priced further down the
+            // stack (a cycle the review let through) counts 0.
+            if (ToPrice(run, ref) && pricing[static_cast<size_t>(ref)] == 0) {
+              nested = ref;
+              break;
+            }
+            cost = NestedLineCost(run.basis, q, PricedDirectCost(run, ref));
+            break;
+          case LineType::kGlobal:
+            if (run.globals.InRange(ref))
+              cost = GlobalLineCost(run.basis, f.group,
+                                    Get(run.globals.Get(ref), global_price::GlobalPrice));
+            break;
+          case LineType::kEmpty:
+            break;
+        }
+        if (nested != 0) break;
+        f.sum[static_cast<size_t>(f.group)] += cost;
+      }
+      if (nested != 0) break;
+    }
+    if (nested != 0) {
+      pricing[static_cast<size_t>(nested)] = 1;
+      stack.push_back(PricingFrame{nested});
+      continue;
+    }
+    const AnalysisCosts c = AnalysisTotalsOf(run.basis, f.sum, a);
+    StoreAnalysisCosts(a, c);
+    Set(a, coded::CalcStamp, static_cast<int16_t>(-run.Generation()));
+    run.analyses.Put(f.r);
+    pricing[static_cast<size_t>(f.r)] = 0;
+    direct = c.directCost;
+    stack.pop_back();
+  }
+  return direct;
+}
+
+void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
+  const int16_t g = run.Generation();
+  // Pending (analysis, quantity); the nested analyses of one are pushed in
+  // line order, so the last noted is exploded first, and completely, before
+  // the one noted before it.
+  std::vector<std::pair<int, long double>> pending{{r, quantity}};
+  while (!pending.empty()) {
+    const auto [n, q] = pending.back();
+    pending.pop_back();
+    if (!run.analyses.InRange(n)) continue;
+    AnalysisRecord& a = run.analyses.Get(n);
+    Set(a, coded::CalcStamp, g);
+    run.analyses.Put(n);
+    for (int group = 1; group <= analysis::kGroups; ++group) {
+      const int first = SectionFirstSlot(a, group);
+      for (int slot = first; slot < first + SectionLineCount(a, group); ++slot) {
+        const AnalysisLine line = Get(a, analysis::Lines(slot));
+        const int16_t ref = Get(line, analysis_line::RefRecNo);
+        const long double need = q * Get(line, analysis_line::Quantity);
+        const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
+        if (type == LineType::kInput && run.inputs.InRange(ref)) {
+          InputRecord& in = run.inputs.Get(ref);
+          if (Get(in, coded::CalcStamp) == g) {
+            Set(in, input::RequiredQuantity, Get(in, input::RequiredQuantity) + need);
+          } else {
+            Set(in, coded::CalcStamp, g);
+            Set(in, input::RequiredQuantity, need);
+          }
+          run.inputs.Put(ref);
+        } else if (type == LineType::kAnalysis) {
+          pending.emplace_back(ref, need);
+        } else if (type == LineType::kGlobal && run.globals.InRange(ref)) {
+          GlobalPriceRecord& p = run.globals.Get(ref);
+          if (Get(p, global_price::CalcStamp) != g) {
+            Set(p, global_price::CalcStamp, g);
+            run.globals.Put(ref);
+          }
+        }
+      }
+    }
+  }
+}
+
+namespace {
+
+void PriceAnalyses(RunContext& run) {
+  const CalcStep step = CalcStep::kAnalysesCalc;
+  if (!run.plan.calcAnalyses || RecordsInUse(kAreaAnalyses) == 0)
+    return run.observer.StepSkipped(step);
+  const int n = run.analyses.Count() - 1;
+  for (int r = 1; r <= n; ++r) {
+    if (!run.Before(step, r, n)) return;
+    ComputeAnalysis(run, r);
+  }
+}
+
+void PriceSubcontracts(RunContext& run) {
+  const CalcStep step = CalcStep::kSubcontractsCalc;
+  if (!run.plan.calcSubcontracts || RecordsInUse(kAreaSubcontracts) == 0)
+    return run.observer.StepSkipped(step);
+  const int n = run.subcontracts.Count() - 1;
+  for (int r = 1; r <= n; ++r) {
+    if (!run.Before(step, r, n)) return;
+    SubcontractRecord& s = run.subcontracts.Get(r);
+    if (Get(s, coded::RecordStatus) != 0 || Get(s, coded::Code).size() == kChapterCodeLength)
+      continue;
+    const SubcontractCosts c = SubcontractTotalsOf(run.basis, s);
+    Set(s, subcontract::DirectCost, c.directCost);
+    Set(s, subcontract::UnitPrice, c.unitPrice);
+    run.subcontracts.Put(r);
+  }
+}
+
+// Prices budget item b from what it refers to; returns its ItemTotal.
+long double PriceItem(RunContext& run, BudgetRecord& b) {
+  const long double quantity = Get(b, budget_item::Quantity);
+  const int16_t ref = Get(b, budget_item::RefRecNo);
+  long double unitPrice = 0, total = 0;
+  switch (Get(b, budget_item::RefType)) {
+    case budget_item::kRefAnalysis:
+      if (!run.analyses.InRange(ref)) break;
+      {
+        const AnalysisRecord& a = run.analyses.Get(ref);
+        unitPrice = Get(a, analysis::UnitPrice);
+        total = BudgetItemTotal(run.basis, quantity, unitPrice);
+        Set(b, budget_item::Description, Get(a, analysis::Description));
+      }
+      ExplodeAnalysis(run, ref, quantity);
+      break;
+    case budget_item::kRefSubcontract:
+      if (!run.subcontracts.InRange(ref)) break;
+      {
+        SubcontractRecord& s = run.subcontracts.Get(ref);
+        unitPrice = Get(s, subcontract::UnitPrice);
+        total = BudgetItemTotal(run.basis, quantity, unitPrice);
+        Set(b, budget_item::Description, Get(s, subcontract::Description));
+        Set(s, coded::CalcStamp, run.Generation());
+        run.subcontracts.Put(ref);
+      }
+      break;
+    case budget_item::kRefGlobal:
+      total = GlobalItemTotal(run.basis, quantity);
+      break;
+    default:
+      break;
+  }
+  Set(b, budget_item::ItemUnitPrice, unitPrice);
+  Set(b, budget_item::ItemTotal, total);
+  return total;
+}
+
+void PriceBudget(RunContext& run) {
+  const CalcStep step = CalcStep::kBudgetCalc;
+  const int n = RecordsInUse(kAreaBudget);
+  if (!run.plan.calcBudget || n == 0) return run.observer.StepSkipped(step);
+  long double grandTotal = 0, chapterSum = 0;
+  int openChapter = 0;  // record of the chapter being summed
+  auto closeChapter = [&] {
+    if (openChapter == 0) return;
+    Set(run.budget.Get(openChapter), budget_chapter::ChapterTotal, chapterSum);
+    run.budget.Put(openChapter);
+  };
+  int i = 0;
+  ForEachKey(kAreaBudget, [&](const std::string&, int16_t r) {
+    if (!run.Before(step, ++i, n)) return false;
+    if (!run.budget.InRange(r)) return true;
+    BudgetRecord& b = run.budget.Get(r);
+    if (Get(b, coded::RecordStatus) != 0) return true;
+    if (Get(b, coded::Code).size() == kChapterCodeLength) {
+      closeChapter();
+      openChapter = r;
+      chapterSum = 0;
+      return true;
+    }
+    const long double total = PriceItem(run, b);
+    run.budget.Put(r);
+    chapterSum += total;
+    grandTotal += total;
+    return true;
+  });
+  if (run.interrupted) return;
+  closeChapter();
+  run.budgetGrandTotal = grandTotal;
+}
+
+}  // namespace
+
+void RunCalculation(RunContext& run) {
+  PriceAnalyses(run);
+  if (run.interrupted) return;
+  PriceSubcontracts(run);
+  if (run.interrupted || !run.plan.obra) return;
+  PriceBudget(run);
+}
+
+}  // namespace vantu

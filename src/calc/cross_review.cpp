@@ -1,0 +1,245 @@
+// The cross review: every reference from an analysis line or a budget item
+// to another record is followed and repaired where it can be; what cannot
+// be followed is an error. Then the analyses that lie on a cycle of nested
+// analyses, or lead into one, are reported.
+//
+// A reference keeps the referenced record's number, code and creation stamp.
+// The record at that number is the one meant when its code or its stamp
+// still match (a recodified record keeps its stamp); otherwise the code is
+// looked up again (a record deleted and created anew keeps its code). The
+// reference then takes the found record's number, code and stamp.
+#include <cstdio>
+
+#include "calc/run_context.h"
+#include "records/codes.h"
+#include "storage/btree.h"
+#include "storage/file_sets.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr uint8_t kNameInput = 2;
+constexpr uint8_t kNameAnalysis = 3;
+constexpr uint8_t kNameSubcontract = 4;
+constexpr uint8_t kNameGlobal = 5;
+constexpr uint8_t kVariantRemoved = 0;
+constexpr uint8_t kVariantCircular = 1;
+constexpr const char* kCircularDetails = "------";
+
+struct Reference {
+  std::string code;
+  int16_t recNo = 0;
+  long double stamp = 0;
+};
+
+int16_t LookUp(int area, const std::string& code) {
+  const WorkArea& a = Area(area);
+  if (code.empty() || static_cast<int>(code.size()) > a.KeyLength || !a.Index.File.isOpen) return 0;
+  std::string key = code;
+  int16_t r = 0;
+  FindKey(Area(area).Index, r, key);
+  return LastOpOk() ? r : int16_t{0};
+}
+
+// Follows `ref` into the file of `area`; true when it holds. `changed` tells
+// that the reference was repaired and its holder must be written back.
+template <class R>
+bool Follow(RecordCache<R>& file, int area, Reference& ref, bool& changed) {
+  changed = false;
+  if (!file.InRange(ref.recNo)) return false;
+  int r = ref.recNo;
+  {
+    const R& there = file.Get(r);
+    if (Get(there, coded::Code) != ref.code && Get(there, coded::RecordStamp) != ref.stamp) {
+      r = LookUp(area, ref.code);
+      if (!file.InRange(r)) return false;
+    }
+  }
+  const R& found = file.Get(r);
+  const std::string code = Get(found, coded::Code);
+  const long double stamp = Get(found, coded::RecordStamp);
+  if (r != ref.recNo || code != ref.code || stamp != ref.stamp) {
+    ref = Reference{code, static_cast<int16_t>(r), stamp};
+    changed = true;
+  }
+  return true;
+}
+
+ErrorEntry CrossError(uint8_t kind, const std::string& code, uint8_t nameIndex,
+                      const std::string& details, uint8_t variant) {
+  ErrorEntry e;
+  e.severity = kSevCross;
+  e.targetKind = kind;
+  e.errCode = PadCode6(code);
+  e.nameIndex = nameIndex;
+  e.detailsText = details;
+  e.variant = variant;
+  return e;
+}
+
+std::string GlobalDetails(int16_t recNo) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d  ", recNo);
+  return text;
+}
+
+// The global price of a type-5 line belongs to this analysis: same
+// description. Its owner code follows the analysis's code.
+bool FollowGlobal(RunContext& run, const AnalysisRecord& a, int16_t recNo) {
+  if (!run.globals.InRange(recNo)) return false;
+  GlobalPriceRecord& g = run.globals.Get(recNo);
+  if (Get(g, global_price::OwnerDescription) != Get(a, analysis::Description)) return false;
+  const std::string code = Get(a, coded::Code);
+  if (Get(g, global_price::OwnerCode) != code) {
+    Set(g, global_price::OwnerCode, code);
+    run.globals.Put(recNo);
+  }
+  return true;
+}
+
+using Pairs = std::vector<std::pair<int16_t, int16_t>>;
+
+// Checks the lines of analysis r; appends its nested analyses to `pairs`.
+void CrossAnalysis(RunContext& run, int r, Pairs& pairs) {
+  AnalysisRecord& a = run.analyses.Get(r);
+  const std::string code = Get(a, coded::Code);
+  bool rewrite = false;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int first = SectionFirstSlot(a, g);
+    for (int slot = first; slot < first + SectionLineCount(a, g); ++slot) {
+      AnalysisLine line = Get(a, analysis::Lines(slot));
+      const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
+      Reference ref{Get(line, analysis_line::RefCode), Get(line, analysis_line::RefRecNo),
+                    Get(line, analysis_line::RefStamp)};
+      bool ok = true, changed = false;
+      if (type == LineType::kInput) {
+        ok = Follow(run.inputs, kAreaInputs, ref, changed);
+        if (!ok)
+          run.AddCrossError(
+              CrossError(kAreaAnalyses, code, kNameInput, ref.code + " ", kVariantRemoved));
+      } else if (type == LineType::kAnalysis) {
+        ok = Follow(run.analyses, kAreaAnalyses, ref, changed);
+        if (!ok)
+          run.AddCrossError(
+              CrossError(kAreaAnalyses, code, kNameAnalysis, ref.code, kVariantRemoved));
+        pairs.emplace_back(static_cast<int16_t>(r), ref.recNo);
+      } else if (type == LineType::kGlobal) {
+        if (!FollowGlobal(run, a, ref.recNo))
+          run.AddCrossError(CrossError(kAreaAnalyses, code, kNameGlobal, GlobalDetails(ref.recNo),
+                                       kVariantRemoved));
+      }
+      if (!changed) continue;
+      Set(line, analysis_line::RefCode, ref.code);
+      Set(line, analysis_line::RefRecNo, ref.recNo);
+      Set(line, analysis_line::RefStamp, ref.stamp);
+      Set(a, analysis::Lines(slot), line);
+      rewrite = true;
+    }
+  }
+  if (rewrite) run.analyses.Put(r);
+}
+
+}  // namespace
+
+// The analyses on a cycle of nested analyses or leading into one: those
+// from which the chain of nested references never ends. A pair whose
+// referenced analysis references nothing is dropped, repeatedly, until
+// every pair left points at an analysis that has pairs of its own; the
+// referencing analyses of the pairs left are the ones reported, each once,
+// in the order of the list.
+std::vector<int16_t> CircularAnalyses(const Pairs& pairs) {
+  constexpr size_t kNodes = size_t{1} << 16;
+  auto node = [](int16_t r) { return static_cast<size_t>(static_cast<uint16_t>(r)); };
+  std::vector<int> outDegree(kNodes, 0);
+  std::vector<std::vector<size_t>> into(kNodes);  // live pairs by referenced analysis
+  std::vector<bool> alive(pairs.size(), false);
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    if (pairs[i].first <= 0) continue;  // no referencing analysis
+    alive[i] = true;
+    ++outDegree[node(pairs[i].first)];
+    into[node(pairs[i].second)].push_back(i);
+  }
+  std::vector<size_t> ended;  // analyses from which no chain goes on
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (alive[i] && outDegree[node(pairs[i].second)] == 0) ended.push_back(node(pairs[i].second));
+  while (!ended.empty()) {
+    const size_t b = ended.back();
+    ended.pop_back();
+    for (size_t i : into[b]) {
+      if (!alive[i]) continue;
+      alive[i] = false;
+      const size_t a = node(pairs[i].first);
+      if (--outDegree[a] == 0) ended.push_back(a);
+    }
+    into[b].clear();
+  }
+  std::vector<int16_t> out;
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (alive[i] && (out.empty() || out.back() != pairs[i].first)) out.push_back(pairs[i].first);
+  return out;
+}
+
+namespace {
+
+void CrossAnalyses(RunContext& run) {
+  const CalcStep step = CalcStep::kAnalysesCross;
+  if (!run.plan.crossNeeded[1] || RecordsInUse(kAreaAnalyses) == 0)
+    return run.observer.StepSkipped(step);
+  const int n = run.analyses.Count() - 1;
+  Pairs pairs;
+  for (int r = 1; r <= n; ++r) {
+    if (!run.Before(step, r, n)) return;
+    const AnalysisRecord& a = run.analyses.Get(r);
+    if (Get(a, coded::RecordStatus) != 0 || Get(a, coded::Code).size() != kAnalysisCodeLength)
+      continue;
+    CrossAnalysis(run, r, pairs);
+  }
+  for (int16_t r : CircularAnalyses(pairs)) {
+    const std::string code = run.analyses.InRange(r) ? Get(run.analyses.Get(r), coded::Code) : "";
+    run.AddCrossError(CrossError(kAreaAnalyses, code, 0, kCircularDetails, kVariantCircular));
+  }
+}
+
+void CrossBudget(RunContext& run) {
+  const CalcStep step = CalcStep::kBudgetCross;
+  if (!run.plan.crossNeeded[2] || RecordsInUse(kAreaBudget) == 0)
+    return run.observer.StepSkipped(step);
+  const int n = run.budget.Count() - 1;
+  for (int r = 1; r <= n; ++r) {
+    if (!run.Before(step, r, n)) return;
+    BudgetRecord& item = run.budget.Get(r);
+    const std::string code = Get(item, coded::Code);
+    if (Get(item, coded::RecordStatus) != 0 || code.size() != kItemCodeLength) continue;
+    const uint8_t type = Get(item, budget_item::RefType);
+    if (type != budget_item::kRefAnalysis && type != budget_item::kRefSubcontract) continue;
+    Reference ref{Get(item, budget_item::RefCode), Get(item, budget_item::RefRecNo),
+                  Get(item, budget_item::RefStamp)};
+    bool changed = false;
+    const bool ok = type == budget_item::kRefAnalysis
+                        ? Follow(run.analyses, kAreaAnalyses, ref, changed)
+                        : Follow(run.subcontracts, kAreaSubcontracts, ref, changed);
+    if (!ok) {
+      const bool analysis = type == budget_item::kRefAnalysis;
+      run.AddCrossError(CrossError(kAreaBudget, code, analysis ? kNameAnalysis : kNameSubcontract,
+                                   analysis ? ref.code : ref.code + " ", kVariantRemoved));
+    } else if (changed) {
+      Set(item, budget_item::RefCode, ref.code);
+      Set(item, budget_item::RefRecNo, ref.recNo);
+      Set(item, budget_item::RefStamp, ref.stamp);
+      run.budget.Put(r);
+    }
+  }
+}
+
+}  // namespace
+
+void RunCrossReview(RunContext& run) {
+  if (run.interrupted) return;
+  CrossAnalyses(run);
+  if (run.interrupted || !run.plan.obra) return;
+  CrossBudget(run);
+}
+
+}  // namespace vantu

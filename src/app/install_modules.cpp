@@ -16,6 +16,7 @@ void InstallModules() {
   InstallSelection();
   InstallEstimating();
   InstallCalculation();
+  InstallSchedule();
 }
 
 }  // namespace vantu

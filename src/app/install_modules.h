@@ -12,5 +12,6 @@ void InstallFileSets();     // the work-area table, recovery screens, start and 
 void InstallSelection();    // selection at the start and command 'A'
 void InstallEstimating();   // list source, field editor and cost hooks, commands D and E
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
+void InstallSchedule();     // command N and the schedule's work file at the end
 
 }  // namespace vantu

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
+#include "schedule/schedule_state.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -64,6 +65,7 @@ void ResetCoreState() {
   ResetRecordOps();
   ResetAreaViews();
   ResetCalc();
+  ResetSchedule();
   ResetSetList();
   selection::ResetPendingSets();
 }

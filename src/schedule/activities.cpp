@@ -123,8 +123,8 @@ bool BuildActivities() {
   ScheduleState& s = Schedule();
   WorkArea& area = Area(kAreaBudget);
   s.Activities.clear();
-  std::vector<Activity> list = s.block.Scope() == kScopeChapters ? ChapterActivities(area)
-                                                                 : ItemActivities(area);
+  std::vector<Activity> list =
+      s.block.Scope() == kScopeChapters ? ChapterActivities(area) : ItemActivities(area);
   if (static_cast<int>(list.size()) > kMaxActivities) {
     s.block.SetActivityCount(0);
     return false;

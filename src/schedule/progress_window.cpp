@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kTop = 2, kBottom = 24, kLeft = 1, kRight = 80;
 constexpr int kLines = kBottom - kTop - 2;  // inside rows less the heading
-constexpr int kBarWidth = 18;
+constexpr int kBarWidth = 15;               // what the 78 inside columns leave
 constexpr int kZoneTable = 4;
 constexpr uint8_t kClickLine = 149;
 
@@ -34,7 +34,9 @@ struct View {
   long double total = 0;
 };
 
-long double Share(long double v, long double total) { return total == 0 ? 0 : v / total * 100; }
+long double Share(long double v, long double total) {
+  return total == 0 ? 0 : v / total * 100;
+}
 
 std::string LineText(const View& v, int p) {
   const ScheduleState& s = Schedule();
@@ -83,21 +85,39 @@ int Run(View& v) {
     const uint8_t k = GetKey();
     const int at = std::max(v.selected, v.first);
     switch (k) {
-      case kKeyEsc: return v.selected;
-      case kKeyUp: Move(v, at - 1); break;
-      case kKeyDown: Move(v, v.selected == 0 ? at : at + 1); break;
-      case kKeyPgUp: Move(v, at - kLines); break;
-      case kKeyPgDn: Move(v, at + kLines); break;
-      case kKeyHome: Move(v, 1); break;
-      case kKeyEnd: Move(v, v.length); break;
-      case kKeyDelete: v.selected = 0; break;
-      case kKeyCtrlF1: ShowProgressHelp(); break;
+      case kKeyEsc:
+        return v.selected;
+      case kKeyUp:
+        Move(v, at - 1);
+        break;
+      case kKeyDown:
+        Move(v, v.selected == 0 ? at : at + 1);
+        break;
+      case kKeyPgUp:
+        Move(v, at - kLines);
+        break;
+      case kKeyPgDn:
+        Move(v, at + kLines);
+        break;
+      case kKeyHome:
+        Move(v, 1);
+        break;
+      case kKeyEnd:
+        Move(v, v.length);
+        break;
+      case kKeyDelete:
+        v.selected = 0;
+        break;
+      case kKeyCtrlF1:
+        ShowProgressHelp();
+        break;
       case kClickLine: {
         const int p = v.first + Input().mouseRow - kTop - 1;
         if (Input().noTypedKey && p >= 1 && p <= v.length) return p;
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 }

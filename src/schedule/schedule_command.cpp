@@ -31,7 +31,7 @@ void ShowEraseNotice() {
 
 uint8_t NewScope() {
   return UsedRecordCount(Area(kAreaBudget).Data) > kMaxBudgetRecordsForItems ? kScopeChapters
-                                                                              : kScopeItems;
+                                                                             : kScopeItems;
 }
 
 // A budget with more rows to plan than the chart holds is planned by
@@ -71,9 +71,8 @@ void OpenSchedule() {
   s.tempPath = ScheduleTempPath();
   s.open = true;
   std::string why;
-  const ScheduleRead read = Area(kAreaBudget).CreatedAnew
-                                ? ScheduleRead::Missing
-                                : ReadScheduleFile(s.path, s.block, why);
+  const ScheduleRead read = Area(kAreaBudget).CreatedAnew ? ScheduleRead::Missing
+                                                          : ReadScheduleFile(s.path, s.block, why);
   if (read == ScheduleRead::Loaded) return;
   if (read == ScheduleRead::Damaged)
     ShowMessageWindow({"... ARCHIVO DEL CRONOGRAMA DANADO ...", why,
@@ -117,7 +116,9 @@ void CloseSchedule() {
   s.open = false;
 }
 
-void DropSchedule() { Schedule().open = false; }
+void DropSchedule() {
+  Schedule().open = false;
+}
 
 void ScheduleCommand() {
   if (!LoadScheduleFor('N')) return;

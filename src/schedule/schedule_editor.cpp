@@ -27,9 +27,13 @@ using namespace schedule_screen;
 
 namespace {
 
-int Count() { return static_cast<int>(Schedule().Activities.size()); }
+int Count() {
+  return static_cast<int>(Schedule().Activities.size());
+}
 
-void Changed() { Schedule().block.SetScheduleChanged(1); }
+void Changed() {
+  Schedule().block.SetScheduleChanged(1);
+}
 
 // Puts the cursor on (activity, period), drawing only what moved.
 void MoveTo(int activity, int period) {
@@ -69,8 +73,8 @@ void EditCell(uint8_t value, int advance) {
 
 void ShiftRow(bool insert) {
   ScheduleState& s = Schedule();
-  const bool changed = insert ? InsertCell(s.block, s.current, s.period)
-                              : DeleteCell(s.block, s.current, s.period);
+  const bool changed =
+      insert ? InsertCell(s.block, s.current, s.period) : DeleteCell(s.block, s.current, s.period);
   if (changed) Changed();
   DrawActivityRow(s.current);
 }
@@ -86,7 +90,7 @@ void SwitchScope() {
   ScheduleState& s = Schedule();
   if (UsedRecordCount(Area(kAreaBudget).Data) > kMaxBudgetRecordsForItems) {
     ShowMessageWindow({"... Opcion no disponible - El presupuesto tiene mas de " +
-                       std::to_string(kMaxBudgetRecordsForItems) + " registros ...",
+                           std::to_string(kMaxBudgetRecordsForItems) + " registros ...",
                        ".. Para continuar oprima cualquier tecla .."});
     return;
   }
@@ -162,23 +166,36 @@ void Click(uint8_t code) {
 void HandleKey(uint8_t k) {
   ScheduleState& s = Schedule();
   switch (k) {
-    case kKeyUp: return MoveTo(s.current - 1, s.period);
-    case kKeyDown: return MoveTo(s.current + 1, s.period);
-    case kKeyPgUp: return MoveTo(NextChapterRow(s.current, -1), s.period);
-    case kKeyPgDn: return MoveTo(NextChapterRow(s.current, 1), s.period);
-    case kKeyLeft: return MoveTo(s.current, s.period - 1);
-    case kKeyRight: return MoveTo(s.current, s.period + 1);
-    case kKeyHome: return MoveTo(s.current, 1);
-    case kKeyEnd: return MoveTo(s.current, kMaxPeriods);
+    case kKeyUp:
+      return MoveTo(s.current - 1, s.period);
+    case kKeyDown:
+      return MoveTo(s.current + 1, s.period);
+    case kKeyPgUp:
+      return MoveTo(NextChapterRow(s.current, -1), s.period);
+    case kKeyPgDn:
+      return MoveTo(NextChapterRow(s.current, 1), s.period);
+    case kKeyLeft:
+      return MoveTo(s.current, s.period - 1);
+    case kKeyRight:
+      return MoveTo(s.current, s.period + 1);
+    case kKeyHome:
+      return MoveTo(s.current, 1);
+    case kKeyEnd:
+      return MoveTo(s.current, kMaxPeriods);
     case kKeyBackspace:
       if (s.period == 1) return;
       MoveTo(s.current, s.period - 1);
       return EditCell(kCellFree, 0);
-    case kKeyDelete: return ShiftRow(false);
-    case kKeyF9: return ShiftRow(true);
-    case kKeyEnter: return EditCell(kCellMarked, 1);
-    case ' ': return EditCell(kCellFree, 1);
-    case kKeyTab: return ClearWholeChart();
+    case kKeyDelete:
+      return ShiftRow(false);
+    case kKeyF9:
+      return ShiftRow(true);
+    case kKeyEnter:
+      return EditCell(kCellMarked, 1);
+    case ' ':
+      return EditCell(kCellFree, 1);
+    case kKeyTab:
+      return ClearWholeChart();
     case kKeyInsert:
       s.ShowPercent = !s.ShowPercent;
       return RedrawAll();
@@ -186,12 +203,14 @@ void HandleKey(uint8_t k) {
       s.block.SetPeriodKind(s.block.PeriodKind() == kMonths ? kWeeks : kMonths);
       Changed();
       return DrawPeriodHeadings(), DrawActivityRow(s.current);
-    case kKeyF5: return ShowProgress();
+    case kKeyF5:
+      return ShowProgress();
     case kKeyF7:
       StoreSummary(s.block, SummarizeChart(s.block, s.Activities));
       SaveSchedule();
       return;
-    case kKeyF8: return SwitchScope();
+    case kKeyF8:
+      return SwitchScope();
     case kKeyCtrlF1:
       ShowScheduleHelp();
       return;

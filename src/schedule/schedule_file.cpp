@@ -17,9 +17,13 @@ namespace vantu {
 namespace fs = std::filesystem;
 using namespace schedule_file;
 
-int16_t ScheduleBlock::ScheduleSerial() const { return GetI16(&bytes[kScheduleSerial]); }
+int16_t ScheduleBlock::ScheduleSerial() const {
+  return GetI16(&bytes[kScheduleSerial]);
+}
 
-void ScheduleBlock::SetScheduleSerial(int16_t v) { PutI16(&bytes[kScheduleSerial], v); }
+void ScheduleBlock::SetScheduleSerial(int16_t v) {
+  PutI16(&bytes[kScheduleSerial], v);
+}
 
 void InitScheduleBlock(ScheduleBlock& b, uint8_t scope) {
   b.bytes.fill(kFiller);
@@ -135,8 +139,8 @@ void SyncDirectory(const std::string& path) {
 
 }  // namespace
 
-bool WriteScheduleFile(const std::string& path, const std::string& tempPath,
-                       const ScheduleBlock& b, std::string& why) {
+bool WriteScheduleFile(const std::string& path, const std::string& tempPath, const ScheduleBlock& b,
+                       std::string& why) {
   const std::string name = fs::path(path).filename().string();
   Probe(SaveStage::Create);
   const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -74,9 +74,7 @@ struct ScheduleBlock {
   std::array<uint8_t, schedule_file::kFileBytes> bytes{};
 
   uint8_t& At(int row, int offset) { return bytes[row * schedule_file::kRowBytes + offset]; }
-  uint8_t At(int row, int offset) const {
-    return bytes[row * schedule_file::kRowBytes + offset];
-  }
+  uint8_t At(int row, int offset) const { return bytes[row * schedule_file::kRowBytes + offset]; }
   // Activity row 1..999, period 1..60.
   uint8_t& Cell(int row, int period) { return At(row, period); }
   uint8_t Cell(int row, int period) const { return At(row, period); }
@@ -126,8 +124,8 @@ ScheduleRead ReadScheduleFile(const std::string& path, ScheduleBlock& b, std::st
 // stop at any moment leaves the previous content or the new one whole.
 // False with `why` (the file and the system's reason) on failure; the old
 // file is then untouched.
-bool WriteScheduleFile(const std::string& path, const std::string& tempPath,
-                       const ScheduleBlock& b, std::string& why);
+bool WriteScheduleFile(const std::string& path, const std::string& tempPath, const ScheduleBlock& b,
+                       std::string& why);
 
 // Points of a save at which a test may stop the program: before the
 // temporary file is created, after it is written, after it is synced and

@@ -12,7 +12,9 @@ using namespace schedule_file;
 
 namespace {
 
-bool IsChapterRow(const ScheduleBlock& b, int row) { return b.Cell(row, 1) == kCellChapter; }
+bool IsChapterRow(const ScheduleBlock& b, int row) {
+  return b.Cell(row, 1) == kCellChapter;
+}
 
 int LastMark(const ScheduleBlock& b, int row) {
   for (int p = kMaxPeriods; p >= 1; --p)
@@ -27,8 +29,7 @@ bool ApplyLoadRules(ScheduleBlock& b) {
   const int16_t serial = b.ScheduleSerial();
   if (serial == kSerialStale) {
     bool marked = false;
-    for (int row = 1; row <= kMaxActivityRows && !marked; ++row)
-      marked = LastMark(b, row) > 0;
+    for (int row = 1; row <= kMaxActivityRows && !marked; ++row) marked = LastMark(b, row) > 0;
     if (marked) {
       for (int row = 1; row <= kMaxActivityRows; ++row)
         for (int p = 1; p <= kMaxPeriods; ++p) b.Cell(row, p) = kCellFree;
@@ -116,8 +117,8 @@ void CountMarks(const ScheduleBlock& b, std::vector<Activity>& activities) {
   }
 }
 
-void SpreadInvestment(const ScheduleBlock& b, const std::vector<Activity>& activities,
-                      int length, bool toPeso, PeriodTable& table) {
+void SpreadInvestment(const ScheduleBlock& b, const std::vector<Activity>& activities, int length,
+                      bool toPeso, PeriodTable& table) {
   for (PeriodRow& r : table) r.fill(0);
   length = std::clamp(length, 0, kMaxPeriods);
   const int rows = std::min<int>(static_cast<int>(activities.size()), kMaxActivityRows);

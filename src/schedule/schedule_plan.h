@@ -43,8 +43,8 @@ void CountMarks(const ScheduleBlock& b, std::vector<Activity>& activities);
 // each activity's cost spread evenly over its marked periods, the
 // cumulative amounts money-rounded and the period amounts taken as their
 // differences, so that they add up to the rounded cumulative amounts.
-void SpreadInvestment(const ScheduleBlock& b, const std::vector<Activity>& activities,
-                      int length, bool toPeso, PeriodTable& table);
+void SpreadInvestment(const ScheduleBlock& b, const std::vector<Activity>& activities, int length,
+                      bool toPeso, PeriodTable& table);
 
 // On the open schedule: mark counts, then, when the chart is complete, the
 // period investments. An incomplete chart gets the message

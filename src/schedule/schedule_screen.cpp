@@ -21,7 +21,9 @@ constexpr uint8_t kGlyphFree = 250, kGlyphMarked = 219;
 constexpr uint8_t kMoreLeft = 17, kMoreRight = 16;
 const char* const kButtons = "Esc^regresa CtrlF1^ayuda Inicio^inicio Fin^final";
 
-std::string Ch(int c) { return std::string(1, static_cast<char>(c)); }
+std::string Ch(int c) {
+  return std::string(1, static_cast<char>(c));
+}
 
 void Put(int col, int row, const std::string& text) {
   GotoXY(col, row);
@@ -62,8 +64,8 @@ void DrawFrame() {
 void DrawActivityHeadings(const ScheduleState& s) {
   BoldText();
   Put(kCodeCol, kHeadingRow, Fit("        P R E S U P U E S T O", kSeparatorCol - kCodeCol));
-  const std::string scope = s.block.Scope() == kScopeChapters ? "   Solo Capitulos    "
-                                                              : "  Capitulos e Items  ";
+  const std::string scope =
+      s.block.Scope() == kScopeChapters ? "   Solo Capitulos    " : "  Capitulos e Items  ";
   Put(kCodeCol, kHeadingRow + 1, Fit(scope, kCostBar - kCodeCol));
   Put(kCostBar, kHeadingRow + 1, Fit(s.ShowPercent ? "|  (%) " : "| Costo", kCostWidth + 1));
   Put(kCodeCol, kHeadingRow + 2, Fit(" Cod. Descripcion", kCostBar - kCodeCol) + "|");
@@ -87,7 +89,8 @@ void DrawLabelsRow(const ScheduleState& s) {
       line.replace(i, std::min<size_t>(label.size(), line.size() - i), label);
     }
     if ((s.firstPeriod - 1) % 12 != 0) {  // the year of the first column
-      const std::string label = std::string("a\xF1o #") + std::to_string((s.firstPeriod - 1) / 12 + 1);
+      const std::string label =
+          std::string("a\xF1o #") + std::to_string((s.firstPeriod - 1) / 12 + 1);
       if (line.substr(0, label.size()).find_first_not_of(' ') == std::string::npos)
         line.replace(0, label.size(), label);
     }

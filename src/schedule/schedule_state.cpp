@@ -8,7 +8,9 @@ namespace {
 ScheduleState gSchedule;
 }
 
-ScheduleState& Schedule() { return gSchedule; }
+ScheduleState& Schedule() {
+  return gSchedule;
+}
 
 void ResetSchedule() {
   gSchedule = ScheduleState{};

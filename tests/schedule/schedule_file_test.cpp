@@ -1,11 +1,13 @@
 // The schedule file's bytes, the conversion of old cell values, damaged
 // files, and saves stopped at every point.
+#include "schedule/schedule_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "schedule/schedule_file.h"
+#include "schedule/schedule_state.h"
 #include "support/headless_fixture.h"
 
 namespace vantu {
@@ -19,7 +21,8 @@ class ScheduleFileTest : public test::HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     dir = fs::temp_directory_path() /
-          ("vantu-cro-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("vantu-cro-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     path = (dir / "Apr06cro.A01").string();
@@ -31,7 +34,8 @@ class ScheduleFileTest : public test::HeadlessTest {
   }
   void WriteRaw(const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   std::vector<uint8_t> Raw() {
     std::ifstream in(path, std::ios::binary);
@@ -112,11 +116,41 @@ TEST_F(ScheduleFileTest, MissingShortLongAndOutOfRangeFilesAreToldApart) {
   } cases[] = {
       {"short", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 600), "tamano 600"},
       {"empty", {}, "tamano 0"},
-      {"long", [&] { auto v = bytes; v.push_back(0); return v; }(), "tamano 61001"},
-      {"period kind", [&] { auto v = bytes; v[0] = 'X'; return v; }(), "periodo"},
-      {"scope", [&] { auto v = bytes; v[4] = 0; return v; }(), "alcance"},
-      {"length", [&] { auto v = bytes; v[5] = 61; return v; }(), "60"},
-      {"serial", [&] { auto v = bytes; v[6] = 0xE8, v[7] = 0x03; return v; }(), "control"},
+      {"long",
+       [&] {
+         auto v = bytes;
+         v.push_back(0);
+         return v;
+       }(),
+       "tamano 61001"},
+      {"period kind",
+       [&] {
+         auto v = bytes;
+         v[0] = 'X';
+         return v;
+       }(),
+       "periodo"},
+      {"scope",
+       [&] {
+         auto v = bytes;
+         v[4] = 0;
+         return v;
+       }(),
+       "alcance"},
+      {"length",
+       [&] {
+         auto v = bytes;
+         v[5] = 61;
+         return v;
+       }(),
+       "60"},
+      {"serial",
+       [&] {
+         auto v = bytes;
+         v[6] = 0xE8, v[7] = 0x03;
+         return v;
+       }(),
+       "control"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -175,6 +209,19 @@ TEST_F(ScheduleFileTest, AFailedSaveNamesTheFileAndLeavesTheOldOne) {
   ScheduleBlock found;
   ASSERT_EQ(ReadScheduleFile(path, found, why), ScheduleRead::Loaded);
   EXPECT_EQ(found.bytes, b.bytes);
+}
+
+// The program end deletes the file of an interrupted save only when the
+// flag says this run created it.
+TEST_F(ScheduleFileTest, TheEndDeletesTheTemporaryFileItCreated) {
+  for (bool created : {true, false}) {
+    { std::ofstream(temp) << "x"; }
+    Schedule().tempPath = temp;
+    Schedule().tempCreated = created;
+    DeleteScheduleWorkFiles();
+    EXPECT_EQ(fs::exists(temp), !created) << created;
+    EXPECT_FALSE(Schedule().tempCreated);
+  }
 }
 
 }  // namespace

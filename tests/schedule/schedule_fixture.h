@@ -104,12 +104,8 @@ class ScheduleTest : public SessionTest {
 
   // The demo budget: two chapters, four items, one of them to be defined.
   std::vector<BudgetLine> SmallBudget() {
-    return {{"01", "PRELIMINARES"},
-            {"01010", "LOCALIZACION", 1000},
-            {"01020", "DESCAPOTE", 500},
-            {"02", "CIMENTACION"},
-            {"02010", "EXCAVACION", 1500},
-            {"02020", "RELLENO", 0, true}};
+    return {{"01", "PRELIMINARES"}, {"01010", "LOCALIZACION", 1000}, {"01020", "DESCAPOTE", 500},
+            {"02", "CIMENTACION"},  {"02010", "EXCAVACION", 1500},   {"02020", "RELLENO", 0, true}};
   }
 };
 

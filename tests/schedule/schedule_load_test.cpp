@@ -38,8 +38,8 @@ TEST_F(ScheduleLoadTest, EntryIsRefusedUntilTheBudgetIsCalculated) {
   const struct {
     const char* name;
     int area;
-    bool marker;       // the area's change marker set
-    bool serialDiffer; // file 6 of another calculation
+    bool marker;        // the area's change marker set
+    bool serialDiffer;  // file 6 of another calculation
     bool empty;
     const char* message;
   } cases[] = {
@@ -58,8 +58,7 @@ TEST_F(ScheduleLoadTest, EntryIsRefusedUntilTheBudgetIsCalculated) {
     const int16_t saved = Area(6).Data.RecordCount;
     if (c.empty) Area(6).Data.RecordCount = 1;
     bool allowed = false;
-    const auto seen =
-        WithMessages(c.message ? 1 : 0, [&] { allowed = ScheduleEntryAllowed(); });
+    const auto seen = WithMessages(c.message ? 1 : 0, [&] { allowed = ScheduleEntryAllowed(); });
     Area(6).Data.RecordCount = saved;
     EXPECT_EQ(allowed, c.message == nullptr);
     if (c.message == nullptr) continue;
@@ -79,8 +78,11 @@ TEST_F(ScheduleLoadTest, ItemsAndChaptersBecomeActivitiesWithScaledCosts) {
     const char* code;
     bool chapter;
     long double cost;
-  } expected[] = {{"01", true, 0}, {"010", false, 1100}, {"020", false, 550},
-                  {"02", true, 0}, {"010", false, 1650}};  // RELLENO is to be defined
+  } expected[] = {{"01", true, 0},
+                  {"010", false, 1100},
+                  {"020", false, 550},
+                  {"02", true, 0},
+                  {"010", false, 1650}};  // RELLENO is to be defined
   ASSERT_EQ(s.Activities.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(i);

@@ -1,10 +1,11 @@
 // The chart as data: the load rules, the summary, the cell edits, the
 // listing serial, the cost scaling and the investment per period, against
 // values worked out by hand.
+#include "schedule/schedule_plan.h"
+
 #include <gtest/gtest.h>
 
 #include "schedule/activities.h"
-#include "schedule/schedule_plan.h"
 
 namespace vantu {
 namespace {
@@ -180,7 +181,12 @@ TEST(ScheduleCosts, ScaledToTheBudgetTotalExactly) {
     std::vector<long double> costs;
   } cases[] = {
       // 7/6 of 100, 200, 300: 116.67 + 233.33 + 350.00 = 700
-      {"cents", {Chapter(), Item(100), Item(200), Item(300)}, 700, 600, false, {0, 116.67L, 233.33L, 350}},
+      {"cents",
+       {Chapter(), Item(100), Item(200), Item(300)},
+       700,
+       600,
+       false,
+       {0, 116.67L, 233.33L, 350}},
       {"pesos", {Item(100), Item(200), Item(300)}, 700, 600, true, {117, 233, 350}},
       // 10/3 gives 3.33 three times: the last takes the missing cent
       {"difference to the last", {Item(1), Item(1), Item(1)}, 10, 3, false, {3.33L, 3.33L, 3.34L}},

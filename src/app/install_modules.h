@@ -13,5 +13,6 @@ void InstallSelection();    // selection at the start and command 'A'
 void InstallEstimating();   // list source, field editor, capture and cost hooks, commands D to G
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
 void InstallReports();      // the budget listings, commands J and K
+void InstallSchedule();     // command N and the schedule's work file at the end
 
 }  // namespace vantu

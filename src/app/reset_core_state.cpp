@@ -13,6 +13,7 @@
 #include "records/record_ops.h"
 #include "reports/budget_listing_data.h"
 #include "reports/listing_engine.h"
+#include "schedule/schedule_state.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -69,6 +70,7 @@ void ResetCoreState() {
   ResetRecordOps();
   ResetAreaViews();
   ResetCalc();
+  ResetSchedule();
   ResetSetList();
   selection::ResetPendingSets();
   // Estimating

@@ -21,6 +21,8 @@ struct ZoneState {
   bool hasCurrent = false;
   ClickZone current;
   bool buttonHeld = false;
+  // The cell under the pointer while the left button is held (0-based).
+  int pointerCol = 0, pointerRow = 0;
   bool repeatRunning = false;
   int repeatCount = 0;
   bool memoryRunning = false;
@@ -135,6 +137,8 @@ void MouseDown(int px, int py, MouseBtn button, int cellWidth, int cellHeight) {
   in.mouseCol = static_cast<int16_t>(px / cellWidth);
   in.mouseRow = static_cast<int16_t>(py / cellHeight);
   gZones.buttonHeld = true;
+  gZones.pointerCol = in.mouseCol;
+  gZones.pointerRow = in.mouseRow;
   PushKey(LookupZone(in.mouseCol, in.mouseRow, b));
   if (button != MouseBtn::Left) return;
   gZones.lastPx = px;
@@ -149,8 +153,19 @@ void MouseUp() { gZones.buttonHeld = false; }
 
 void MouseMove(int px, int py, int cellWidth, int cellHeight) {
   if (!gZones.buttonHeld || cellWidth <= 0 || cellHeight <= 0) return;
-  if (!gZones.hasCurrent || !Contains(gZones.current, px / cellWidth, py / cellHeight))
+  if (!gZones.hasCurrent || !Contains(gZones.current, px / cellWidth, py / cellHeight)) {
     gZones.buttonHeld = false;
+    return;
+  }
+  gZones.pointerCol = px / cellWidth;
+  gZones.pointerRow = py / cellHeight;
+}
+
+bool HeldPointer(int& col, int& row) {
+  if (!gZones.buttonHeld || Input().mouseButton != -1) return false;
+  col = gZones.pointerCol;
+  row = gZones.pointerRow;
+  return true;
 }
 
 bool RepeatTimerTick() {

@@ -69,6 +69,10 @@ void MouseUp();
 // Pointer moved to pixel (px, py) while a button may be held.
 void MouseMove(int px, int py, int cellWidth, int cellHeight);
 
+// While the left button pressed on a zone is held and the pointer stays in
+// that zone: true, with the cell under the pointer (0-based), so that a
+// screen can follow a drag.
+bool HeldPointer(int& col, int& row);
 // 100 ms ticks of the two timers. The repeat tick returns true when the
 // host should repeat the recorded left click now.
 bool RepeatTimerTick();

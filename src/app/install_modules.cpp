@@ -1,10 +1,10 @@
 #include "app/install_modules.h"
 
 #include "records/list_source.h"
+#include "selection/selection.h"
 #include "session/preferences.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "selection/selection.h"
 
 namespace vantu {
 
@@ -15,6 +15,7 @@ void InstallModules() {
   InstallFileSets();
   InstallSelection();
   InstallEstimating();
+  InstallRecodification();
 }
 
 }  // namespace vantu

@@ -11,6 +11,7 @@ void InstallModules();
 void InstallFileSets();    // the work-area table, recovery screens, start and end steps
 void InstallSelection();   // selection at the start and command 'A'
 void InstallEstimating();  // list source, field editor and cost hooks, commands D and E
-
+// Command C and its work file at the end; after the modules that set the end hooks.
+void InstallRecodification();
 
 }  // namespace vantu

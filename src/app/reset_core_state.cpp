@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/record_ops.h"
+#include "selection/recode.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -64,6 +65,7 @@ void ResetCoreState() {
   ResetAreaViews();
   ResetSetList();
   selection::ResetPendingSets();
+  ResetRecodification();
 }
 
 }  // namespace vantu

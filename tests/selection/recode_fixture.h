@@ -87,17 +87,16 @@ class RecodeTest : public DatasetTest {
           const AnalysisLine line = Get(a, analysis::Lines(SectionFirstSlot(a, g) + i));
           const int type = Get(line, analysis_line::LineType);
           if (type != 2 && type != 3) continue;
-          ExpectReference<InputRecord>(type, Get(line, analysis_line::RefCode),
-                                       Get(line, analysis_line::RefRecNo),
-                                       Get(line, analysis_line::RefStamp));
+          ExpectNames(type, Get(line, analysis_line::RefCode), Get(line, analysis_line::RefRecNo),
+                      Get(line, analysis_line::RefStamp));
         }
     }
     for (const auto& [r, img] : Image(6)) {
       const BudgetRecord b = Read<BudgetRecord>(6, r);
       const int type = Get(b, budget_item::RefType);
       if (img.code.size() != 5 || (type != 3 && type != 4)) continue;
-      ExpectReference<BudgetRecord>(type, Get(b, budget_item::RefCode),
-                                    Get(b, budget_item::RefRecNo), Get(b, budget_item::RefStamp));
+      ExpectNames(type, Get(b, budget_item::RefCode), Get(b, budget_item::RefRecNo),
+                  Get(b, budget_item::RefStamp));
     }
   }
 
@@ -127,6 +126,18 @@ class RecodeTest : public DatasetTest {
   }
 
  private:
+  // The reference's code finds its record through the index, and that
+  // record is in use with the reference's stamp.
+  void ExpectNames(int n, const std::string& code, int16_t r, long double stamp) {
+    SCOPED_TRACE("file " + std::to_string(n) + " code " + code);
+    ASSERT_EQ(Find(n, code), r);
+    std::vector<uint8_t> rec(static_cast<size_t>(Area(n).RecordLength));
+    GetRec(Area(n).Data, r, rec.data());
+    EXPECT_EQ(GetI16(rec.data()), 0);
+    EXPECT_EQ(ReadStr(rec.data() + kRecordCode, kRecordCodeLength), code);
+    EXPECT_EQ(LoadReal10(rec.data() + kRecordStampAt), stamp);
+  }
+
   void BlankAnalysisLines(std::vector<uint8_t>& rec, RecordImage& img) {
     for (int slot = 1; slot <= analysis::kLineSlots; ++slot) {
       uint8_t* line = rec.data() + analysis::Lines(slot).offset;

@@ -18,6 +18,7 @@ void InstallModules() {
   InstallCalculation();
   InstallReports();
   InstallSchedule();
+  InstallRecodification();
 }
 
 }  // namespace vantu

@@ -14,5 +14,7 @@ void InstallEstimating();   // list source, field editor, capture and cost hooks
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
 void InstallReports();      // the budget listings, commands J and K
 void InstallSchedule();     // command N and the schedule's work file at the end
+// Command C and its work file at the end; after the modules that set the end hooks.
+void InstallRecodification();
 
 }  // namespace vantu

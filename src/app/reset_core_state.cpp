@@ -14,6 +14,7 @@
 #include "reports/budget_listing_data.h"
 #include "reports/listing_engine.h"
 #include "schedule/schedule_state.h"
+#include "selection/recode.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
 #include "session/preferences.h"
@@ -79,6 +80,7 @@ void ResetCoreState() {
   ResetBudgetModule();
   // Reports
   ResetListingState();
+  ResetRecodification();
 }
 
 }  // namespace vantu

@@ -7,6 +7,7 @@
 #include "console/keys.h"
 #include "console/zones.h"
 #include "platform/platform.h"
+#include "selection/recode.h"
 #include "selection/selection.h"
 #include "selection/selection_sets.h"
 #include "selection/set_list.h"
@@ -316,6 +317,8 @@ void SelectRamaObra() {
   DrawScreen();
   SelectionScreen(initial).Run();
   selection::FinishSelection();
+  // A recodification cut short is completed on the set just opened.
+  Recodify(false);
   sh.haltAtClose = false;
 }
 

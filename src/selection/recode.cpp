@@ -1,0 +1,149 @@
+#include "selection/recode.h"
+
+#include <vector>
+
+#include "records/area_view.h"
+#include "records/record_ops.h"
+#include "selection/recode_files.h"
+#include "selection/recode_references.h"
+#include "session/selection_state.h"
+#include "session/work_area_ids.h"
+#include "storage/file_sets.h"
+#include "storage/storage_engine.h"
+#include "toolkit/error_review.h"
+#include "toolkit/progress.h"
+#include "toolkit/window_message.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr const char* kPressAnyKey = ".. Para continuar oprima cualquier tecla ..";
+
+std::string ExtensionOf(int area) {
+  const SelectionState& s = Selection();
+  return area == kAreaBudget ? s.SetExtension() : s.RamaCode;
+}
+
+bool HasRecords(int area) {
+  const WorkArea& a = Area(area);
+  return a.Data.isOpen && UsedRecordCount(a.Data) > 0;
+}
+
+bool ObraOpen() {
+  return !Selection().ObraCode.empty() && Area(kAreaBudget).Data.isOpen;
+}
+
+// Reopens an area closed for the run: the first code becomes the current
+// record and the browsing starts again from the top.
+void ReopenArea(int area) {
+  std::vector<uint8_t> buffer(static_cast<size_t>(kMaxRecordLength));
+  OpenWorkArea(area, true, buffer.data(), ExtensionOf(area), kSetRecordLength[area]);
+  View(area).browse = BrowseState{};
+}
+
+void ShowRefusal(const std::vector<std::string>& lines) {
+  ShowMessageWindow(lines);
+}
+
+// Plans every file; the first one whose codes would not fit stops the run
+// before anything is written. Returns that file's number, or 0.
+int PlanAll(const std::vector<int>& files, const RecodeParams& p,
+            std::vector<FileRenumbering>& plans) {
+  for (int n : files) {
+    plans.push_back(PrepareRenumbering(n, ExtensionOf(n), p));
+    if (plans.back().plan.status != PlanStatus::kOk) return n;
+  }
+  return 0;
+}
+
+int RenumberPhase(int phase, const std::vector<int>& files, RecodeParams& p) {
+  const SelectionState& s = Selection();
+  const std::string ext = s.SetExtension();
+  if (phase == kRecodeRenumbering) p = ReadRecodeState(s.DataDirectory, ext, phase);
+  std::vector<FileRenumbering> plans;
+  if (const int refused = PlanAll(files, p, plans); refused != 0) return refused;
+  if (phase == kRecodeIdle && !BeginRecodeRun(s.DataDirectory, ext, p))
+    FailEngine(kStatusWriteError);
+  for (const FileRenumbering& r : plans) RenumberFile(r);
+  if (!EnterReindexPhase(s.DataDirectory, ext, p)) FailEngine(kStatusWriteError);
+  return 0;
+}
+
+// The calculation reviews every recodified area before it prices again.
+void AskForReview(const std::vector<int>& files) {
+  for (int n : files) Area(n).SavedChangeMarker = 1;
+  RecordOps().crossReviewNeeded = true;
+}
+
+}  // namespace
+
+std::vector<int> FilesToRecodify() {
+  std::vector<int> files;
+  for (int n : {kAreaInputs, kAreaAnalyses, kAreaSubcontracts})
+    if (HasRecords(n)) files.push_back(n);
+  if (ObraOpen() && HasRecords(kAreaBudget)) files.push_back(kAreaBudget);
+  return files;
+}
+
+int RunRecodification(int phase, const RecodeParams& params) {
+  const std::vector<int> files = FilesToRecodify();
+  RecodeParams p = params;
+  // A second handle on a file would keep an older copy: the run works on
+  // the files alone and reopens the areas at the end.
+  for (int n : files) CloseWorkArea(n);
+  if (phase != kRecodeReindexing) {
+    if (const int refused = RenumberPhase(phase, files, p); refused != 0) {
+      for (int n : files) ReopenArea(n);
+      return refused;
+    }
+  }
+  for (int n : files) ReindexFile(n, ExtensionOf(n));
+  for (int n : files) ReopenArea(n);
+  if (HasRecords(kAreaAnalyses)) UpdateAnalysisReferences();
+  if (ObraOpen() && HasRecords(kAreaBudget)) UpdateBudgetReferences();
+  AskForReview(files);
+  for (int n : files) FlushWorkArea(n);
+  FlushWorkArea(kAreaGlobals);
+  // Only now is the run complete: a stop while the references were being
+  // updated repeats that update from the start.
+  EndRecodeRun(Selection().DataDirectory, Selection().SetExtension());
+  return 0;
+}
+
+void Recodify(bool interactive) {
+  const SelectionState& s = Selection();
+  if (s.RamaCode.empty() || !Area(kAreaGeneral).Data.isOpen) return;
+  const int phase = FindRecodePhase(s.DataDirectory, s.SetExtension());
+  RecodeParams params;
+  if (interactive) {
+    if (Review().active) {
+      ShowRefusal({"... PRIMERO DESACTIVE REVISION DE ERRORES ...", kPressAnyKey});
+      return;
+    }
+    if (phase == kRecodeIdle && FilesToRecodify().empty()) {
+      ShowRefusal({"....... NO HAY NADA PARA RECODIFICAR ........", kPressAnyKey});
+      return;
+    }
+    SetUpWorkArea(kAreaRecoding, 1);
+    if (!EditRecodeParams(params)) return;
+  } else if (phase == kRecodeIdle) {
+    return;
+  }
+  RecodeProgressShown() = ShowProgress(40, 12);
+  StepProgress(true);
+  const int refused = RunRecodification(phase, params);
+  if (RecodeProgressShown()) HideProgress();
+  RecodeProgressShown() = false;
+  if (refused != 0)
+    ShowRefusal({"... LOS CODIGOS NO ALCANZAN PARA RECODIFICAR ...",
+                 "Archivo: " + DataBaseName(refused, ExtensionOf(refused)), kPressAnyKey});
+  if (interactive) CloseRecodeWindow();
+}
+
+void ResetRecodification() {
+  ResetRecodeFiles();
+  RecodeProgressShown() = false;
+}
+
+}  // namespace vantu

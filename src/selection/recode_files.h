@@ -1,0 +1,45 @@
+#pragma once
+// The two passes over each coded file (2, 3, 4 and the Obra's 6) of a
+// recodification. They open the files themselves: the caller has closed
+// the work areas first, so that no second handle holds an older copy.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "selection/recode_plan.h"
+
+namespace vantu {
+
+// One file's records in key order with their codes as they are now in the
+// data, and the codes they are to get.
+struct FileRenumbering {
+  int fileNo = 0;
+  std::string ext;
+  std::vector<int16_t> records;
+  std::vector<std::string> current;
+  RenumberPlan plan;
+};
+
+// Record length and key length of coded file n.
+int CodedRecordLength(int fileNo);
+int CodedKeyLength(int fileNo);
+
+// Walks the file's index in key order and plans the new codes; writes
+// nothing. Index entries naming a record outside the file or not in use
+// are passed over.
+FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const RecodeParams& p);
+// Writes the new codes into the records, in the order that keeps them
+// distinct. The index still holds the old codes afterwards.
+void RenumberFile(const FileRenumbering& r);
+// Sets the file's ChangeMarker and builds its index anew from the codes of
+// the records in use.
+void ReindexFile(int fileNo, const std::string& ext);
+
+// Advances the progress display every this many records, while the run
+// shows it.
+constexpr int kProgressEvery = 30;
+void StepRecodeProgress(int count);
+bool& RecodeProgressShown();
+
+}  // namespace vantu

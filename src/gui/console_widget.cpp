@@ -10,6 +10,7 @@
 #include "console/key_buttons.h"
 #include "console/zones.h"
 #include "gui/console_painter.h"
+#include "gui/image_construct.h"
 #include "gui/key_translate.h"
 #include "gui/win_console.h"
 
@@ -83,6 +84,8 @@ void TConsole::SetFontSize(int points, int layoutState) {
   }
   RedrawAll();
   RelayoutKeyButtons();
+  // Pictures follow their cells.
+  SyncConsoleImages(this, w_, h_);
 }
 
 GlyphMetrics TConsole::Metrics() const {

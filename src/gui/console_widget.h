@@ -50,6 +50,7 @@ class TConsole : public QWidget {
   int BaseFontSize() const { return baseFontSize_; }
   int LayoutState() const { return layoutState_; }
   double ReducedScale() const { return geometry_.reducedScale; }
+  bool FixedFont() const { return geometry_.fixedFont; }
   int CellWidth() const { return w_; }
   int CellHeight() const { return h_; }
   const QFont& ConsoleFontNow() const { return font_; }

@@ -7,13 +7,13 @@
 #include "console/keys.h"
 #include "console/zones.h"
 #include "platform/platform.h"
+#include "selection/selection.h"
+#include "selection/selection_sets.h"
+#include "selection/set_list.h"
+#include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
-#include "selection/selection.h"
-#include "selection/selection_sets.h"
-#include "session/selection_state.h"
-#include "selection/set_list.h"
 #include "toolkit/dates.h"
 #include "toolkit/field_editor.h"
 #include "toolkit/help_screens.h"
@@ -53,8 +53,8 @@ const FieldDescriptor kFields[kFieldCount] = {
     Descriptor("Aceptar [Doble Clic] :", kKindText, 1, 10),
 };
 
-const KeySet kExitKeys = {kKeyEnter, kKeyTab,   kKeyEsc,     kKeyUp,       kKeyDown,   kKeyPgUp,
-                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF2,   kKeyF3, kKeyAltX,
+const KeySet kExitKeys = {kKeyEnter, kKeyTab,   kKeyEsc,     kKeyUp,       kKeyDown,  kKeyPgUp,
+                          kKeyPgDn,  kKeyHome,  kKeyEnd,     kKeyF2,       kKeyF3,    kKeyAltX,
                           kKeyAltF1, kKeyAltF2, kKeyListRow, kKeyListTake, kKeyCtrlF1};
 
 // The directory as the 49 cells of its field show it: its end when longer.
@@ -180,6 +180,26 @@ void ChooseDirectory() {
   DrawScreen();
 }
 
+// A click on the date offers the calendar; editing stays where it was.
+void PickToday() {
+  std::string& today = Selection().TodayDate;
+  const std::string start = today.size() == 8 ? ExpandDate(today) : TodayLong();
+  const std::string chosen = Host().PickDate(start);
+  if (chosen.size() == 10) today = ShortenDate(chosen);
+  DrawFields();
+}
+
+// Says on row 25 that the stored data folder was not found and which
+// folder is used instead.
+void ReportMissingDataDirectory() {
+  std::string& missing = Shell().missingDataDir;
+  if (missing.empty()) return;
+  std::string text = "No se encontro " + missing + " - se usa " + Selection().DataDirectory;
+  if (text.size() > 80) text = "No se encontro la carpeta de datos - se usa el directorio actual";
+  ShowStatusMessage(text);
+  missing.clear();
+}
+
 // A double click on a list entry: its Rama and Obra codes into the fields.
 void TakeSelectedEntry() {
   const SetListState& l = SetList();
@@ -237,7 +257,9 @@ bool SelectionScreen::ScreenKey(uint8_t k) {
       selection::AskExitProgram();
       return true;
     case kKeyListRow:
-      if (Input().clickedField != 0)
+      if (Input().clickedField == kFecha + 1)
+        PickToday();
+      else if (Input().clickedField != 0)
         MoveTo(Input().clickedField - 1);
       else
         SetListClick();
@@ -293,7 +315,10 @@ void EnterDataDirectory() {
   if (s.DataDirectory.empty()) s.DataDirectory = Shell().dataDir;
   std::error_code ec;
   fs::current_path(s.DataDirectory, ec);
-  if (ec) fs::current_path(Shell().startDir, ec);
+  if (ec) {
+    Shell().missingDataDir = s.DataDirectory;
+    fs::current_path(Shell().startDir, ec);
+  }
   s.DataDirectory = fs::current_path(ec).string().substr(0, 160);
   ScanSetList(s.DataDirectory);
 }
@@ -313,6 +338,7 @@ void SelectRamaObra() {
   EnterDataDirectory();
   OfferRecoveredSet();
   DrawScreen();
+  ReportMissingDataDirectory();
   SelectionScreen(initial).Run();
   selection::FinishSelection();
   sh.haltAtClose = false;

@@ -14,6 +14,10 @@ struct ShellState {
   std::string dataDir;         // current directory at start; last directory at the end
   std::string programFilesEnv;
   std::string startDir;
+  // A stored data folder that could not be entered (an unplugged drive, a
+  // removed folder): the program works in its start directory instead and
+  // the selection screen says so. Empty when there was none.
+  std::string missingDataDir;
   bool fontInstalled = false;
   std::string errorFileName = "ApError";  // in the current directory
   std::string listingFileName;            // programDir + "/LPT"
@@ -48,14 +52,14 @@ using CommandModule = std::function<void()>;
 // Steps of the start-up and the end that belong to other subsystems. Each is
 // filled by its owner when it is linked in; an empty hook does nothing.
 struct ShellHooks {
-  std::function<void()> askConsultant;       // consultant dialog, start step 1
-  std::function<void()> loadPreferences;     // configuration record, step 10
-  std::function<void()> setUpWorkAreas;      // areas 0, 7 and 10, step 12
-  std::function<void()> resetSelection;      // selection state, step 13
-  std::function<void()> runSelection;        // Rama/Obra selection, step 15 and 'A'
-  std::function<void()> clearSetInUse;       // normal end in the configuration file
-  std::function<void()> closeWorkAreas;      // program end step 1
-  std::function<void()> deleteWorkFiles;     // program end steps 2 and 3
+  std::function<void()> askConsultant;    // consultant dialog, start step 1
+  std::function<void()> loadPreferences;  // configuration record, step 10
+  std::function<void()> setUpWorkAreas;   // areas 0, 7 and 10, step 12
+  std::function<void()> resetSelection;   // selection state, step 13
+  std::function<void()> runSelection;     // Rama/Obra selection, step 15 and 'A'
+  std::function<void()> clearSetInUse;    // normal end in the configuration file
+  std::function<void()> closeWorkAreas;   // program end step 1
+  std::function<void()> deleteWorkFiles;  // program end steps 2 and 3
 };
 
 ShellHooks& Hooks();

@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include "gui/gui_fixture.h"
 #include "app/menu_commands.h"
+#include "gui/gui_fixture.h"
 #include "platform/halt.h"
 
 namespace vantu::gui::test {

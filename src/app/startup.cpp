@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_program.h"
 #include "console/console.h"
 #include "console/zones.h"
 #include "platform/platform.h"
-#include "app/main_program.h"
 #include "session/paths.h"
 #include "session/shell_state.h"
 #include "toolkit/message_boxes.h"
@@ -41,7 +41,15 @@ void EnterProjectDir() {
   const std::string installDir = sh.programFilesEnv + "/Vantu";
   std::string stored = Host().ReadSetting(kSettingsKey, "sProyDir");
   sh.projectDir = stored.substr(0, 255);
-  if (!sh.projectDir.empty() && sh.projectDir != installDir && EnterDir(sh.projectDir)) return;
+  if (!sh.projectDir.empty() && sh.projectDir != installDir) {
+    if (EnterDir(sh.projectDir)) return;
+    // A stored folder that is not there is never made anew: the program
+    // stays in its start directory and keeps the setting for when the
+    // folder is back.
+    sh.missingDataDir = sh.projectDir;
+    EnterDir(sh.startDir);
+    return;
+  }
   if (sh.projectDir.empty() || sh.projectDir == installDir)
     sh.projectDir = (fs::path(docs) / "Vantu").string();
   // The stored directory is missing or was the install directory: make it.

@@ -12,16 +12,24 @@ namespace vantu {
 
 // Decoration bits of a cell (EdgeFlags).
 enum EdgeFlag : uint16_t {
-  kEdgeOpen = 0x0001,        // cell left of a field: opening bracket
-  kEdgeField = 0x0002,       // field cell: lines above and below
-  kEdgeClose = 0x0004,       // cell right of a field: closing bracket
-  kEdgeRaisedOpen = 0x0008,  // cell left of a raised field
-  kEdgeRaised = 0x0010,      // raised field cell
-  kEdgeRaisedClose = 0x0020, // cell right of a raised field
+  kEdgeOpen = 0x0001,         // cell left of a field: opening bracket
+  kEdgeField = 0x0002,        // field cell: lines above and below
+  kEdgeClose = 0x0004,        // cell right of a field: closing bracket
+  kEdgeRaisedOpen = 0x0008,   // cell left of a raised field
+  kEdgeRaised = 0x0010,       // raised field cell
+  kEdgeRaisedClose = 0x0020,  // cell right of a raised field
   kEdgeBoxFirst = 0x0040,
   kEdgeBoxMiddle = 0x0080,
   kEdgeBoxLast = 0x0100,
   kEdgeHeading = 0x0200,
+};
+
+// Program glyphs the host draws as arrows (not font characters).
+enum ProgramGlyph : uint8_t {
+  kGlyphArrowUp = 130,
+  kGlyphArrowDown = 131,
+  kGlyphArrowRight = 132,
+  kGlyphArrowLeft = 133,
 };
 
 constexpr int kEdgeInset = 3;  // pixel width of a bracket's strip
@@ -61,7 +69,9 @@ ScreenState& Screen();
 void ResetScreen();
 
 // Text set drawn with the font; every other code is a graphic glyph.
-inline bool IsTextChar(uint8_t c) { return (c >= 32 && c <= 127) || c == 209 || c == 241; }
+inline bool IsTextChar(uint8_t c) {
+  return (c >= 32 && c <= 127) || c == 209 || c == 241;
+}
 
 // Colour numbers 0..22 and 32-bit colours.
 uint32_t ColourOf(int number);

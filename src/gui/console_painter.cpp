@@ -22,8 +22,26 @@ QColor ToQColor(uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-ConsolePainter::ConsolePainter(QPainter& painter, const QFont& font, const GlyphMetrics& metrics)
-    : p_(painter), font_(font), m_(metrics) {
+CellFonts::CellFonts(const QFont& font, int cellWidth) {
+  for (int style = 0; style < 16; ++style) {
+    QFont f = font;
+    f.setBold(style & 1);
+    f.setItalic(style & 2);
+    f.setUnderline(style & 4);
+    f.setStrikeOut(style & 8);
+    f.setKerning(false);
+    // A run is drawn as one string: the advance of every character is made
+    // exactly one cell, whatever the rounding of the font's own advance.
+    const qreal advance = QFontMetricsF(f).horizontalAdvance(QLatin1Char('M'));
+    f.setLetterSpacing(QFont::AbsoluteSpacing, cellWidth - advance);
+    fonts_[style] = f;
+    ascents_[style] = QFontMetrics(f).ascent();
+  }
+}
+
+ConsolePainter::ConsolePainter(QPainter& painter, const CellFonts& fonts,
+                               const GlyphMetrics& metrics)
+    : p_(painter), fonts_(fonts), m_(metrics) {
   p_.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -42,15 +60,6 @@ void ConsolePainter::PaintCells(const ScreenState& s, int row, int fromCol, int 
             ToQColor(upLeft.bg));
     col = end;
   }
-}
-
-QFont ConsolePainter::StyledFont(uint8_t style) const {
-  QFont f = font_;
-  f.setBold(style & 1);
-  f.setItalic(style & 2);
-  f.setUnderline(style & 4);
-  f.setStrikeOut(style & 8);
-  return f;
 }
 
 void ConsolePainter::DrawRun(int x, int y, uint16_t flags, const std::string& text,
@@ -80,19 +89,17 @@ void ConsolePainter::DrawRun(int x, int y, uint16_t flags, const std::string& te
 
 void ConsolePainter::DrawTextPiece(int xs, int y, const std::string& piece, const Cell& attrs,
                                    bool raised) {
-  const int w = m_.cellWidth;
-  if (raised) p_.fillRect(xs, y, static_cast<int>(piece.size()) * w, m_.cellHeight, kWhite);
-  const QFont f = StyledFont(attrs.style);
-  p_.setFont(f);
+  const int n = static_cast<int>(piece.size());
+  if (raised) p_.fillRect(xs, y, n * m_.cellWidth, m_.cellHeight, kWhite);
+  // Trailing blanks need no drawing (a run of blanks, none at all).
+  size_t end = piece.find_last_not_of(' ');
+  if (end == std::string::npos) return;
+  text_.resize(static_cast<qsizetype>(end + 1));
+  for (size_t k = 0; k <= end; ++k)
+    text_[static_cast<qsizetype>(k)] = QChar(Cp1252ToUnicode(static_cast<uint8_t>(piece[k])));
+  p_.setFont(fonts_.Font(attrs.style));
   p_.setPen(ToQColor(attrs.fg));
-  const int ascent = QFontMetrics(f).ascent();
-  // One character per cell, so that every glyph sits on the grid whatever
-  // the font's advance.
-  for (size_t k = 0; k < piece.size(); ++k) {
-    const char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(piece[k]));
-    if (u == u' ') continue;
-    p_.drawText(QPoint(xs + static_cast<int>(k) * w, y + ascent), QString(QChar(u)));
-  }
+  p_.drawText(QPoint(xs, y + fonts_.Ascent(attrs.style)), text_);
 }
 
 // A line from (x1, y1) towards (x2, y2) without its end point, as the

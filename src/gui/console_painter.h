@@ -1,10 +1,11 @@
 #pragma once
-// Turns console cells into pixels: runs of equal attributes drawn as text
-// with their decoration flags (brackets, boxes, raised fields), graphic
-// characters through the glyph painter.
+// Turns console cells into pixels: runs of equal attributes drawn as text,
+// one call per run, with their decoration flags (brackets, boxes, raised
+// fields); graphic characters through the glyph painter.
 
 #include <QFont>
 #include <QPainter>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -15,11 +16,24 @@ namespace vantu::gui {
 
 QColor ToQColor(uint32_t bgr);
 
+// The console font in its 16 cell styles (bold, italic, underline,
+// strike-out), each spaced so that one character takes exactly one cell,
+// with its ascent. Built once per font size and kept across frames.
+class CellFonts {
+ public:
+  CellFonts() = default;
+  CellFonts(const QFont& font, int cellWidth);
+  const QFont& Font(uint8_t style) const { return fonts_[style & 15]; }
+  int Ascent(uint8_t style) const { return ascents_[style & 15]; }
+
+ private:
+  std::array<QFont, 16> fonts_;
+  std::array<int, 16> ascents_{};
+};
+
 class ConsolePainter {
  public:
-  // `font` is the console font; the cell style picks bold, italic,
-  // underline and strike-out.
-  ConsolePainter(QPainter& painter, const QFont& font, const GlyphMetrics& metrics);
+  ConsolePainter(QPainter& painter, const CellFonts& fonts, const GlyphMetrics& metrics);
 
   // Draws cells [fromCol, toCol] of `row` (1-based), split into runs of
   // equal foreground, background, style and flags.
@@ -40,11 +54,11 @@ class ConsolePainter {
   void Line(int x1, int y1, int x2, int y2, const QColor& colour);
   void OpenBracket(int x, int y, uint16_t flags);
   void CloseBracket(int x, int y, uint16_t flags);
-  QFont StyledFont(uint8_t style) const;
 
   QPainter& p_;
-  QFont font_;
+  const CellFonts& fonts_;
   GlyphMetrics m_;
+  QString text_;  // reused for every piece
 };
 
 }  // namespace vantu::gui

@@ -10,6 +10,7 @@
 #include "console/key_buttons.h"
 #include "console/zones.h"
 #include "gui/console_painter.h"
+#include "gui/image_construct.h"
 #include "gui/key_translate.h"
 #include "gui/win_console.h"
 
@@ -72,6 +73,7 @@ void TConsole::SetFontSize(int points, int layoutState) {
   const QSize cell = CellOf(font_);
   w_ = cell.width();
   h_ = cell.height();
+  cellFonts_ = CellFonts(font_, w_);
   const ScreenState& s = Screen();
   resize(s.columns * w_, s.rows * h_);
   image_ = QImage(size(), QImage::Format_RGB32);
@@ -83,6 +85,8 @@ void TConsole::SetFontSize(int points, int layoutState) {
   }
   RedrawAll();
   RelayoutKeyButtons();
+  // Pictures follow their cells.
+  SyncConsoleImages(this, w_, h_);
 }
 
 GlyphMetrics TConsole::Metrics() const {
@@ -97,7 +101,7 @@ void TConsole::RedrawCells(int col, int row, int count) {
   const ScreenState& s = Screen();
   if (row < 1 || row > s.rows || count <= 0) return;
   QPainter p(&image_);
-  ConsolePainter(p, font_, Metrics()).PaintCells(s, row, col, col + count - 1);
+  ConsolePainter(p, cellFonts_, Metrics()).PaintCells(s, row, col, col + count - 1);
   // Brackets reach one pixel into the neighbouring cells.
   update(CellRect(col, row, count).adjusted(-w_, 0, w_, 0));
 }
@@ -105,14 +109,14 @@ void TConsole::RedrawCells(int col, int row, int count) {
 void TConsole::RedrawAll() {
   const ScreenState& s = Screen();
   QPainter p(&image_);
-  ConsolePainter painter(p, font_, Metrics());
+  ConsolePainter painter(p, cellFonts_, Metrics());
   for (int row = 1; row <= s.rows; ++row) painter.PaintCells(s, row, 1, s.columns);
   update();
 }
 
 void TConsole::DrawRunFrame(int col, int row, int count, uint32_t colour) {
   QPainter p(&image_);
-  ConsolePainter(p, font_, Metrics()).DrawRunFrame(col, row, count, ToQColor(colour));
+  ConsolePainter(p, cellFonts_, Metrics()).DrawRunFrame(col, row, count, ToQColor(colour));
   update(CellRect(col, row, count).adjusted(-w_, 0, w_, 0));
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui/console_painter.h"
 #include "gui/glyph_painter.h"
 #include "gui/key_button_bar.h"
 
@@ -50,6 +51,7 @@ class TConsole : public QWidget {
   int BaseFontSize() const { return baseFontSize_; }
   int LayoutState() const { return layoutState_; }
   double ReducedScale() const { return geometry_.reducedScale; }
+  bool FixedFont() const { return geometry_.fixedFont; }
   int CellWidth() const { return w_; }
   int CellHeight() const { return h_; }
   const QFont& ConsoleFontNow() const { return font_; }
@@ -82,6 +84,7 @@ class TConsole : public QWidget {
   TWinConsole* panel_;
   ConsoleGeometry geometry_;
   QFont font_;
+  CellFonts cellFonts_;  // the font in every cell style, for painting
   int w_ = 8, h_ = 16;
   int baseFontSize_ = 14;
   int layoutState_ = 2;

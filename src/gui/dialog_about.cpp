@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -20,8 +21,15 @@ constexpr const char* kAuthor = "Autor: el equipo de desarrollo de vantu";
 
 void ShowAboutBox(QWidget* parent) {
   QDialog box(parent);
-  box.setWindowTitle(QString("Acerca de ") + kTitle);
-  box.setWindowFlags(box.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  const QString caption = QString("Acerca de ") + kTitle;
+  box.setWindowTitle(caption);
+  // A fixed box: a close button only, and wide enough for its whole caption
+  // (bold in most title bars) beside the window manager's icon and button.
+  box.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                     Qt::MSWindowsFixedSizeDialogHint);
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(caption) * 5 / 4 + 120;
   QIcon icon = QApplication::windowIcon();
   if (icon.isNull()) icon = box.style()->standardIcon(QStyle::SP_ComputerIcon);
   auto* picture = new QLabel(&box);
@@ -40,6 +48,7 @@ void ShowAboutBox(QWidget* parent) {
   auto* layout = new QVBoxLayout(&box);
   layout->addLayout(top);
   layout->addWidget(buttons);
+  layout->addStrut(captionWidth);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   box.exec();
 }

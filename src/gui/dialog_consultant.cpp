@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/dialog_text.h"
 #include "gui/settings_store.h"
@@ -41,6 +42,14 @@ TConsultor::TConsultor(QWidget* parent) : QDialog(parent) {
   layout->addWidget(edit_);
   layout->addLayout(buttons);
 
+  // What the console cannot show is mapped or left out as it is typed.
+  connect(edit_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+    const QString shown = ConsoleDisplayable(typed);
+    if (shown == typed) return;
+    const int cursor = edit_->cursorPosition() - static_cast<int>(typed.size() - shown.size());
+    edit_->setText(shown);
+    edit_->setCursorPosition(std::max(cursor, 0));
+  });
   connect(accept_, &QPushButton::clicked, this, [this] { OnAccept(); });
   connect(clear_, &QPushButton::clicked, this, [this] { OnClear(); });
   connect(restore_, &QPushButton::clicked, this, [this] { OnRestore(); });
@@ -48,7 +57,7 @@ TConsultor::TConsultor(QWidget* parent) : QDialog(parent) {
 }
 
 void TConsultor::OnAccept() {
-  name_ = QtToCore(edit_->text()).substr(0, kMaxName);
+  name_ = QtToCore(ConsoleDisplayable(edit_->text())).substr(0, kMaxName);
   accepted_ = true;
   accept();
 }

@@ -18,6 +18,24 @@ char16_t Cp1252ToUnicode(unsigned char byte) {
   return byte;
 }
 
+QString ConsoleDisplayable(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar ch : text) {
+    const char16_t u = ch.unicode();
+    if (u == u'\u00D1' || u == u'\u00F1' || (u >= 0x20 && u < 0x7F)) {
+      out.append(ch);
+      continue;
+    }
+    // The canonical decomposition of an accented letter starts with its
+    // plain letter (á is a and an acute accent).
+    const QString parts = QString(ch).normalized(QString::NormalizationForm_D);
+    if (!parts.isEmpty() && parts.at(0).unicode() >= 0x20 && parts.at(0).unicode() < 0x7F)
+      out.append(parts.at(0));
+  }
+  return out;
+}
+
 QString CoreToQt(const std::string& bytes) {
   QString out;
   out.reserve(static_cast<qsizetype>(bytes.size()));

@@ -53,8 +53,9 @@ FilesDialog::FilesDialog(QWidget* parent, const QString& title, FileGroups& grou
   resize(720, 360);
 
   chooseTarget = [this] {
-    return QFileDialog::getExistingDirectory(this, QStringLiteral("Directorio destino"),
-                                             CoreToQt(model_.Directory()));
+    return QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Directorio destino"), CoreToQt(model_.Directory()),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   };
   ask = [this](const QString& text) { return AskYesNo(this, text); };
   connect(groups_, &QListWidget::currentRowChanged, this, [this] { ShowFiles(); });

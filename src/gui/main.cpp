@@ -5,18 +5,20 @@
 #include <exception>
 
 #include "app/install_modules.h"
+#include "app/main_program.h"
 #include "gui/dialog_consultant.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/single_instance.h"
+#include "gui/spanish_ui.h"
 #include "platform/halt.h"
-#include "app/main_program.h"
 #include "session/shell_state.h"
 
 int main(int argc, char** argv) {
   using namespace vantu;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vantu"));
+  gui::InstallSpanishTranslations(app);
 
   gui::SingleInstance instance;
   if (!instance.Acquire()) return 0;

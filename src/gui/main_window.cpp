@@ -12,15 +12,15 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/menu_commands.h"
 #include "gui/console_widget.h"
 #include "gui/dialog_about.h"
 #include "gui/key_translate.h"
-#include "app/menu_commands.h"
 #include "gui/qt_host.h"
 #include "gui/win_console.h"
 #include "platform/platform.h"
-#include "session/preferences.h"
 #include "session/paths.h"
+#include "session/preferences.h"
 #include "session/shell_state.h"
 
 namespace vantu::gui {
@@ -243,27 +243,55 @@ void TForm1::closeEvent(QCloseEvent* e) {
   Quit();
 }
 
+int TForm1::LayoutPoints(int layoutState) const {
+  const int base = console_->BaseFontSize();
+  if (layoutState == 2) return base;
+  return std::max(1, static_cast<int>(std::lround(base * console_->ReducedScale())));
+}
+
+QSize TForm1::OuterSize(int layoutState) const {
+  const QFont font = ConsoleFont(console_->ConsoleFontNow().family(), LayoutPoints(layoutState));
+  const QSize cell = console_->ConsoleFontNow().pointSize() == LayoutPoints(layoutState)
+                         ? QSize(console_->CellWidth(), console_->CellHeight())
+                         : CellOf(font);
+  const int rows = panel_->NRow() + panel_->ButtonAreaRows();
+  return {panel_->NCol() * cell.width(), rows * cell.height() + menuBar()->sizeHint().height()};
+}
+
 QRect TForm1::LayoutRect(int layoutState) const {
-  const QSize client = panel_->size();
-  const int menuHeight = menuBar()->sizeHint().height();
-  const QSize outer(client.width(), client.height() + menuHeight);
-  const int left = (desktop_.width() - outer.width()) / 2;
-  const int top = layoutState == 2 ? 0 : (desktop_.height() - outer.height()) / 2;
-  return QRect(QPoint(left, top), outer);
+  const QSize outer = OuterSize(layoutState);
+  // The frame the window manager adds counts when the window is centred.
+  const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+  const int left = (desktop_.width() - outer.width() - frame.width()) / 2;
+  const int top = layoutState == 2 ? 0 : (desktop_.height() - outer.height() - frame.height()) / 2;
+  return QRect(QPoint(left, std::max(top, 0)), outer);
 }
 
 void TForm1::ApplyLayout(int layoutState) {
-  const int base = console_->BaseFontSize();
-  const int points =
-      layoutState == 2
-          ? base
-          : std::max(1, static_cast<int>(std::lround(base * console_->ReducedScale())));
-  console_->SetFontSize(points, layoutState);
-  centralWidget()->setMinimumSize(panel_->size());
+  console_->SetFontSize(LayoutPoints(layoutState), layoutState);
+  centralWidget()->setMinimumSize(0, 0);
+  // The window may be as small as the reduced grid and as large as the
+  // full one: the window manager then offers both maximize and restore,
+  // and a maximized window takes the full layout's size.
+  if (!console_->FixedFont()) {
+    setMinimumSize(OuterSize(0).boundedTo(OuterSize(2)));
+    setMaximumSize(OuterSize(2));
+  }
   const QRect r = LayoutRect(layoutState);
-  setMaximumSize(layoutState == 2 ? r.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
   resize(r.size());
   move(r.topLeft());
+  CentrePanel();
+}
+
+void TForm1::CentrePanel() {
+  const QSize area = centralWidget()->size(), grid = panel_->size();
+  panel_->move(std::max(0, (area.width() - grid.width()) / 2),
+               std::max(0, (area.height() - grid.height()) / 2));
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  CentrePanel();
 }
 
 void TForm1::ShowStartup() {
@@ -292,6 +320,10 @@ void TForm1::changeEvent(QEvent* e) {
       showMaximized();
     else
       showNormal();
+    // The window manager may put back the geometry it remembered.
+    const QRect r = LayoutRect(wanted);
+    resize(r.size());
+    move(r.topLeft());
     togglingLayout_ = false;
   });
 }

@@ -42,6 +42,7 @@ class TForm1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
   void changeEvent(QEvent* e) override;
 
  private:
@@ -53,7 +54,12 @@ class TForm1 : public QMainWindow {
   void ViewEntry(char letter);
   void PrintEntry(char letter);
   void OpenManual();
+  // Font size, outer size (client and menu bar) and place of a layout.
+  int LayoutPoints(int layoutState) const;
+  QSize OuterSize(int layoutState) const;
   QRect LayoutRect(int layoutState) const;
+  // The grid in the middle of the client area when the window is larger.
+  void CentrePanel();
 
   QtHost* host_;
   QSize desktop_;

@@ -23,6 +23,7 @@
 #include "gui/image_construct.h"
 #include "gui/listing_printer.h"
 #include "gui/main_window.h"
+#include "gui/open_dialog.h"
 #include "gui/settings_store.h"
 #include "gui/viewer_font.h"
 #include "gui/viewer_form.h"
@@ -56,15 +57,6 @@ QString BoxText(const std::string& bytes) {
 }
 
 // "Description|pattern;pattern|..." as Qt's "Description (pattern pattern);;...".
-QString QtFilter(const std::string& filter) {
-  const QStringList parts = CoreToQt(filter).split(QChar('|'));
-  QStringList filters;
-  for (int i = 0; i + 1 < parts.size(); i += 2)
-    filters << parts[i] + QStringLiteral(" (") +
-                   QString(parts[i + 1]).replace(QChar(';'), QChar(' ')) + QStringLiteral(")");
-  return filters.join(QStringLiteral(";;"));
-}
-
 }  // namespace
 
 void QtHost::ProcessEvents() {
@@ -116,18 +108,10 @@ BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption
 
 bool QtHost::OpenFileDialog(const std::string& initialDir, const std::string& title,
                             const std::string& filter, int options, std::string& fileName) {
-  QFileDialog dialog(window_, CoreToQt(title), CoreToQt(initialDir), QtFilter(filter));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (options & kFileDialogDirectory) {
-    // A directory is chosen by entering it; its Ramas show as files.
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, false);
-  } else {
-    dialog.setFileMode(QFileDialog::ExistingFile);
-  }
-  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Abrir"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  fileName = QtToCore(dialog.selectedFiles().first());
+  OpenDialog dialog(window_, CoreToQt(title), CoreToQt(initialDir), filter,
+                    (options & kFileDialogDirectory) != 0);
+  if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return false;
+  fileName = QtToCore(dialog.Chosen());
   return true;
 }
 

@@ -182,6 +182,26 @@ void ChooseDirectory() {
   DrawScreen();
 }
 
+// A click on the date offers the calendar; editing stays where it was.
+void PickToday() {
+  std::string& today = Selection().TodayDate;
+  const std::string start = today.size() == 8 ? ExpandDate(today) : TodayLong();
+  const std::string chosen = Host().PickDate(start);
+  if (chosen.size() == 10) today = ShortenDate(chosen);
+  DrawFields();
+}
+
+// Says on row 25 that the stored data folder was not found and which
+// folder is used instead.
+void ReportMissingDataDirectory() {
+  std::string& missing = Shell().missingDataDir;
+  if (missing.empty()) return;
+  std::string text = "No se encontro " + missing + " - se usa " + Selection().DataDirectory;
+  if (text.size() > 80) text = "No se encontro la carpeta de datos - se usa el directorio actual";
+  ShowStatusMessage(text);
+  missing.clear();
+}
+
 // A double click on a list entry: its Rama and Obra codes into the fields.
 void TakeSelectedEntry() {
   const SetListState& l = SetList();
@@ -239,7 +259,9 @@ bool SelectionScreen::ScreenKey(uint8_t k) {
       selection::AskExitProgram();
       return true;
     case kKeyListRow:
-      if (Input().clickedField != 0)
+      if (Input().clickedField == kFecha + 1)
+        PickToday();
+      else if (Input().clickedField != 0)
         MoveTo(Input().clickedField - 1);
       else
         SetListClick();
@@ -295,7 +317,10 @@ void EnterDataDirectory() {
   if (s.DataDirectory.empty()) s.DataDirectory = Shell().dataDir;
   std::error_code ec;
   fs::current_path(s.DataDirectory, ec);
-  if (ec) fs::current_path(Shell().startDir, ec);
+  if (ec) {
+    Shell().missingDataDir = s.DataDirectory;
+    fs::current_path(Shell().startDir, ec);
+  }
   s.DataDirectory = fs::current_path(ec).string().substr(0, 160);
   ScanSetList(s.DataDirectory);
 }
@@ -315,6 +340,7 @@ void SelectRamaObra() {
   EnterDataDirectory();
   OfferRecoveredSet();
   DrawScreen();
+  ReportMissingDataDirectory();
   SelectionScreen(initial).Run();
   selection::FinishSelection();
   // A recodification cut short is completed on the set just opened.

@@ -12,6 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const char* const kAllFiles = "Todos los Archivos del Directorio";
+
 std::vector<std::string> Patterns(std::initializer_list<const char*> bases,
                                   const std::string& ext) {
   std::vector<std::string> out;
@@ -78,15 +80,19 @@ std::vector<SetFileGroup> FileGroupsOf(const std::string& code) {
     const auto obras = Patterns({"Apr??dat.", "Apr??ixc.", "Apr??cro."}, code + "??");
     return {{"Archivos de la Rama " + code, rama},
             {"Archivos de todas las Obras de Rama " + code, obras},
-            {"Archivo de la Rama " + code + " y de todas sus Obras", Join(rama, obras)}};
+            {"Archivo de la Rama " + code + " y de todas sus Obras", Join(rama, obras)},
+            {kAllFiles, {"*.*"}}};
   }
   const auto obra = Patterns({"Apr??dat.", "Apr??ixc.", "Apr??cro."}, code);
   const auto rama = Patterns({"Apr??dat.", "Apr??ixc."}, code.substr(0, 1));
   return {{"Archivos de la Obra " + code, obra},
-          {"Archivos de la Obra " + code + " y de su Rama", Join(obra, rama)}};
+          {"Archivos de la Obra " + code + " y de su Rama", Join(obra, rama)},
+          {kAllFiles, {"*.*"}}};
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
+  // As in the directory search, "*.*" takes names without a dot as well.
+  if (pattern == "*.*") return !name.empty();
   return Match(name.c_str(), pattern.c_str());
 }
 

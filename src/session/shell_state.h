@@ -14,6 +14,10 @@ struct ShellState {
   std::string dataDir;         // current directory at start; last directory at the end
   std::string programFilesEnv;
   std::string startDir;
+  // A stored data folder that could not be entered (an unplugged drive, a
+  // removed folder): the program works in its start directory instead and
+  // the selection screen says so. Empty when there was none.
+  std::string missingDataDir;
   bool fontInstalled = false;
   std::string errorFileName = "ApError";  // in the current directory
   // The name the configuration file is named after; empty: the program

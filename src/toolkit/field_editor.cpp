@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "session/shell_state.h"
 #include "toolkit/code_list.h"
 #include "toolkit/error_review.h"
 #include "toolkit/field_cost_window.h"
@@ -68,6 +69,7 @@ class Editor {
   const FieldDescriptor& d_;
   FieldEditState s_;
   bool readOnly_ = false;
+  bool refused_ = false;  // this editing showed a validation message
 };
 
 void Editor::Draw() {
@@ -204,13 +206,21 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
     int pos = 0;
     s_.valid = ValidateField(area_, s_.text, d_, message, pos);
     if (!s_.valid) {
+      refused_ = true;
       ShowMessage(message);
       SetCursor(pos);
       if (pos == 0) s_.edited = false;
       PlaceCursor();
     }
   }
-  if (isExit && s_.valid) return true;
+  if (isExit && s_.valid) {
+    // The corrected value is accepted: its refusal leaves row 25.
+    if (refused_ && Shell().messageShown) {
+      FullScreenWindow whole(true);
+      ClearMessage(area_);
+    }
+    return true;
+  }
   if (Review().active && IsReviewKey(k)) return true;
   if (!isExit) Beep();
   return false;

@@ -17,7 +17,11 @@ struct HelpRow {
   std::string keys, action;
 };
 
-const std::string kLeft(1, '\x1B'), kRight(1, '\x1A'), kUp(1, '\x18'), kDown(1, '\x19');
+// The cursor keys are shown with the console's arrow glyphs.
+const std::string kLeft(1, static_cast<char>(kGlyphArrowLeft));
+const std::string kRight(1, static_cast<char>(kGlyphArrowRight));
+const std::string kUp(1, static_cast<char>(kGlyphArrowUp));
+const std::string kDown(1, static_cast<char>(kGlyphArrowDown));
 
 const std::vector<HelpRow>& GeneralKeyRows() {
   static const std::vector<HelpRow> rows = {

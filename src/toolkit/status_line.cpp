@@ -77,7 +77,11 @@ void ClearMessage(int kind) {
       TextToInt(rv.current.errCode) == TextToInt(AreaCurrentKey(kind))) {
     ShowReviewLine(false);
   } else if (IsIndexedArea(kind) && Shell().messageShown) {
+    // The data screens keep row 25 for messages: it is left empty, and so
+    // is the saved line, so that a later restore cannot bring the message
+    // back.
     SaveStatusLine();
+    gSavedStatusLine = ReadScreenText(1, kStatusRow, kLineWidth);
   } else {
     GotoXY(1, kStatusRow);
     WriteText(gSavedStatusLine);

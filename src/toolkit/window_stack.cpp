@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "platform/platform.h"
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
 
@@ -79,6 +80,29 @@ void DrawTabs(const WindowDesc& w, const std::vector<WindowTab>& tabs) {
   ShowButtonGroup(kTabButtonGroup);
 }
 
+bool Covers(const WindowLevel& lv, const ImageSlot& img) {
+  return img.col <= lv.right && img.col + img.width - 1 >= lv.left && img.row <= lv.bottom &&
+         img.row + img.height - 1 >= lv.top;
+}
+
+void HideCoveredImages(WindowLevel& lv) {
+  auto& images = Screen().images;
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (images[i].name.empty() || !Covers(lv, images[i])) continue;
+    lv.hiddenImages.emplace_back(static_cast<int>(i), images[i]);
+    images[i] = ImageSlot{};
+  }
+  if (!lv.hiddenImages.empty()) Host().ImagesChanged();
+}
+
+void ShowHiddenImages(WindowLevel& lv) {
+  if (lv.hiddenImages.empty()) return;
+  auto& images = Screen().images;
+  for (const auto& [i, img] : lv.hiddenImages)
+    if (images[static_cast<size_t>(i)].name.empty()) images[static_cast<size_t>(i)] = img;
+  Host().ImagesChanged();
+}
+
 }  // namespace
 
 int TabsWidth(const std::vector<WindowTab>& tabs) {
@@ -90,6 +114,7 @@ int TabsWidth(const std::vector<WindowTab>& tabs) {
 WindowStackState& WindowStack() {
   return gStack;
 }
+
 void ResetWindowStack() {
   gStack = WindowStackState{};
 }
@@ -133,6 +158,9 @@ bool OpenWindow(const WindowDesc& w) {
   const std::vector<WindowTab> tabs = ParseWindowTabs(w.style);
   lv.hadTabs = !tabs.empty();
   lv.savedCells = SaveScreenRect(RectOf(lv));
+  HideCoveredImages(lv);
+  lv.caretWanted = Input().caretWanted;
+  Input().caretWanted = false;
   ++gStack.depth;
 
   Window(1, 1, s.columns, s.rows);
@@ -157,6 +185,8 @@ void CloseWindow() {
   if (gStack.depth == 0) return;
   WindowLevel& lv = gStack.levels[--gStack.depth];
   RestoreScreenRect(RectOf(lv), lv.savedCells);
+  ShowHiddenImages(lv);
+  Input().caretWanted = lv.caretWanted;
   if (lv.hadTabs) FreeButtonGroup(kTabButtonGroup);
   const KeyButtonRow& row = lv.savedButtons;
   if (row.shown)

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "console/console.h"
 #include "console/key_buttons.h"
 
 namespace vantu {
@@ -41,6 +43,10 @@ struct WindowLevel {
   int winLeft = 1, winTop = 1, winRight = 80, winBottom = 25, cursorX = 1, cursorY = 1;
   int savedScheme = 1;
   bool hadTabs = false;
+  // Pictures the window covers, with their slot numbers; they lie above the
+  // cells, so they are taken off while the window is open.
+  std::vector<std::pair<int, ImageSlot>> hiddenImages;
+  bool caretWanted = false;  // the caret under the window
 };
 
 struct WindowStackState {
@@ -53,12 +59,14 @@ void ResetWindowStack();
 int WindowDepth();
 
 // Saves the screen under the rectangle, pushes a level, draws frame, title,
-// tabs and button row, and restricts output to the inside. False, with
+// tabs and button row, takes off the pictures it covers, and restricts
+// output to the inside. The caret stays off inside the window until a
+// field or a question there asks for it. False, with
 // nothing drawn or changed, when 4 windows are already open or the
 // rectangle does not fit the screen.
 bool OpenWindow(const WindowDesc& desc);
-// Restores the screen, button row, output window and scheme of the top
-// level and pops it; nothing when no window is open.
+// Restores the screen, button row, output window, scheme and covered
+// pictures of the top level and pops it; nothing when no window is open.
 void CloseWindow();
 
 }  // namespace vantu

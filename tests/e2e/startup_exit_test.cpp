@@ -85,13 +85,23 @@ TEST_F(StartupExitTest, AStoredProjectFolderIsEntered) {
   EXPECT_EQ(Shell().dataDir, mine.string());
 }
 
-TEST_F(StartupExitTest, AMissingStoredFolderIsCreatedNotLost) {
-  const fs::path gone = fs::path(DocumentsRoot()) / "Borrada";
-  fs::remove_all(gone);
+TEST_F(StartupExitTest, AMissingStoredFolderIsNeitherCreatedNorForgotten) {
+  // A folder on a drive that is not plugged in: the program works in its
+  // start directory, keeps the setting, and the selection screen says so.
+  const fs::path gone = fs::path(DocumentsRoot()) / "Unidad" / "Borrada";
+  fs::remove_all(gone.parent_path());
+  const fs::path start = fs::current_path();
   host.Settings()["\\Presupuesto\\sProyDir"] = gone.string();
-  host.PushKeys({180});
-  RunMain("vantu");
-  EXPECT_EQ(fs::current_path(), gone);
+  InstallModules();
+  host.PushKeys({kKeyAltX});
+  host.AnswerBox(BoxAnswer::Yes);
+  EXPECT_THROW(RunMain("vantu"), Halt);
+  EXPECT_FALSE(fs::exists(gone.parent_path()));
+  EXPECT_EQ(fs::current_path(), start);
+  EXPECT_EQ(host.Settings()["\\Presupuesto\\sProyDir"], gone.string());
+  EXPECT_TRUE(ScreenContains("No se encontro")) << "row 25 tells about the missing folder";
+  ShellFinalize();
+  ClearCommands();
 }
 
 TEST_F(StartupExitTest, WithEveryModuleInstalledTheConfigurationIsCreated) {

@@ -228,5 +228,63 @@ TEST_F(ConsoleTest, ReducedLayoutScalesTheFontAndTheWindowFollows) {
   EXPECT_EQ(console()->size(), QSize(80 * console()->CellWidth(), 25 * console()->CellHeight()));
 }
 
+// Columns of the cell that hold ink (pixels other than the background).
+static int InkIn(const QImage& img, int col, int row, int w, int h, QRgb bg) {
+  int ink = 0;
+  for (int x = (col - 1) * w; x < col * w; ++x)
+    for (int y = (row - 1) * h; y < row * h; ++y) ink += img.pixel(x, y) != bg;
+  return ink;
+}
+
+TEST_F(ConsoleTest, LongRunsKeepEveryCharacterInItsCellInEveryStyle) {
+  // A run is drawn with one call: a font advance that is not exactly one
+  // cell would push the last characters out of their cells.
+  // Upright styles only: an italic letter leans into its neighbour's cell.
+  const int w = console()->CellWidth(), h = console()->CellHeight();
+  for (int style = 0; style < 2; ++style) {
+    SCOPED_TRACE(style);
+    TextBackground(15);
+    TextColor(0);
+    TextStyle(style);
+    GotoXY(1, 2 + style);
+    WriteText(std::string(79, 'I') + "M");
+    // A single character somewhere else, painted on its own, as reference.
+    GotoXY(80, 10 + style);
+    WriteText("I");
+  }
+  QApplication::processEvents();
+  const QImage img = Grab();
+  const QRgb bg = ToQColor(ColourOf(15)).rgb();
+  for (int style = 0; style < 2; ++style) {
+    SCOPED_TRACE(style);
+    for (int col : {1, 40, 79}) {
+      // Same ink in the run as in the lone cell, so nothing spilled over.
+      EXPECT_EQ(InkIn(img, col, 2 + style, w, h, bg), InkIn(img, 80, 10 + style, w, h, bg))
+          << "column " << col;
+    }
+    EXPECT_GT(InkIn(img, 80, 2 + style, w, h, bg), 0) << "the M at the end is in the last cell";
+  }
+}
+
+TEST_F(ConsoleTest, ArrowGlyphsOfTheKeyHelpAreDrawn) {
+  TextBackground(15);
+  TextColor(0);
+  GotoXY(3, 4);
+  WriteText(std::string{static_cast<char>(kGlyphArrowLeft), ' ',
+                        static_cast<char>(kGlyphArrowRight), ' ', static_cast<char>(kGlyphArrowUp),
+                        ' ', static_cast<char>(kGlyphArrowDown)});
+  QApplication::processEvents();
+  const QImage img = Grab();
+  const int w = console()->CellWidth(), h = console()->CellHeight();
+  const QRgb bg = ToQColor(ColourOf(15)).rgb();
+  EXPECT_EQ(InkIn(img, 4, 4, w, h, bg), 0) << "a blank between them";
+  for (int col : {3, 5, 7, 9}) EXPECT_GT(InkIn(img, col, 4, w, h, bg), 4) << "column " << col;
+  // The old control codes have no shape at all.
+  GotoXY(3, 6);
+  WriteText("\x1B\x1A");
+  QApplication::processEvents();
+  EXPECT_EQ(InkIn(Grab(), 3, 6, w, h, bg), 0);
+}
+
 }  // namespace
 }  // namespace vantu::gui::test

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "console/console.h"
+#include "gui/dialog_text.h"
 #include "gui/settings_store.h"
 #include "platform/halt.h"
 #include "session/shell_state.h"
@@ -63,6 +66,43 @@ TEST_F(ConsultantTest, ClosingWithoutAceptarEndsTheProgram) {
   });
   EXPECT_THROW(AskConsultant(nullptr), Halt);
   EXPECT_TRUE(ReadSettingFile("\\Presupuesto", "sConsultor").empty());
+}
+
+TEST(ConsoleText, AccentedLettersBecomePlainAndOthersAreLeftOut) {
+  const struct {
+    const char* typed;  // UTF-8
+    const char* shown;
+  } cases[] = {
+      {"N\u00fa\u00f1ez", "Nu\u00f1ez"},
+      {"\u00c1\u00c9\u00cd\u00d3\u00da\u00dc", "AEIOUU"},
+      {"\u00e0\u00e8\u00ec\u00f2\u00f9\u00e7", "aeiouc"},
+      {"\u00d1and\u00fa", "\u00d1andu"},
+      {"\u20acuro\tx", "urox"},
+      {"Plain 123-(x)", "Plain 123-(x)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(ConsoleDisplayable(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown));
+  }
+}
+
+TEST_F(ConsultantTest, TypedAccentsAreStoredAsLettersTheConsoleShows) {
+  WhenShown([](TConsultor* d) {
+    d->NameEdit()->clear();
+    // Typed one key at a time, as a keyboard with accents sends them.
+    for (const QChar ch : QString::fromUtf8("Juan N\u00fa\u00f1ez")) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+      QApplication::sendEvent(d->NameEdit(), &press);
+    }
+    EXPECT_EQ(d->NameEdit()->text(), QString::fromUtf8("Juan Nu\u00f1ez"));
+    d->AcceptButton()->click();
+  });
+  AskConsultant(nullptr);
+  EXPECT_EQ(Shell().consultantName,
+            "Juan Nu\xF1"
+            "ez");
+  for (const char c : Shell().consultantName)
+    EXPECT_TRUE(IsTextChar(static_cast<uint8_t>(c))) << "byte " << int(static_cast<uint8_t>(c));
 }
 
 }  // namespace

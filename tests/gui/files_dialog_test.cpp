@@ -42,7 +42,8 @@ TEST_F(FilesDialogTest, ShowsTheGroupsAndTheFilesOfTheSelectedOne) {
   EXPECT_EQ(dialog.windowTitle(), "Copiar, etc. Archivos de RAMA : [A] - Edificios");
   EXPECT_EQ(Texts(dialog.GroupList()),
             QStringList({"Archivos de la Rama A", "Archivos de todas las Obras de Rama A",
-                         "Archivo de la Rama A y de todas sus Obras"}));
+                         "Archivo de la Rama A y de todas sus Obras",
+                         "Todos los Archivos del Directorio"}));
   EXPECT_EQ(Texts(dialog.FileList()), QStringList({"Apr01dat.A", "Apr02dat.A", "Apr02ixc.A"}));
   dialog.GroupList()->setCurrentRow(1);
   EXPECT_EQ(Texts(dialog.FileList()), QStringList({"Apr06dat.A01"}));

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "gui/spanish_ui.h"
+
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
   setenv("VANTU_HOME", home.c_str(), 1);
 
   QApplication app(argc, argv);
+  vantu::gui::InstallSpanishTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   const int rc = RUN_ALL_TESTS();
   std::error_code ec;

@@ -1,8 +1,10 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
+#include <cmath>
 
-#include "gui/gui_fixture.h"
 #include "app/menu_commands.h"
+#include "gui/gui_fixture.h"
 #include "platform/halt.h"
 
 namespace vantu::gui::test {
@@ -189,10 +191,31 @@ TEST_F(MainWindowTest, CloseBoxAsksThenPushesEscCodesAnd180OrStops) {
   }
 }
 
-TEST_F(MainWindowTest, CaptionAndMinimumSizeFollowTheGrid) {
+TEST_F(MainWindowTest, BothLayoutsFitTheWindowAndTheWindowCanChangeBetweenThem) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("PRESUPUESTO DE OBRA"));
-  EXPECT_GE(window->centralWidget()->minimumSize().width(), window->Panel()->width());
-  EXPECT_GE(window->centralWidget()->height(), window->Panel()->height());
+  ShowImage(55, 9, 15, "CONSTRUCT", 10);
+  for (int layout : {0, 2, 0}) {
+    SCOPED_TRACE(layout);
+    window->ApplyLayout(layout);
+    QApplication::processEvents();
+    const QWidget* client = window->centralWidget();
+    const QRect grid = window->Panel()->geometry();
+    // The grid lies whole inside the client area, in its middle.
+    EXPECT_TRUE(client->rect().contains(grid));
+    EXPECT_LE(std::abs(grid.left() - (client->width() - grid.right() - 1)), 1);
+    // Smallest and largest window differ, so maximize and restore are
+    // offered; both layouts lie between them.
+    EXPECT_LT(window->minimumSize().height(), window->maximumSize().height());
+    EXPECT_LE(window->minimumSize().width(), window->width());
+    EXPECT_GE(window->maximumSize().width(), window->width());
+    // The picture follows its cells.
+    const int w = window->Console()->CellWidth(), h = window->Console()->CellHeight();
+    QLabel* picture = nullptr;
+    for (QLabel* l : window->Console()->findChildren<QLabel*>())
+      if (l->isVisibleTo(window->Console())) picture = l;
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->geometry(), QRect(54 * w, 8 * h, 15 * w, 10 * h));
+  }
 }
 
 }  // namespace

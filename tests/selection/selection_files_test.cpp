@@ -26,6 +26,7 @@ TEST(SetFilesPattern, MatchesLikeTheDirectorySearch) {
       {"Apr06cro.B01", "Apr??cro.A01", false},
       {"Apr1dat.A", "Apr??dat.A", false},
       {"notas.txt", "*.*", true},
+      {"ApError", "*.*", true},
       {"Apr01dat.A", "*", true},
       {"", "?", false},
   };
@@ -57,12 +58,14 @@ class SetFilesTest : public ::testing::Test {
 
 TEST_F(SetFilesTest, AnObraHasItsOwnFilesAndThoseOfItsRama) {
   SetFiles obra((root / "datos").string(), "A07");
-  ASSERT_EQ(obra.Count(), 2);
+  ASSERT_EQ(obra.Count(), 3);
   EXPECT_EQ(obra.Name(0), "Archivos de la Obra A07");
   EXPECT_EQ(obra.Name(1), "Archivos de la Obra A07 y de su Rama");
+  EXPECT_EQ(obra.Name(2), "Todos los Archivos del Directorio");
   EXPECT_EQ(obra.Files(0),
             (std::vector<std::string>{"Apr06cro.A07", "Apr06dat.A07", "Apr06ixc.A07"}));
   EXPECT_EQ(obra.Files(1).size(), 6u);
+  EXPECT_EQ(obra.Files(2).size(), 9u) << "every file, the error file too";
   EXPECT_TRUE(obra.Files(5).empty());
 }
 
@@ -91,6 +94,8 @@ TEST_F(SetFilesTest, CopyRefusesTheSameOrAMissingDirectory) {
 
 TEST_F(SetFilesTest, DeletingARamaWithItsObrasLeavesOtherRamas) {
   SetFiles rama((root / "datos").string(), "A");
+  ASSERT_EQ(rama.Count(), 4);
+  EXPECT_EQ(rama.Name(3), "Todos los Archivos del Directorio");
   EXPECT_EQ(rama.Delete(2), "7 archivos borrados");
   std::vector<std::string> left;
   for (const auto& e : fs::directory_iterator(root / "datos")) left.push_back(e.path().filename());

@@ -115,10 +115,11 @@ TEST_F(SelectionListTest, FileManagementWorksOnTheSelectedEntryGroups) {
   std::vector<std::string> asked;
   host.TypeKeys({kKeyF2});
   host.AnswerManageFiles([&](FileGroups& g) {
-    ASSERT_EQ(g.Count(), 3);
+    ASSERT_EQ(g.Count(), 4);
     EXPECT_EQ(g.Name(0), "Archivos de la Rama A");
     EXPECT_EQ(g.Name(1), "Archivos de todas las Obras de Rama A");
     EXPECT_EQ(g.Name(2), "Archivo de la Rama A y de todas sus Obras");
+    EXPECT_EQ(g.Name(3), "Todos los Archivos del Directorio");
     EXPECT_EQ(g.Files(0).size(), 8u);  // five data files, three indexes
     EXPECT_EQ(g.Files(1), (std::vector<std::string>{"Apr06dat.A01", "Apr06ixc.A01"}));
     copyReport = g.CopyTo(0, other.string(), false, [&](const std::string& name) {

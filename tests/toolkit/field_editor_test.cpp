@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "session/shell_state.h"
-
 #include "console/keys.h"
+#include "session/shell_state.h"
 #include "toolkit/field_fixture.h"
+#include "toolkit/status_line.h"
 
 namespace vantu::test {
 namespace {
@@ -351,6 +351,33 @@ TEST_F(FieldEditorTest, F1WithoutListShowsWhyAndKeepsEditing) {
   EXPECT_EQ(v, FieldValue(std::string("A")));
   EXPECT_EQ(host.BeepCount(), 1);
   EXPECT_EQ(WindowDepth(), 0);
+}
+
+TEST_F(FieldEditorTest, ARefusalLeavesRow25OnceTheCorrectedValueIsAccepted) {
+  struct Case {
+    const char* name;
+    int area;  // 1: general data, whose row 25 comes back; 2: a data file
+    std::string rowBefore, rowAfter;
+  } cases[] = {
+      {"general data puts its line back", 1, "F6 fecha", "F6 fecha"},
+      {"a data screen keeps row 25 empty", 2, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteLineAt(25, std::string(80, ' '));
+    WriteLineAt(25, c.rowBefore);
+    const FieldDescriptor d = Field('R', 4, 2, "0.50", "2.00");
+    // 2.5 is refused; 1.5 typed over it is accepted.
+    host.TypeKeys(Keys("2.5"));
+    const Outcome o = Edit(d, 1.0L, Keys("1.5"), c.area);
+    ASSERT_TRUE(o.ended);
+    EXPECT_EQ(std::get<long double>(o.value), 1.5L);
+    EXPECT_EQ(StatusRow(), c.rowAfter);
+    EXPECT_FALSE(Shell().messageShown);
+    // A later restore of the saved line cannot bring the refusal back.
+    ClearMessage(c.area);
+    EXPECT_EQ(StatusRow(), c.rowAfter);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "toolkit/field_fixture.h"
 #include "toolkit/progress.h"
 #include "toolkit/screen.h"
@@ -123,6 +124,47 @@ TEST_F(WindowStackTest, ProgressTurnsAndCloses) {
   HideProgress();
   EXPECT_EQ(ScreenText(), before);
   EXPECT_EQ(WindowDepth(), 0);
+}
+
+TEST_F(WindowStackTest, PicturesAndTheCaretStayOffUnderAWindowUntilItCloses) {
+  ShowImage(55, 9, 15, "CONSTRUCT", 10);
+  ShowImage(2, 20, 4, "OTRA", 3);
+  SetCaret(true);
+  struct Case {
+    const char* name;
+    int left, top, right, bottom;
+    bool constructShown;
+  } cases[] = {
+      {"a full-screen help covers it", 1, 1, 80, 25, false},
+      {"a window touching its corner covers it", 60, 18, 79, 22, false},
+      {"a window beside it leaves it", 10, 3, 50, 8, true},
+  };
+  const auto shown = [](const std::string& name) {
+    for (const ImageSlot& slot : Screen().images)
+      if (slot.name == name) return true;
+    return false;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowDesc w;
+    w.left = c.left, w.top = c.top, w.right = c.right, w.bottom = c.bottom;
+    ASSERT_TRUE(OpenWindow(w));
+    EXPECT_EQ(shown("CONSTRUCT"), c.constructShown);
+    EXPECT_FALSE(Input().caretWanted) << "no caret at the end of a window's text";
+    CloseWindow();
+    EXPECT_TRUE(shown("CONSTRUCT"));
+    EXPECT_TRUE(shown("OTRA"));
+    EXPECT_TRUE(Input().caretWanted);
+  }
+  // Nested windows give everything back in order.
+  ASSERT_TRUE(OpenWindow(Desc(0, 'D')));
+  WindowDesc all;
+  ASSERT_TRUE(OpenWindow(all));
+  EXPECT_FALSE(shown("OTRA"));
+  CloseWindow();
+  EXPECT_TRUE(shown("OTRA"));
+  CloseWindow();
+  EXPECT_TRUE(shown("CONSTRUCT"));
 }
 
 }  // namespace

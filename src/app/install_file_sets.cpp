@@ -6,9 +6,10 @@
 #include "session/preferences.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "storage/recovery.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
-#include "storage/recovery.h"
+#include "toolkit/message_boxes.h"
 #include "toolkit/progress.h"
 #include "toolkit/status_line.h"
 #include "toolkit/window_message.h"
@@ -18,7 +19,9 @@ namespace vantu {
 
 namespace {
 
-bool ValidArea(int n) { return n >= 0 && n < kWorkAreaCount; }
+bool ValidArea(int n) {
+  return n >= 0 && n < kWorkAreaCount;
+}
 
 // A changed rounding makes every stored price of areas 3, 4 and 6 stale.
 void MarkRoundingChange() {
@@ -52,12 +55,18 @@ void InstallRecoveryScreens() {
   ui.failure = [](const std::vector<std::string>& lines) {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
+  ui.offerRepair = [](const std::string& file, const std::string& reason) {
+    return ConfirmBox("El archivo " + file + " esta danado:\r" + reason +
+                          "\r\rDesea regenerarlo desde sus datos ?",
+                      "Revision de archivos") == 'S';
+  };
 }
 
 }  // namespace
 
 void InstallFileSets() {
   InstallRecoveryScreens();
+  FileSetGuards().markBeforeWriting = true;
   WorkAreaLink& link = WorkAreaLinks();
   link.title = [](int n) { return ValidArea(n) ? View(n).Title : std::string(); };
   link.buttons = [](int n) { return ValidArea(n) ? View(n).buttons : ButtonSet{0}; };

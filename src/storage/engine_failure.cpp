@@ -49,6 +49,12 @@ constexpr StatusEntry kStatusTable[] = {
     {1007, "Pagina de Indices invalida"},
     {1008, "Numero de registro fuera del archivo"},
     {1009, "Archivo lleno: mas de 32767 registros"},
+    {1010, "Permiso denegado"},
+    {1011, "Disco lleno: no hay espacio para escribir"},
+    {1012, "Falta el archivo de datos y existe su indice"},
+    {1013, "El archivo ya esta abierto"},
+    {1014, "No se pudo escribir la marca de uso en la configuracion"},
+    {1015, "Nombre de archivo demasiado largo"},
 };
 
 // The box: columns 5..75, rows 18..23; the text area inside the frame.
@@ -90,6 +96,15 @@ void ShowFailureBox(int code) {
   Window(kInnerLeft, kInnerTop, kInnerRight, kInnerBottom);
   GotoXY(2, 2);
   WriteText(StatusMessage(code));
+  const std::string& file = Engine().failedFile;
+  if (!file.empty()) {
+    // The end of a long path is what tells the files apart.
+    const size_t room = kInnerRight - kInnerLeft - 10;
+    const std::string shown =
+        file.size() > room ? "..." + file.substr(file.size() - room + 3) : file;
+    GotoXY(2, 3);
+    WriteText("Archivo: " + shown);
+  }
   const std::string advice = AdviceLine(code);
   const int innerWidth = kInnerRight - kInnerLeft + 1;
   GotoXY(innerWidth / 2 - static_cast<int>(advice.size()) / 2, 4);
@@ -129,6 +144,11 @@ void CheckEngineStatus() {
   GotoXY(1, 24);
   ClrEol();
   DoHalt(kEngineFailureExitCode);
+}
+
+void FailEngine(int16_t code, const std::string& file) {
+  Engine().failedFile = file;
+  FailEngine(code);
 }
 
 void FailEngine(int16_t code) {

@@ -15,12 +15,18 @@
 //   2      10    RecordStamp   AddedCounter when AddRec created the record
 //   12     ...   record body
 //
-// A deleted data record is zeroed and then gets the link; a released index
-// page gets only the link. The chain is last freed, first reused.
+// A deleted data record and a released index page are written whole: the
+// link, then zeros. The chain is last freed, first reused.
 //
 // Every operation succeeds or ends the program through the engine's error
-// box (storage_engine.h). Only MakeFile and OpenFile report a file that
-// cannot be created or opened, through LastOpOk.
+// box (storage_engine.h), which names the file. Only MakeFile and OpenFile
+// report a file that cannot be created or opened, through LastOpOk, with
+// the operating system's reason in Engine().OpenError.
+//
+// File names are paths used whole, up to 260 characters (the data
+// directory alone may take 160); a longer name is refused: LastOpOk false,
+// OpenError ENAMETOOLONG. A name is never cut, since a cut path would
+// name another file.
 
 #include <cstdint>
 #include <string>
@@ -66,6 +72,9 @@ void OpenFile(DataFileState& f, const std::string& name, int recordLength);
 // OpenFile with the status that a mismatching stored length ends in.
 void OpenRecordFile(DataFileState& f, const std::string& name, int recordLength,
                     int16_t mismatchStatus);
+// OpenFile without the walk of the free chain, for the repair that
+// rebuilds the chain.
+void OpenFileUnchecked(DataFileState& f, const std::string& name, int recordLength);
 // Writes the header, then closes.
 void CloseFile(DataFileState& f);
 // Writes the header and syncs; the file stays open.
@@ -93,6 +102,9 @@ void ReleaseRecord(DataFileState& f, int16_t r);
 
 // Reads the free-chain link stored in record r.
 int16_t ReadLink(DataFileState& f, int16_t r);
+// Walks the chain from the in-memory header: exactly FreeCount links inside
+// the file, then the end mark.
+bool FreeChainIsSound(DataFileState& f);
 
 // Little-endian i16 in a byte buffer.
 inline int16_t GetI16(const uint8_t* p) {

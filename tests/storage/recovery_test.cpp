@@ -3,10 +3,11 @@
 
 #include <cstdio>
 
+#include "file_sets_fixture.h"
 #include "platform/halt.h"
+#include "storage/file_io.h"
 #include "storage/index_check.h"
 #include "storage/set_in_use.h"
-#include "file_sets_fixture.h"
 
 namespace vantu {
 namespace {
@@ -127,8 +128,8 @@ TEST_F(RecoveryTest, AbnormalEndIsRecoveredAtTheNextStart) {
   }
   // The program stops without closing: cached pages and headers are lost.
   for (int n = 1; n <= 6; ++n) {
-    ::close(Area(n).Data.handle);
-    if (Area(n).Index.File.isOpen) ::close(Area(n).Index.File.handle);
+    Files().Close(Area(n).Data.handle);
+    if (Area(n).Index.File.isOpen) Files().Close(Area(n).Index.File.handle);
   }
   ShutdownStorageEngine();
   ResetWorkAreas();

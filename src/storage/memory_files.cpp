@@ -53,6 +53,7 @@ void MemoryFiles::RestoreStopImage() {
 
 int MemoryFiles::Create(const std::string& name, int& handle) {
   if (name.empty()) return ENOENT;
+  if (auto r = refused_.find(name); r != refused_.end()) return r->second;
   if (IsOpen(name)) return EBUSY;
   files_[name].clear();
   handle = nextHandle_++;
@@ -62,6 +63,7 @@ int MemoryFiles::Create(const std::string& name, int& handle) {
 
 int MemoryFiles::Open(const std::string& name, int& handle) {
   if (!Exists(name)) return ENOENT;
+  if (auto r = refused_.find(name); r != refused_.end()) return r->second;
   if (IsOpen(name)) return EBUSY;
   handle = nextHandle_++;
   handles_[handle] = name;
@@ -94,13 +96,19 @@ int MemoryFiles::WriteAt(int handle, int64_t offset, const void* data, size_t n,
   if (Due(failWrite_)) return writeErr_;
   if (offset < 0) return EINVAL;
   size_t allowed = n;
-  bool full = diskFull_;
-  if (Due(diskFullAt_)) {
-    diskFull_ = full = true;
-    allowed = n / 2;
-  } else if (diskFull_) {
-    allowed = 0;
+  if (Due(diskFullAt_)) diskFull_ = true;
+  const int64_t end = offset + static_cast<int64_t>(n);
+  const int64_t size = static_cast<int64_t>(file->size());
+  if (diskFull_ && end > size) {
+    // The first write that grows a file gets half of its new bytes in.
+    const int64_t growth = end - std::max(offset, size);
+    if (spareBytes_ < 0) spareBytes_ = growth / 2;
+    const int64_t fits = std::min(growth, spareBytes_);
+    spareBytes_ -= fits;
+    allowed = static_cast<size_t>(std::max(offset, size) - offset + fits);
   }
+  const bool full = allowed < n && diskFull_;
+  if (full && firstFullWrite_ == 0) firstFullWrite_ = writes_;
   if (writeBudget_ >= 0) allowed = std::min<size_t>(allowed, static_cast<size_t>(writeBudget_));
   if (allowed > 0) {
     if (file->size() < offset + allowed) file->resize(offset + allowed);

@@ -1,8 +1,10 @@
 #pragma once
 // Files kept in memory, for tests and the fuzzer. Faults can be injected:
 // - the n-th read or write from now fails;
-// - a full disk: from the n-th write on, a write stores only part of its
-//   bytes (the first of them) and fails with ENOSPC until space is freed;
+// - a full disk: from the n-th write on, bytes that would grow a file do
+//   not fit (the first such write stores half of them) and the write fails
+//   with ENOSPC until space is freed; bytes inside a file's present size
+//   are still written, as on a real disk, where overwriting takes no space;
 // - a stop at the n-th write: the files as they stood just before that
 //   write (a killed program: everything written so far reached the
 //   operating system) or as they stood at their last Sync (a power cut:
@@ -32,15 +34,18 @@ class MemoryFiles : public StorageFiles {
   bool Exists(const std::string& name) override { return files_.count(name) != 0; }
   int OpenHandles() const { return static_cast<int>(handles_.size()); }
 
+  // Opening or creating the named file fails with err (EACCES: read-only).
+  void RefuseOpen(const std::string& name, int err) { refused_[name] = err; }
   // The n-th read (or write) from now fails with err (n = 1: the next one).
   void FailRead(int n, int err = 5) { failRead_ = n, readErr_ = err; }
   void FailWrite(int n, int err = 28) { failWrite_ = n, writeErr_ = err; }
   // Writes stop after this many bytes in total (a full disk); -1 = never.
   void LimitWrites(int64_t bytes) { writeBudget_ = bytes; }
-  // The disk is full from the n-th write from now on: that write stores
-  // half its bytes, every later one none. FreeSpace() ends it.
-  void FillDiskAtWrite(int n) { diskFullAt_ = n; }
-  void FreeSpace() { diskFullAt_ = 0, diskFull_ = false, writeBudget_ = -1; }
+  // The disk is full from the n-th write from now on. FreeSpace() ends it.
+  void FillDiskAtWrite(int n) { diskFullAt_ = n, firstFullWrite_ = 0; }
+  void FreeSpace() { diskFullAt_ = 0, diskFull_ = false, spareBytes_ = -1, writeBudget_ = -1; }
+  // Writes() count at the first write the full disk refused; 0 if none.
+  int FirstFullWrite() const { return firstFullWrite_; }
   // Keeps the image a stop before the n-th write from now would leave.
   void StopAtWrite(int n, StopKind kind) { stopAt_ = n, stopKind_ = kind, stopImage_.reset(); }
   bool Stopped() const { return stopImage_.has_value(); }
@@ -68,12 +73,15 @@ class MemoryFiles : public StorageFiles {
   Image files_;
   Image synced_;  // contents at the last Sync of each file
   std::map<int, std::string> handles_;
+  std::map<std::string, int> refused_;
   int nextHandle_ = 3;
   int failRead_ = 0, readErr_ = 0;
   int failWrite_ = 0, writeErr_ = 0;
   int64_t writeBudget_ = -1;
   int diskFullAt_ = 0;
   bool diskFull_ = false;
+  int64_t spareBytes_ = -1;  // room left on a full disk (-1: not yet full)
+  int firstFullWrite_ = 0;
   int stopAt_ = 0;
   StopKind stopKind_ = StopKind::kKill;
   std::optional<Image> stopImage_;

@@ -2,11 +2,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "file_sets_fixture.h"
 #include "platform/halt.h"
 #include "storage/file_io.h"
 #include "storage/index_check.h"
+#include "storage/real10.h"
 #include "storage/set_in_use.h"
 
 namespace vantu {
@@ -82,12 +84,30 @@ TEST_F(RecoveryTest, WithAnObraFileSixIsRebuiltAndStampsAdvance) {
   OpenSet("D", "01");
   AddCoded(6, "01");
   AddCoded(6, "01001");
+  AddCoded(6, "01002");
   CloseSet();
+  // A stale header counter, as a stop before the header write leaves it.
+  std::vector<uint8_t> header = FileBytes("Apr06dat.D01");
+  StoreReal10(header.data() + kHdrAddedCounter, 1.0L);
+  {
+    std::fstream out(dataDir / "Apr06dat.D01", std::ios::binary | std::ios::in | std::ios::out);
+    out.write(reinterpret_cast<const char*>(header.data()), 21);
+  }
   fs::remove(dataDir / "Apr06ixc.D01");
   EXPECT_EQ(RecoverFileSet(dataDir.string(), "D", "01"), kRecoveryRamaAndObra);
-  EXPECT_GE(StampMax(), 2.0L);
   OpenSet("D", "01");
   EXPECT_EQ(Find(6, "01001"), 2);
+  // The next record's stamp is above every stamp in the file.
+  const int16_t r = AddCoded(6, "01003");
+  std::vector<uint8_t> rec(144);
+  long double highest = 0;
+  for (int16_t b = 1; b < r; ++b) {
+    GetRec(Area(6).Data, b, rec.data());
+    highest = std::max(highest, LoadReal10(rec.data() + kRecStamp));
+  }
+  GetRec(Area(6).Data, r, rec.data());
+  EXPECT_EQ(highest, 3.0L);
+  EXPECT_GT(LoadReal10(rec.data() + kRecStamp), highest);
 }
 
 TEST_F(RecoveryTest, MissingFilesAndDirectories) {

@@ -66,6 +66,7 @@ void InstallRecoveryScreens() {
 
 void InstallFileSets() {
   InstallRecoveryScreens();
+  InstallEngineFailureScreen();
   FileSetGuards().markBeforeWriting = true;
   WorkAreaLink& link = WorkAreaLinks();
   link.title = [](int n) { return ValidArea(n) ? View(n).Title : std::string(); };

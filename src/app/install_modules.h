@@ -8,9 +8,9 @@ namespace vantu {
 void InstallModules();
 
 // The parts InstallModules calls, one per subsystem.
-void InstallFileSets();    // the work-area table, recovery screens, start and end steps
-void InstallSelection();   // selection at the start and command 'A'
-void InstallEstimating();  // list source, field editor and cost hooks, commands D and E
-
+void InstallFileSets();             // the work-area table, recovery screens, start and end steps
+void InstallEngineFailureScreen();  // the storage engine's error box
+void InstallSelection();            // selection at the start and command 'A'
+void InstallEstimating();           // list source, field editor and cost hooks, commands D and E
 
 }  // namespace vantu

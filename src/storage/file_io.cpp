@@ -86,6 +86,25 @@ class PosixFiles : public StorageFiles {
  private:
   using FileId = std::pair<dev_t, ino_t>;
 
+  // Whether another handle of ours still has the file open. A descriptor
+  // closed behind the layer's back (a program that died without closing,
+  // as the crash tests play it) is forgotten; so is an entry under the
+  // number the system has just handed out again.
+  bool StillOpen(const FileId& id, int newFd) {
+    for (auto it = open_.begin(); it != open_.end();) {
+      struct stat st {};
+      const bool stale = it->first == newFd || ::fstat(it->first, &st) != 0 ||
+                         FileId{st.st_dev, st.st_ino} != it->second;
+      if (stale) {
+        it = open_.erase(it);
+        continue;
+      }
+      if (it->second == id) return true;
+      ++it;
+    }
+    return false;
+  }
+
   // Opens without truncating, refuses a file that is already open, and
   // truncates only then, so that a refused Create leaves the file whole.
   int OpenWith(const std::string& name, int flags, bool truncate, int& handle) {
@@ -94,9 +113,7 @@ class PosixFiles : public StorageFiles {
     struct stat st {};
     int err = ::fstat(fd, &st) == 0 ? 0 : errno;
     const FileId id{st.st_dev, st.st_ino};
-    if (err == 0)
-      for (const auto& [h, other] : open_)
-        if (other == id) err = EBUSY;
+    if (err == 0 && StillOpen(id, fd)) err = EBUSY;
     if (err == 0 && truncate && ::ftruncate(fd, 0) != 0) err = errno;
     if (err != 0) {
       ::close(fd);

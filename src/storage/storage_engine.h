@@ -68,8 +68,16 @@ std::string AdviceLine(int code);
 // The message line: "<code>: <text>".
 std::string StatusMessage(int code);
 
-// Does nothing while EngineStatus is 0; otherwise shows the error box,
-// waits for a key and ends the program (throws Halt).
+// The screen of a failure: the framed error box with the message line, the
+// file and the advice, waiting for a key. Installed by the program; the
+// engine itself draws nothing.
+struct EngineFailureUi {
+  void (*show)(int code, const std::string& file) = nullptr;
+};
+EngineFailureUi& EngineFailureScreen();
+
+// Does nothing while EngineStatus is 0; otherwise shows the error box
+// through EngineFailureScreen() and ends the program (throws Halt).
 void CheckEngineStatus();
 // Sets the status and runs the check.
 [[noreturn]] void FailEngine(int16_t code);

@@ -1,10 +1,13 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -26,15 +29,26 @@ class PosixFiles : public StorageFiles {
   int Close(int handle) override {
     auto it = open_.find(handle);
     if (it == open_.end()) return EBADF;
+    Unmap(it->second);
     open_.erase(it);
     return ::close(handle) == 0 ? 0 : errno;
   }
 
   int ReadAt(int handle, int64_t offset, void* data, size_t n, size_t& done) override {
     done = 0;
-    if (!open_.count(handle)) return EBADF;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
     if (offset < 0) return EINVAL;
     auto* bytes = static_cast<uint8_t*>(data);
+    OpenEntry& f = it->second;
+    const auto end = static_cast<size_t>(offset) + n;
+    // A handle that reads little never pays for a mapping.
+    if (end > f.mapped && ++f.reads > kReadsBeforeMapping) Remap(handle, f, end);
+    if (end <= f.mapped) {
+      std::memcpy(bytes, f.map + offset, n);
+      done = n;
+      return 0;
+    }
     while (done < n) {
       const ssize_t got = ::pread(handle, bytes + done, n - done, offset + done);
       if (got < 0 && errno == EINTR) continue;
@@ -69,7 +83,9 @@ class PosixFiles : public StorageFiles {
   }
 
   int Truncate(int handle, int64_t size) override {
-    if (!open_.count(handle)) return EBADF;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
+    Unmap(it->second);  // no mapped page may lie past the new end
     return ::ftruncate(handle, size) == 0 ? 0 : errno;
   }
 
@@ -86,6 +102,46 @@ class PosixFiles : public StorageFiles {
  private:
   using FileId = std::pair<dev_t, ino_t>;
 
+  // Reads are served from a shared read-only mapping of the file: the
+  // operating system's cache itself, which pwrite updates, so every read
+  // sees every write. The mapping is made once a handle has read a few
+  // times and widened when the file has grown by a good part; other reads
+  // use pread. Only this layer shortens a file, and it drops the mapping
+  // first; a file cut by another program while mapped is outside what the
+  // program defends against.
+  struct OpenEntry {
+    FileId id;
+    uint8_t* map = nullptr;
+    size_t mapped = 0;
+    int reads = 0;
+  };
+  static constexpr int kReadsBeforeMapping = 32;
+  static constexpr size_t kMinRemapGrowth = 256 * 1024;
+
+  static void Unmap(OpenEntry& f) {
+    if (f.map) ::munmap(f.map, f.mapped);
+    f.map = nullptr;
+    f.mapped = 0;
+  }
+
+  static void Remap(int fd, OpenEntry& f, size_t wanted) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return;
+    const auto size = static_cast<size_t>(st.st_size);
+    if (size < f.mapped) {
+      Unmap(f);  // the file shrank under the mapping: never read past its end
+      return;
+    }
+    const bool grownEnough =
+        f.map == nullptr || size >= f.mapped + std::max(f.mapped / 4, kMinRemapGrowth);
+    if (size == 0 || size < wanted || !grownEnough) return;
+    Unmap(f);
+    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    if (p == MAP_FAILED) return;
+    f.map = static_cast<uint8_t*>(p);
+    f.mapped = size;
+  }
+
   // Whether another handle of ours still has the file open. A descriptor
   // closed behind the layer's back (a program that died without closing,
   // as the crash tests play it) is forgotten; so is an entry under the
@@ -94,12 +150,13 @@ class PosixFiles : public StorageFiles {
     for (auto it = open_.begin(); it != open_.end();) {
       struct stat st {};
       const bool stale = it->first == newFd || ::fstat(it->first, &st) != 0 ||
-                         FileId{st.st_dev, st.st_ino} != it->second;
+                         FileId{st.st_dev, st.st_ino} != it->second.id;
       if (stale) {
+        Unmap(it->second);
         it = open_.erase(it);
         continue;
       }
-      if (it->second == id) return true;
+      if (it->second.id == id) return true;
       ++it;
     }
     return false;
@@ -120,11 +177,11 @@ class PosixFiles : public StorageFiles {
       return err;
     }
     handle = fd;
-    open_[fd] = id;
+    open_[fd] = OpenEntry{id};
     return 0;
   }
 
-  std::map<int, FileId> open_;
+  std::map<int, OpenEntry> open_;
 };
 
 StorageFiles* gFiles = nullptr;

@@ -245,13 +245,15 @@ long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*p
         dropped[b] = true;
         continue;
       }
-      if (rec[kRecStamp] != 0 || rec[kRecStamp + 1] != 0) continue;
       AddKey(*index, static_cast<int16_t>(b), code);
       if (!LastOpOk()) {
         dropped[b] = true;  // the first record carrying a code keeps it
         continue;
       }
-      stampMax = std::max(stampMax, LoadReal10(rec + kRecStamp));
+      // A stamp whose low bytes are set is no counter value: the record
+      // keeps its key, but its stamp does not move the counter.
+      if (rec[kRecStamp] == 0 && rec[kRecStamp + 1] == 0)
+        stampMax = std::max(stampMax, LoadReal10(rec + kRecStamp));
     }
   }
   // The chain runs upwards, so the lowest free record is reused first.

@@ -64,9 +64,10 @@ int CutPartialRecord(const std::string& name, int recordLength);
 
 // Rebuilds the free chain of an open data file from the records' status
 // words; with an index, also drops (frees) records whose code is malformed
-// or already taken, and adds the keys of the others. Records whose stamp
-// does not look like a counter value are kept but not indexed. Returns the
-// largest stamp of an indexed record.
+// or already taken, and adds the keys of the others. Every record kept in
+// use gets its key, so the index always agrees with the data; a stamp that
+// is no counter value (low bytes set) does not count. Returns the largest
+// counter-like stamp of an indexed record.
 long double RebuildDataFile(DataFileState& data, IndexFileState* index,
                             void (*progress)() = nullptr);
 

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <fstream>
 
+#include "console/keys.h"
 #include "file_sets_fixture.h"
 #include "platform/halt.h"
 #include "storage/file_io.h"
 #include "storage/index_check.h"
+#include "storage/memory_files.h"
 #include "storage/real10.h"
 #include "storage/set_in_use.h"
 
@@ -178,6 +180,60 @@ TEST_F(RecoveryTest, UnrecoverableSetStopsAfterItsWindow) {
   EXPECT_EQ(shown[0], "FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS");
   EXPECT_EQ(shown[2], "Rama: Z ");
   EXPECT_TRUE(ReadInUseFields().directory.empty());  // the next start does not try again
+}
+
+// A recovery that cannot finish says which file and why, and clears the
+// marker, so that the next start does not stop in the same place; a check
+// that fails before any write leaves every file as it was.
+TEST_F(RecoveryTest, AFailedRecoveryNamesTheFileAndTheNextStartGoesOn) {
+  struct Case {
+    const char* name;
+    void (*fault)(MemoryFiles&, const std::string& dir);
+    int16_t engineStatus;  // 0: refused by the check before any write
+    bool unchanged;
+  };
+  const Case cases[] = {
+      {"read-only file",
+       [](MemoryFiles& m, const std::string& dir) { m.RefuseOpen(dir + "/Apr03dat.G", EACCES); }, 0,
+       true},
+      {"full disk", [](MemoryFiles& m, const std::string&) { m.FillDiskAtWrite(1); },
+       kStatusDiskFull, false},
+  };
+  static std::vector<std::string> shown;
+  RecoveryScreens().failure = [](const std::vector<std::string>& lines) { shown = lines; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFiles files;
+    SetStorageFiles(&files);
+    ResetStorageEngine();
+    ResetWorkAreas();
+    StartupRecoveryCheck();
+    OpenSet("G", "03");
+    for (int i = 1; i <= 40; ++i) AddCoded(2, "01" + std::to_string(100 + i));
+    CloseSet();
+    MarkSetInUseAs(dataDir.string(), "G", "03");
+    const MemoryFiles::Image before = files.Contents();
+    c.fault(files, dataDir.string());
+    shown.clear();
+    host.PushKeys({kKeyEnter});
+    EXPECT_THROW(StartupRecoveryCheck(), Halt);
+    if (c.engineStatus != 0) {
+      EXPECT_EQ(Engine().EngineStatus, c.engineStatus);
+      EXPECT_FALSE(Engine().failedFile.empty());
+    } else {
+      ASSERT_GE(shown.size(), 6u);
+      EXPECT_EQ(shown[4], "Archivo: Apr03dat.G");
+      EXPECT_EQ(shown[5], "Permiso denegado");
+    }
+    if (c.unchanged) EXPECT_TRUE(files.Contents() == before);
+    EXPECT_TRUE(ReadInUseFields().rama.empty()) << "the next start would stop again";
+    files.FreeSpace();
+    files.RestoreStopImage();
+    ResetStorageEngine();
+    EXPECT_NO_THROW(StartupRecoveryCheck());
+    SetStorageFiles(nullptr);
+  }
+  RecoveryScreens().failure = nullptr;
 }
 
 }  // namespace

@@ -114,7 +114,9 @@ class PosixFiles : public StorageFiles {
     uint8_t* map = nullptr;
     size_t mapped = 0;
     int reads = 0;
+    int readsPastMapping = 0;  // since the mapping was last made
   };
+  static constexpr int kReadsPastMappingBeforeRemap = 64;
   static constexpr int kReadsBeforeMapping = 32;
   static constexpr size_t kMinRemapGrowth = 256 * 1024;
 
@@ -132,14 +134,18 @@ class PosixFiles : public StorageFiles {
       Unmap(f);  // the file shrank under the mapping: never read past its end
       return;
     }
-    const bool grownEnough =
-        f.map == nullptr || size >= f.mapped + std::max(f.mapped / 4, kMinRemapGrowth);
-    if (size == 0 || size < wanted || !grownEnough) return;
+    // Widened when the file has grown by a good part, or when reads keep
+    // falling past the mapping of a file that has stopped growing.
+    const bool widen = f.map == nullptr ||
+                       size >= f.mapped + std::max(f.mapped / 4, kMinRemapGrowth) ||
+                       ++f.readsPastMapping >= kReadsPastMappingBeforeRemap;
+    if (size == 0 || size < wanted || !widen) return;
     Unmap(f);
     void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
     if (p == MAP_FAILED) return;
     f.map = static_cast<uint8_t*>(p);
     f.mapped = size;
+    f.readsPastMapping = 0;
   }
 
   // Whether another handle of ours still has the file open. A descriptor

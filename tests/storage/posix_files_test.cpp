@@ -58,6 +58,36 @@ TEST(PosixFiles, WritesReachTheFileAtOnceAndReadsSeeThem) {
   EXPECT_EQ(files.Open((p.parent_path() / "none").string(), h), ENOENT);
 }
 
+// Reads served from the mapping of the file see every write, however the
+// file grows or shrinks, and never read past its end.
+TEST(PosixFiles, ManyReadsSeeEveryWriteAsTheFileGrowsAndShrinks) {
+  StorageFiles& files = PosixStorageFiles();
+  const fs::path p = Scratch("Apr06dat.A01");
+  int h = -1;
+  ASSERT_EQ(files.Create(p.string(), h), 0);
+  std::vector<uint8_t> block(4096);
+  size_t done = 0;
+  int64_t size = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::fill(block.begin(), block.end(), static_cast<uint8_t>(round));
+    ASSERT_EQ(files.WriteAt(h, int64_t{round} * 4096, block.data(), block.size(), done), 0);
+    for (int back = 0; back <= round; back += 37) {
+      uint8_t b = 0;
+      ASSERT_EQ(files.ReadAt(h, int64_t{back} * 4096 + 100, &b, 1, done), 0);
+      ASSERT_EQ(b, static_cast<uint8_t>(back)) << "round " << round << ", block " << back;
+    }
+    if (round % 100 == 99) {
+      ASSERT_EQ(files.Truncate(h, int64_t{round} * 4096 - 10), 0);
+      ASSERT_EQ(files.Size(h, size), 0);
+      uint8_t tail[20] = {};
+      ASSERT_EQ(files.ReadAt(h, int64_t{round} * 4096 - 15, tail, 20, done), 0);
+      EXPECT_EQ(done, 5u);
+      ASSERT_EQ(files.WriteAt(h, int64_t{round} * 4096, block.data(), block.size(), done), 0);
+    }
+  }
+  EXPECT_EQ(files.Close(h), 0);
+}
+
 // One file, one handle: a second Open or Create of an open file is refused
 // and leaves the file whole, in both layers.
 TEST(PosixFiles, ASecondHandleToAnOpenFileIsRefused) {

@@ -10,6 +10,7 @@
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
+#include "toolkit/message_boxes.h"
 #include "toolkit/progress.h"
 #include "toolkit/status_line.h"
 #include "toolkit/window_message.h"
@@ -51,12 +52,19 @@ void InstallRecoveryScreens() {
   ui.failure = [](const std::vector<std::string>& lines) {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
+  ui.offerRepair = [](const std::string& file, const std::string& reason) {
+    return ConfirmBox("El archivo " + file + " esta danado:\r" + reason +
+                          "\r\rDesea regenerarlo desde sus datos ?",
+                      "Revision de archivos") == 'S';
+  };
 }
 
 }  // namespace
 
 void InstallFileSets() {
   InstallRecoveryScreens();
+  InstallEngineFailureScreen();
+  FileSetGuards().markBeforeWriting = true;
   WorkAreaLink& link = WorkAreaLinks();
   link.title = [](int n) { return IsValidArea(n) ? View(n).Title : std::string(); };
   link.buttons = [](int n) { return IsValidArea(n) ? View(n).buttons : ButtonSet{0}; };

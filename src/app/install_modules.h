@@ -8,9 +8,10 @@ namespace vantu {
 void InstallModules();
 
 // The parts InstallModules calls, one per subsystem.
-void InstallFileSets();     // the work-area table, recovery screens, start and end steps
-void InstallSelection();    // selection at the start and command 'A'
-void InstallEstimating();   // list source, field editor, capture and cost hooks, commands D to G
+void InstallFileSets();             // the work-area table, recovery screens, start and end steps
+void InstallEngineFailureScreen();  // the storage engine's error box
+void InstallSelection();            // selection at the start and command 'A'
+void InstallEstimating();   // list source, field editor, capture and cost hooks, commands D to H
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
 void InstallReports();      // the budget listings, commands J and K
 void InstallSchedule();     // command N and the schedule's work file at the end

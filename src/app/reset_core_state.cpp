@@ -64,6 +64,7 @@ void ResetCoreState() {
   WorkAreaLinks() = WorkAreaLink{};
   // Storage
   ResetStorageEngine();
+  EngineFailureScreen() = EngineFailureUi{};
   SetStorageFiles(nullptr);
   ResetWorkAreas();
   ResetRecovery();

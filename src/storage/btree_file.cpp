@@ -1,5 +1,6 @@
 // Index files: creating, opening, flushing and closing; key comparison.
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "storage/btree_internal.h"
@@ -27,9 +28,9 @@ void ResetIndexState(IndexFileState& ix, int keyLength, bool duplicates) {
   ix.Path = {};
 }
 
-void CheckKeyLength(int keyLength) {
-  if (keyLength > kMaxKeyLength) FailEngine(kStatusKeyTooLong);
-  if (keyLength < 1) FailEngine(kStatusIndexLength);
+void CheckKeyLength(int keyLength, const std::string& name) {
+  if (keyLength > kMaxKeyLength) FailEngine(kStatusKeyTooLong, name);
+  if (keyLength < 1) FailEngine(kStatusIndexLength, name);
 }
 
 }  // namespace
@@ -62,24 +63,31 @@ void CheckDepth(int depth) {
 
 void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
   ix = IndexFileState{};
-  const int length = PageLength(std::clamp(keyLength, 0, kMaxKeyLength));
-  MakeFile(ix.File, name, length);
-  if (!LastOpOk()) FailEngine(kStatusDosFunction);
-  CheckKeyLength(keyLength);
+  Engine().EngineStatus = 0;
+  // Checked before the file is created, so that a refused index leaves an
+  // existing file whole.
+  CheckKeyLength(keyLength, name);
+  MakeFile(ix.File, name, PageLength(keyLength));
+  if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusDosFunction), name);
   ResetIndexState(ix, keyLength, duplicates);
-  Files().DeferWrites(ix.File.handle);
 }
 
 void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
   ix = IndexFileState{};
-  Engine().EngineStatus = 0;
-  CheckKeyLength(keyLength);
-  const int length = PageLength(keyLength);
-  OpenRecordFile(ix.File, name, length, kStatusIndexLength);
+  EngineState& e = Engine();
+  e.EngineStatus = 0;
+  // A missing file is reported, whatever the key length.
+  if (!Files().Exists(name)) {
+    e.LastOpOk = false;
+    e.OpenError = ENOENT;
+    return;
+  }
+  CheckKeyLength(keyLength, name);
+  OpenRecordFile(ix.File, name, PageLength(keyLength), kStatusIndexLength);
   if (!LastOpOk()) return;
-  if (ix.File.RootPage < 0 || ix.File.RootPage >= ix.File.RecordCount) FailEngine(kStatusBadPage);
+  if (ix.File.RootPage < 0 || ix.File.RootPage >= ix.File.RecordCount)
+    FailEngine(kStatusBadPage, name);
   ResetIndexState(ix, keyLength, duplicates);
-  Files().DeferWrites(ix.File.handle);
 }
 
 void FlushIndex(IndexFileState& ix) {

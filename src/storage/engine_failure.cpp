@@ -1,8 +1,4 @@
-// The status table and the error box that ends the program.
-#include <cstring>
-
-#include "console/console.h"
-#include "console/keys.h"
+// The status table and the engine's one way of failing.
 #include "platform/halt.h"
 #include "storage/storage_engine.h"
 
@@ -49,52 +45,13 @@ constexpr StatusEntry kStatusTable[] = {
     {1007, "Pagina de Indices invalida"},
     {1008, "Numero de registro fuera del archivo"},
     {1009, "Archivo lleno: mas de 32767 registros"},
+    {1010, "Permiso denegado"},
+    {1011, "Disco lleno: no hay espacio para escribir"},
+    {1012, "Falta el archivo de datos y existe su indice"},
+    {1013, "El archivo ya esta abierto"},
+    {1014, "No se pudo escribir la marca de uso en la configuracion"},
+    {1015, "Nombre de archivo demasiado largo"},
 };
-
-// The box: columns 5..75, rows 18..23; the text area inside the frame.
-constexpr int kBoxLeft = 5, kBoxTop = 18, kBoxRight = 75, kBoxBottom = 23;
-constexpr int kInnerLeft = 7, kInnerTop = 19, kInnerRight = 73, kInnerBottom = 22;
-constexpr int kBoxBackground = 1;   // blue
-constexpr int kBoxForeground = 10;  // light green
-constexpr const char* kBoxTitle = " Falla en el Manejador de Archivos ";
-
-// Double-line frame characters (code page 437).
-constexpr char kTopLeft = '\xC9', kTopRight = '\xBB', kBottomLeft = '\xC8', kBottomRight = '\xBC',
-               kHorizontal = '\xCD', kVertical = '\xBA';
-
-void DrawFrame() {
-  const int width = kBoxRight - kBoxLeft + 1;
-  const int height = kBoxBottom - kBoxTop + 1;
-  Window(kBoxLeft, kBoxTop, kBoxRight, kBoxBottom);
-  TextBackground(kBoxBackground);
-  TextColor(kBoxForeground);
-  ClrScr();
-  const std::string middle(width - 2, kHorizontal);
-  GotoXY(1, 1);
-  WriteText(kTopLeft + middle + kTopRight);
-  for (int row = 2; row < height; ++row) {
-    GotoXY(1, row);
-    WriteText(std::string(1, kVertical));
-    GotoXY(width, row);
-    WriteText(std::string(1, kVertical));
-  }
-  GotoXY(1, height);
-  WriteText(kBottomLeft + middle + kBottomRight);
-  const int titleLength = static_cast<int>(std::strlen(kBoxTitle));
-  GotoXY((width - titleLength) / 2 + 1, 1);
-  WriteText(kBoxTitle);
-}
-
-void ShowFailureBox(int code) {
-  DrawFrame();
-  Window(kInnerLeft, kInnerTop, kInnerRight, kInnerBottom);
-  GotoXY(2, 2);
-  WriteText(StatusMessage(code));
-  const std::string advice = AdviceLine(code);
-  const int innerWidth = kInnerRight - kInnerLeft + 1;
-  GotoXY(innerWidth / 2 - static_cast<int>(advice.size()) / 2, 4);
-  WriteText(advice);
-}
 
 }  // namespace
 
@@ -115,6 +72,11 @@ std::string StatusMessage(int code) {
   return std::to_string(code) + (text.empty() ? "" : ": " + text);
 }
 
+EngineFailureUi& EngineFailureScreen() {
+  static EngineFailureUi ui;
+  return ui;
+}
+
 void CheckEngineStatus() {
   EngineState& e = Engine();
   if (e.EngineStatus == 0) return;
@@ -122,13 +84,13 @@ void CheckEngineStatus() {
   // (while the end routine closes files) only stops again.
   if (e.failed) DoHalt(kEngineFailureExitCode);
   e.failed = true;
-  Delay(100);
-  ShowFailureBox(e.EngineStatus);
-  ReadKey();
-  Window(1, 1, 80, 25);
-  GotoXY(1, 24);
-  ClrEol();
+  if (EngineFailureScreen().show) EngineFailureScreen().show(e.EngineStatus, e.failedFile);
   DoHalt(kEngineFailureExitCode);
+}
+
+void FailEngine(int16_t code, const std::string& file) {
+  Engine().failedFile = file;
+  FailEngine(code);
 }
 
 void FailEngine(int16_t code) {

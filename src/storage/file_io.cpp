@@ -1,6 +1,7 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,162 +9,197 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
-#include <vector>
+#include <utility>
+
+#include "storage/storage_engine.h"
 
 namespace vantu {
 
 namespace {
 
-constexpr int64_t kDirtyBlock = 4096;
-
-int PreadAll(int fd, int64_t offset, uint8_t* data, size_t n, size_t& done) {
-  done = 0;
-  while (done < n) {
-    ssize_t got = ::pread(fd, data + done, n - done, offset + done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return errno;
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return 0;
-}
-
-int PwriteAll(int fd, int64_t offset, const uint8_t* data, size_t n) {
-  size_t done = 0;
-  while (done < n) {
-    ssize_t put = ::pwrite(fd, data + done, n - done, offset + done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return put < 0 ? errno : EIO;
-    done += static_cast<size_t>(put);
-  }
-  return 0;
-}
-
-// One open file: its descriptor, its contents, and with deferred writes the
-// 4 KB blocks changed since the last Sync.
-struct ImageFile {
-  int fd = -1;
-  std::vector<uint8_t> image;
-  bool deferred = false;
-  std::vector<bool> dirty;
-
-  int WriteDirty() {
-    const int64_t blocks = static_cast<int64_t>(dirty.size());
-    for (int64_t b = 0; b < blocks;) {
-      if (!dirty[b]) {
-        ++b;
-        continue;
-      }
-      int64_t e = b;
-      while (e < blocks && dirty[e]) dirty[e++] = false;
-      const int64_t from = b * kDirtyBlock;
-      const int64_t to = std::min<int64_t>(e * kDirtyBlock, image.size());
-      if (to > from)
-        if (int err = PwriteAll(fd, from, image.data() + from, to - from); err != 0) return err;
-      b = e;
-    }
-    return 0;
-  }
-};
-
 class PosixFiles : public StorageFiles {
  public:
   int Create(const std::string& name, int& handle) override {
-    return OpenWith(name, O_RDWR | O_CREAT | O_TRUNC, handle);
+    return OpenWith(name, O_RDWR | O_CREAT, true, handle);
   }
-  int Open(const std::string& name, int& handle) override { return OpenWith(name, O_RDWR, handle); }
+  int Open(const std::string& name, int& handle) override {
+    return OpenWith(name, O_RDWR, false, handle);
+  }
 
   int Close(int handle) override {
-    auto it = files_.find(handle);
-    if (it == files_.end()) return EBADF;
-    const int flushErr = it->second.WriteDirty();
-    const int closeErr = ::close(handle) == 0 ? 0 : errno;
-    files_.erase(it);
-    return flushErr != 0 ? flushErr : closeErr;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
+    Unmap(it->second);
+    open_.erase(it);
+    return ::close(handle) == 0 ? 0 : errno;
   }
 
   int ReadAt(int handle, int64_t offset, void* data, size_t n, size_t& done) override {
     done = 0;
-    ImageFile* f = Find(handle);
-    if (!f) return EBADF;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
     if (offset < 0) return EINVAL;
-    if (offset >= static_cast<int64_t>(f->image.size())) return 0;
-    done = std::min<size_t>(n, f->image.size() - offset);
-    std::memcpy(data, f->image.data() + offset, done);
+    auto* bytes = static_cast<uint8_t*>(data);
+    OpenEntry& f = it->second;
+    const auto end = static_cast<size_t>(offset) + n;
+    // A handle that reads little never pays for a mapping.
+    if (end > f.mapped && ++f.reads > kReadsBeforeMapping) Remap(handle, f, end);
+    if (end <= f.mapped) {
+      std::memcpy(bytes, f.map + offset, n);
+      done = n;
+      return 0;
+    }
+    while (done < n) {
+      const ssize_t got = ::pread(handle, bytes + done, n - done, offset + done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return errno;
+      if (got == 0) break;
+      done += static_cast<size_t>(got);
+    }
     return 0;
   }
 
   int WriteAt(int handle, int64_t offset, const void* data, size_t n, size_t& done) override {
     done = 0;
-    ImageFile* f = Find(handle);
-    if (!f) return EBADF;
+    if (!open_.count(handle)) return EBADF;
     if (offset < 0) return EINVAL;
     const auto* bytes = static_cast<const uint8_t*>(data);
-    if (!f->deferred)
-      if (int err = PwriteAll(f->fd, offset, bytes, n); err != 0) return err;
-    if (f->image.size() < offset + n) f->image.resize(offset + n);
-    std::memcpy(f->image.data() + offset, bytes, n);
-    if (f->deferred) MarkDirty(*f, offset, n);
-    done = n;
+    while (done < n) {
+      const ssize_t put = ::pwrite(handle, bytes + done, n - done, offset + done);
+      if (put < 0 && errno == EINTR) continue;
+      if (put < 0) return errno;
+      if (put == 0) return ENOSPC;
+      done += static_cast<size_t>(put);
+    }
     return 0;
   }
 
   int Size(int handle, int64_t& size) override {
-    ImageFile* f = Find(handle);
-    if (!f) return EBADF;
-    size = static_cast<int64_t>(f->image.size());
+    struct stat st {};
+    if (!open_.count(handle)) return EBADF;
+    if (::fstat(handle, &st) != 0) return errno;
+    size = static_cast<int64_t>(st.st_size);
     return 0;
   }
 
+  int Truncate(int handle, int64_t size) override {
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
+    Unmap(it->second);  // no mapped page may lie past the new end
+    return ::ftruncate(handle, size) == 0 ? 0 : errno;
+  }
+
   int Sync(int handle) override {
-    ImageFile* f = Find(handle);
-    if (!f) return EBADF;
-    if (int err = f->WriteDirty(); err != 0) return err;
+    if (!open_.count(handle)) return EBADF;
     return ::fdatasync(handle) == 0 ? 0 : errno;
   }
 
-  void DeferWrites(int handle) override {
-    if (ImageFile* f = Find(handle)) f->deferred = true;
+  bool Exists(const std::string& name) override {
+    struct stat st {};
+    return ::stat(name.c_str(), &st) == 0;
   }
 
  private:
-  ImageFile* Find(int handle) {
-    auto it = files_.find(handle);
-    return it == files_.end() ? nullptr : &it->second;
+  using FileId = std::pair<dev_t, ino_t>;
+
+  // Reads are served from a shared read-only mapping of the file: the
+  // operating system's cache itself, which pwrite updates, so every read
+  // sees every write. The mapping is made once a handle has read a few
+  // times and widened when the file has grown by a good part; other reads
+  // use pread. Only this layer shortens a file, and it drops the mapping
+  // first; a file cut by another program while mapped is outside what the
+  // program defends against.
+  struct OpenEntry {
+    FileId id;
+    uint8_t* map = nullptr;
+    size_t mapped = 0;
+    int reads = 0;
+    int readsPastMapping = 0;  // since the mapping was last made
+  };
+  static constexpr int kReadsPastMappingBeforeRemap = 64;
+  static constexpr int kReadsBeforeMapping = 32;
+  static constexpr size_t kMinRemapGrowth = 256 * 1024;
+
+  static void Unmap(OpenEntry& f) {
+    if (f.map) ::munmap(f.map, f.mapped);
+    f.map = nullptr;
+    f.mapped = 0;
   }
 
-  static void MarkDirty(ImageFile& f, int64_t offset, size_t n) {
-    const int64_t last = (offset + static_cast<int64_t>(n) - 1) / kDirtyBlock;
-    if (static_cast<int64_t>(f.dirty.size()) <= last) f.dirty.resize(last + 1, false);
-    for (int64_t b = offset / kDirtyBlock; b <= last; ++b) f.dirty[b] = true;
+  static void Remap(int fd, OpenEntry& f, size_t wanted) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return;
+    const auto size = static_cast<size_t>(st.st_size);
+    if (size < f.mapped) {
+      Unmap(f);  // the file shrank under the mapping: never read past its end
+      return;
+    }
+    // Widened when the file has grown by a good part, or when reads keep
+    // falling past the mapping of a file that has stopped growing.
+    const bool widen = f.map == nullptr ||
+                       size >= f.mapped + std::max(f.mapped / 4, kMinRemapGrowth) ||
+                       ++f.readsPastMapping >= kReadsPastMappingBeforeRemap;
+    if (size == 0 || size < wanted || !widen) return;
+    Unmap(f);
+    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    if (p == MAP_FAILED) return;
+    f.map = static_cast<uint8_t*>(p);
+    f.mapped = size;
+    f.readsPastMapping = 0;
   }
 
-  int OpenWith(const std::string& name, int flags, int& handle) {
-    int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
+  // Whether another handle of ours still has the file open. A descriptor
+  // closed behind the layer's back (a program that died without closing,
+  // as the crash tests play it) is forgotten; so is an entry under the
+  // number the system has just handed out again.
+  bool StillOpen(const FileId& id, int newFd) {
+    for (auto it = open_.begin(); it != open_.end();) {
+      struct stat st {};
+      const bool stale = it->first == newFd || ::fstat(it->first, &st) != 0 ||
+                         FileId{st.st_dev, st.st_ino} != it->second.id;
+      if (stale) {
+        Unmap(it->second);
+        it = open_.erase(it);
+        continue;
+      }
+      if (it->second.id == id) return true;
+      ++it;
+    }
+    return false;
+  }
+
+  // Opens without truncating, refuses a file that is already open, and
+  // truncates only then, so that a refused Create leaves the file whole.
+  int OpenWith(const std::string& name, int flags, bool truncate, int& handle) {
+    const int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
     if (fd < 0) return errno;
-    ImageFile f;
-    f.fd = fd;
     struct stat st {};
     int err = ::fstat(fd, &st) == 0 ? 0 : errno;
-    size_t got = 0;
-    if (err == 0) {
-      f.image.resize(static_cast<size_t>(st.st_size));
-      err = PreadAll(fd, 0, f.image.data(), f.image.size(), got);
-      f.image.resize(got);
-    }
+    const FileId id{st.st_dev, st.st_ino};
+    if (err == 0 && StillOpen(id, fd)) err = EBUSY;
+    if (err == 0 && truncate && ::ftruncate(fd, 0) != 0) err = errno;
     if (err != 0) {
       ::close(fd);
       return err;
     }
     handle = fd;
-    files_[fd] = std::move(f);
+    open_[fd] = OpenEntry{id};
     return 0;
   }
 
-  std::map<int, ImageFile> files_;
+  std::map<int, OpenEntry> open_;
 };
 
 StorageFiles* gFiles = nullptr;
+
+template <typename F>
+int WithFile(const std::string& name, F use) {
+  int handle = -1;
+  if (int err = Files().Open(name, handle); err != 0) return err;
+  const int err = use(handle);
+  const int closeErr = Files().Close(handle);
+  return err != 0 ? err : closeErr;
+}
 
 }  // namespace
 
@@ -179,6 +215,26 @@ void SetStorageFiles(StorageFiles* files) {
   gFiles = files;
 }
 
+int ReadFileRange(const std::string& name, int64_t offset, void* data, size_t n) {
+  return WithFile(name, [&](int h) {
+    size_t done = 0;
+    const int err = Files().ReadAt(h, offset, data, n, done);
+    return err != 0 ? err : (done == n ? 0 : EIO);
+  });
+}
+
+int WriteFileRange(const std::string& name, int64_t offset, const void* data, size_t n) {
+  return WithFile(name, [&](int h) {
+    size_t done = 0;
+    const int err = Files().WriteAt(h, offset, data, n, done);
+    return err != 0 ? err : (done == n ? 0 : ENOSPC);
+  });
+}
+
+int FileSize(const std::string& name, int64_t& size) {
+  return WithFile(name, [&](int h) { return Files().Size(h, size); });
+}
+
 int16_t StatusFromOsError(int err, int16_t fallback) {
   switch (err) {
     case ENOENT:
@@ -192,7 +248,13 @@ int16_t StatusFromOsError(int err, int16_t fallback) {
     case EPERM:
     case EROFS:
     case ETXTBSY:
-      return 5;
+      return kStatusAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return kStatusDiskFull;
+    case EBUSY:
+      return kStatusAlreadyOpen;
     case EBADF:
       return 6;
     case ENOMEM:
@@ -202,8 +264,6 @@ int16_t StatusFromOsError(int err, int16_t fallback) {
     case ENODEV:
     case ENXIO:
       return 15;
-    case EBUSY:
-      return 16;
     case EXDEV:
       return 17;
     case ENAMETOOLONG:

@@ -2,6 +2,13 @@
 // The engine's access to files: a small interface so that tests can keep
 // files in memory and inject faults. Every call returns 0 on success or an
 // errno value.
+//
+// Reads and writes are positional and go straight to the operating system,
+// whose cache is the one image of each file: every handle to a path sees
+// the same bytes, and opening costs the same whatever the file's size.
+// A file may be open through one handle at a time; a second Open or Create
+// of an open file is refused with EBUSY, so that two in-memory headers of
+// one file can never drift apart.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,24 +29,31 @@ class StorageFiles {
   // Writes n bytes at offset, extending the file; done receives the count written.
   virtual int WriteAt(int handle, int64_t offset, const void* data, size_t n, size_t& done) = 0;
   virtual int Size(int handle, int64_t& size) = 0;
+  // Cuts the file to size bytes.
+  virtual int Truncate(int handle, int64_t size) = 0;
   // Hands the file's buffers to the disk.
   virtual int Sync(int handle) = 0;
-  // Writes to this file may wait for Sync or Close (index files, which are
-  // rebuilt after an abnormal end).
-  virtual void DeferWrites(int /*handle*/) {}
+  // Whether a file of that name exists (without opening it).
+  virtual bool Exists(const std::string& name) = 0;
 };
 
-// POSIX files, each kept as an image in memory while open: reads are served
-// from the image, writes go through to the file at once (or at Sync and
-// Close when deferred).
+// POSIX files: pread, pwrite, ftruncate, fdatasync.
 StorageFiles& PosixStorageFiles();
 
 // The files the engine uses; the POSIX ones unless a test set others.
 StorageFiles& Files();
 void SetStorageFiles(StorageFiles* files);  // nullptr restores the POSIX ones
 
-// Engine status for an operating-system error (codes 2..17 and 102..106 of
-// the status table), or `fallback` when none fits.
+// Engine status for an operating-system error, or `fallback` when none
+// fits: access refused and a full disk get their own codes (1010, 1011),
+// the others the codes 2..17 and 102..106 of the status table.
 int16_t StatusFromOsError(int err, int16_t fallback);
+
+// Reads or writes a whole byte range of a named file outside the engine's
+// state records (headers rewritten by the recovery, side files). 0 or errno.
+int ReadFileRange(const std::string& name, int64_t offset, void* data, size_t n);
+int WriteFileRange(const std::string& name, int64_t offset, const void* data, size_t n);
+// Size of a named file; errno when it cannot be opened.
+int FileSize(const std::string& name, int64_t& size);
 
 }  // namespace vantu

@@ -21,21 +21,24 @@ struct AreaDescriptor {
 };
 
 const AreaDescriptor kDescriptors[kWorkAreaCount] = {
-    {"", 0, kNoFile},           {"Apr01", 0, kSingleRecord}, {"Apr02", 5, kIndexedFile},
-    {"Apr03", 6, kIndexedFile}, {"Apr04", 5, kIndexedFile},  {"Apr05", 0, kPlainFile},
-    {"Apr06", 5, kIndexedFile}, {"", 0, kNoFile},            {"", 0, kNoFile},
+    {"", 0, kNoFile},           {"Apr01", 0, kSingleRecord},
+    {"Apr02", 5, kIndexedFile}, {"Apr03", 6, kIndexedFile},
+    {"Apr04", 5, kIndexedFile}, {"Apr05", 0, kPlainFile},
+    {"Apr06", 5, kIndexedFile}, {"", 0, kNoFile},
     {"", 0, kNoFile},           {"", 0, kNoFile},
+    {"", 0, kNoFile},
 };
 
 std::array<WorkArea, kWorkAreaCount> gAreas;
 
 bool AllDigits(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) {
-    return std::isdigit(c) != 0;
-  });
+  return !s.empty() &&
+         std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
-bool PositiveNumber(const std::string& s) { return AllDigits(s) && std::stoi(s) > 0; }
+bool PositiveNumber(const std::string& s) {
+  return AllDigits(s) && std::stoi(s) > 0;
+}
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -44,10 +47,13 @@ std::string Lower(std::string s) {
 
 }  // namespace
 
-WorkArea& Area(int n) { return gAreas.at(static_cast<size_t>(n)); }
+WorkArea& Area(int n) {
+  return gAreas.at(static_cast<size_t>(n));
+}
 
 void ResetWorkAreas() {
   for (auto& a : gAreas) a = WorkArea{};
+  FileSetGuards() = FileSetGuard{};
 }
 
 std::string DataBaseName(int fileNo, const std::string& ext) {

@@ -64,7 +64,16 @@ struct WorkArea {
 
 // Areas 0..10. Entries hold engine state and must not move while open.
 WorkArea& Area(int n);
+// Also puts FileSetGuards() back.
 void ResetWorkAreas();
+
+// What the opening of a set guarantees; the program turns it on at start.
+struct FileSetGuard {
+  // The in-use marker is written (and read back) before any file of the
+  // set changes; a marker that cannot be written stops the opening.
+  bool markBeforeWriting = false;
+};
+FileSetGuard& FileSetGuards();
 
 // File names in the current data directory.
 std::string DataFileName(int fileNo, const std::string& ext);
@@ -78,6 +87,9 @@ std::string FindFileIn(const std::string& dir, const std::string& name);
 void SetUpWorkArea(int n, int recordLength);
 void OpenWorkArea(int n, bool filesClosed, uint8_t* buffer, const std::string& ext,
                   int recordLength);
+// Opens the area's files, or creates them for a new Rama or Obra. Checks
+// first (a damaged set is refused, a repairable file is repaired), marks
+// the set in use, then creates or writes.
 void OpenOrCreateFiles(int n);
 void LoadFirstRecord(int n, uint8_t* buffer);
 void FlushWorkArea(int n);
@@ -88,6 +100,5 @@ void ConvertOldGeneralData(const std::string& ext);
 // Well-formed record code: 2 digits above 0, or 2 + 3, or 2 + 4 digits
 // whose parts are above 0.
 bool WellFormedCode(const std::string& code);
-
 
 }  // namespace vantu

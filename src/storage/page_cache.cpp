@@ -134,7 +134,7 @@ void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
   UnpackPage(disk, ix.KeyLength, into);
   if (disk[0] > kPageCapacity) into.SetCount(kPageCapacity + 1);  // keep the damage visible
   into.page = page;
-  if (!PageIsSound(into, ix)) FailEngine(kStatusBadPage);
+  if (!PageIsSound(into, ix)) FailEngine(kStatusBadPage, ix.File.name);
   into.owner = &ix;
   into.modified = false;
 }
@@ -142,7 +142,7 @@ void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
 }  // namespace
 
 CachedPage* GetPage(IndexFileState& ix, int16_t page) {
-  if (page < 1 || page >= ix.File.RecordCount) FailEngine(kStatusBadPage);
+  if (page < 1 || page >= ix.File.RecordCount) FailEngine(kStatusBadPage, ix.File.name);
   PageCacheState& c = Cache();
   for (int b = 0; b < kPageBuffers; ++b) {
     CachedPage& p = c.buffers[b];

@@ -87,7 +87,11 @@ void StoreReal10(uint8_t* p, long double value) {
 }
 
 // The portable path is kept compiled and tested on every machine.
-Real10 PortableToReal10(long double value) { return Encode(value); }
-long double PortableFromReal10(const Real10& bytes) { return Decode(bytes); }
+Real10 PortableToReal10(long double value) {
+  return Encode(value);
+}
+long double PortableFromReal10(const Real10& bytes) {
+  return Decode(bytes);
+}
 
 }  // namespace vantu

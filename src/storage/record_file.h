@@ -15,12 +15,41 @@
 //   2      10    RecordStamp   AddedCounter when AddRec created the record
 //   12     ...   record body
 //
-// A deleted data record is zeroed and then gets the link; a released index
-// page gets only the link. The chain is last freed, first reused.
+// A deleted data record and a released index page are written whole: the
+// link, then zeros. The chain is last freed, first reused.
+//
+// Order of the writes while a set is edited, and what a stop after each
+// leaves. The in-use marker is on disk before the first of them (file
+// sets), so the next start repairs the set from the data records' status
+// words (file_repair.h); the header's chain and the index are rebuilt, never
+// trusted after a stop.
+//
+//   operation  writes, in order              a stop between them leaves
+//   AddRec     1 header AddedCounter (11-20) the counter ahead of every stamp
+//              2 the whole record r          r free (zeros or link) or in use
+//   DeleteRec  1 the whole record r: link,   r in use, or free by its status
+//                then zeros
+//   PutRec     1 the whole record            the old or the new record
+//   page out   1 the whole page (PutRec)     an index rebuilt at the next start
+//   FlushFile  1 header bytes 0-7, 2 sync    a header the repair rewrites
+//   CloseFile  1 header bytes 0-7            the same
+//
+// The header's FreeHead and FreeCount reach the disk only at flush and
+// close, after the records they describe: a header written earlier than a
+// record it names could not be told from a damaged one, while a stale
+// header is always rebuilt. Record writes are whole records, so a write cut
+// short can only leave a partial record at the file's end, which the repair
+// moves to a side file.
 //
 // Every operation succeeds or ends the program through the engine's error
-// box (storage_engine.h). Only MakeFile and OpenFile report a file that
-// cannot be created or opened, through LastOpOk.
+// box (storage_engine.h), which names the file. Only MakeFile and OpenFile
+// report a file that cannot be created or opened, through LastOpOk, with
+// the operating system's reason in Engine().OpenError.
+//
+// File names are paths used whole, up to 260 characters (the data
+// directory alone may take 160); a longer name is refused: LastOpOk false,
+// OpenError ENAMETOOLONG. A name is never cut, since a cut path would
+// name another file.
 
 #include <cstdint>
 #include <string>
@@ -66,6 +95,9 @@ void OpenFile(DataFileState& f, const std::string& name, int recordLength);
 // OpenFile with the status that a mismatching stored length ends in.
 void OpenRecordFile(DataFileState& f, const std::string& name, int recordLength,
                     int16_t mismatchStatus);
+// OpenFile without the walk of the free chain, for the repair that
+// rebuilds the chain.
+void OpenFileUnchecked(DataFileState& f, const std::string& name, int recordLength);
 // Writes the header, then closes.
 void CloseFile(DataFileState& f);
 // Writes the header and syncs; the file stays open.
@@ -93,6 +125,9 @@ void ReleaseRecord(DataFileState& f, int16_t r);
 
 // Reads the free-chain link stored in record r.
 int16_t ReadLink(DataFileState& f, int16_t r);
+// Walks the chain from the in-memory header: exactly FreeCount links inside
+// the file, then the end mark.
+bool FreeChainIsSound(DataFileState& f);
 
 // Little-endian i16 in a byte buffer.
 inline int16_t GetI16(const uint8_t* p) {

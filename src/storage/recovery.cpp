@@ -1,16 +1,16 @@
 #include "storage/recovery.h"
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "platform/halt.h"
 #include "session/preferences.h"
-#include "storage/btree.h"
-#include "storage/file_sets.h"
-#include "session/pstring.h"
-#include "storage/real10.h"
 #include "session/selection_state.h"
+#include "storage/btree.h"
+#include "storage/file_io.h"
+#include "storage/file_repair.h"
+#include "storage/file_sets.h"
+#include "storage/real10.h"
 #include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 
@@ -24,6 +24,7 @@ struct RecoveryState {
   long double stampMax = 0;
   int16_t serial = 1;  // set serial of file 1 for the running recovery
   RecoveryUi ui;
+  RecoveryFailure failure;
 };
 RecoveryState gRecovery;
 
@@ -36,92 +37,107 @@ std::string CurrentDirectory() {
   return fs::current_path(ec).string().substr(0, 160);
 }
 
-bool Exists(int fileNo, const std::string& ext) {
-  std::error_code ec;
-  return fs::exists(DataFileName(fileNo, ext), ec);
+int KeyLengthOf(int n) {
+  return n == 3 ? 6 : 5;
+}
+bool Indexed(int n) {
+  return n != 1 && n != 5;
 }
 
-// Reads or rewrites the first `length` bytes of a file outside the engine;
-// failures are collected and not shown.
-bool ReadHeader(const std::string& name, std::vector<uint8_t>& bytes) {
-  std::ifstream in(name, std::ios::binary);
-  return static_cast<bool>(
-      in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())));
-}
-
-void WriteHeader(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::fstream out(name, std::ios::binary | std::ios::in | std::ios::out);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void RebuildIndex(int n, int recordLength, const std::string& ext) {
+// Cuts a partial trailing record, rebuilds the free chain and, for the
+// indexed files, the index. A file that cannot be opened ends the program
+// naming the file and the reason.
+void RepairData(int n, int recordLength, const std::string& ext) {
+  const std::string name = DataFileName(n, ext);
+  if (int err = CutPartialRecord(name, recordLength); err != 0)
+    FailEngine(StatusFromOsError(err, kStatusWriteError), name);
   DataFileState data;
-  OpenFile(data, DataFileName(n, ext), recordLength);
-  if (!LastOpOk()) FailEngine(2);
-  IndexFileState index;
-  MakeIndex(index, IndexFileName(n, ext), n == 3 ? 6 : 5, false);
-  std::vector<uint8_t> rec(static_cast<size_t>(recordLength));
-  const int count = FileRecordCount(data);
-  for (int b = 1; b < count; ++b) {
-    if (b % 30 == 0) Step();
-    const int16_t r = static_cast<int16_t>(b);
-    GetRec(data, r, rec.data());
-    if (GetI16(rec.data()) != 0) continue;
-    std::string code = ReadStr(rec.data() + kRecordCode, 6);
-    if (!WellFormedCode(code)) {
-      DeleteRec(data, r);
-      continue;
-    }
-    if (rec[2] != 0 || rec[3] != 0) continue;
-    AddKey(index, r, code);
-    if (!LastOpOk()) {
-      DeleteRec(data, r);  // the first record carrying a code keeps it
-      continue;
-    }
-    const long double stamp = LoadReal10(rec.data() + kRecStamp);
-    if (stamp > gRecovery.stampMax) gRecovery.stampMax = stamp;
+  OpenFileUnchecked(data, name, recordLength);
+  if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), name);
+  if (!Indexed(n)) {
+    // Files 1 and 5 keep records whose first word is not 0 (record 1 of a
+    // new file starts -1, 1), so their chain is rebuilt only when broken.
+    if (!FreeChainIsSound(data)) RebuildDataFile(data, nullptr, Step);
+    CloseFile(data);
+    return;
   }
+  IndexFileState index;
+  MakeIndex(index, IndexFileName(n, ext), KeyLengthOf(n), false);
+  const long double stamp = RebuildDataFile(data, &index, Step);
+  if (stamp > gRecovery.stampMax) gRecovery.stampMax = stamp;
   gRecovery.stampMax += 1;
   CloseIndex(index);
   CloseFile(data);
 }
 
+// The failure of the check that runs before anything is written.
+bool Refuse(const std::string& file, const std::string& reason) {
+  gRecovery.failure = {file, reason};
+  return false;
+}
+
+// Every file of the set is there, opens for writing and has the record
+// length of its kind; nothing is written before this holds for all.
+bool CheckSetFiles(const std::string& rama, const std::string& obra, bool& obraMissing) {
+  obraMissing = false;
+  for (int n = 1; n <= 6; ++n) {
+    if (n == 6 && obra.empty()) break;
+    const std::string ext = n == 6 ? rama + obra : rama;
+    const std::string name = DataFileName(n, ext);
+    if (!Files().Exists(name)) {
+      obraMissing = n == 6;
+      return Refuse(name, StatusText(2));
+    }
+    const StoredFileCheck c = CheckStoredFile(name, kSetRecordLength[n], "", 0);
+    if (c.Unusable()) return Refuse(name, c.Reason());
+  }
+  return true;
+}
+
 }  // namespace
 
-long double& StampMax() { return gRecovery.stampMax; }
+long double& StampMax() {
+  return gRecovery.stampMax;
+}
 void ResetRecovery() {
   gRecovery = RecoveryState{};
 }
-
-RecoveryUi& RecoveryScreens() { return gRecovery.ui; }
+RecoveryUi& RecoveryScreens() {
+  return gRecovery.ui;
+}
+const RecoveryFailure& LastRecoveryFailure() {
+  return gRecovery.failure;
+}
 
 void LoadRecoverySerial(const std::string& ramaExt) {
-  std::vector<uint8_t> header(kSetRecordLength[1]);
+  uint8_t serialBytes[2] = {};
   int serial = 1;
-  if (Exists(1, ramaExt) && ReadHeader(DataFileName(1, ramaExt), header))
-    serial = GetI16(header.data() + kHdrSetSerial);
+  if (ReadFileRange(DataFileName(1, ramaExt), kHdrSetSerial, serialBytes, 2) == 0)
+    serial = GetI16(serialBytes);
   gRecovery.serial = static_cast<int16_t>(serial < 1 || serial > 9999 ? 1 : serial);
 }
 
 void RebuildFile(int n, int recordLength, const std::string& ext) {
-  if (n == 1)
-    LoadRecoverySerial(ext);
-  else if (n != 5)
-    RebuildIndex(n, recordLength, ext);
+  if (n == 1) LoadRecoverySerial(ext);
+  RepairData(n, recordLength, ext);
   const std::string name = DataFileName(n, ext);
-  std::vector<uint8_t> header(static_cast<size_t>(recordLength));
-  if (!ReadHeader(name, header)) return;
-  // File 5 is not rebuilt: it only takes the serial, so that the Rama's
-  // files keep equal serials; its marker and header fields stay.
+  uint8_t header[kHdrAddedCounter + 10];
+  const size_t length = recordLength >= static_cast<int>(sizeof header) ? sizeof header : 11;
+  if (int err = ReadFileRange(name, 0, header, length); err != 0)
+    FailEngine(StatusFromOsError(err, kStatusReadError), name);
+  // File 5 only takes the serial, so that the Rama's files keep equal
+  // serials; its marker and counter stay.
   if (n != 5) header[kHdrChangeMarker] = 1;
-  PutI16(header.data() + kHdrSetSerial, gRecovery.serial);
-  if (n != 5 && recordLength >= kHdrAddedCounter + 10)
-    StoreReal10(header.data() + kHdrAddedCounter, gRecovery.stampMax);
-  WriteHeader(name, header);
+  PutI16(header + kHdrSetSerial, gRecovery.serial);
+  if (n != 5 && length == sizeof header) StoreReal10(header + kHdrAddedCounter, gRecovery.stampMax);
+  if (int err = WriteFileRange(name, kHdrChangeMarker, header + kHdrChangeMarker,
+                               length - kHdrChangeMarker);
+      err != 0)
+    FailEngine(StatusFromOsError(err, kStatusWriteError), name);
 }
 
-int RecoverFileSet(const std::string& directory, const std::string& rama,
-                   const std::string& obra) {
+int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra) {
+  gRecovery.failure = {};
   MarkSetInUseAs(directory, rama, obra);
   const std::string current = CurrentDirectory();
   std::error_code ec;
@@ -138,12 +154,14 @@ int RecoverFileSet(const std::string& directory, const std::string& rama,
     if (gRecovery.ui.closeProgress) gRecovery.ui.closeProgress();
     sel.DataDirectory = savedDir;
     fs::current_path(current, ec);
+    // The marker is cleared only here: a stop before this point leaves it
+    // set, and the next start repairs again.
     MarkSetInUseAs(current, "", "");
     return result;
   };
-  for (int n = 1; n <= 5; ++n)
-    if (!Exists(n, rama)) return finish(kRecoveryRamaMissing);
-  if (!obra.empty() && !Exists(6, rama + obra)) return finish(kRecoveryObraMissing);
+  bool obraMissing = false;
+  if (!CheckSetFiles(rama, obra, obraMissing))
+    return finish(obraMissing ? kRecoveryObraMissing : kRecoveryRamaMissing);
 
   for (int n = 1; n <= 4; ++n) {
     RebuildFile(n, kSetRecordLength[n], rama);
@@ -154,6 +172,25 @@ int RecoverFileSet(const std::string& directory, const std::string& rama,
   return finish(obra.empty() ? kRecoveryRamaOnly : kRecoveryRamaAndObra);
 }
 
+namespace {
+
+void ShowFailureAndStop(const InUseFields& inUse) {
+  std::vector<std::string> lines = {"FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS",
+                                    "Directorio: " + inUse.directory, "Rama: " + inUse.rama + " "};
+  if (!inUse.obra.empty()) lines.push_back("Obra: " + inUse.obra);
+  const RecoveryFailure& f = gRecovery.failure;
+  if (!f.file.empty()) {
+    lines.push_back("Archivo: " + fs::path(f.file).filename().string());
+    lines.push_back(f.reason);
+  }
+  lines.push_back("..Para salir oprima cualquier tecla..");
+  if (gRecovery.ui.failure) gRecovery.ui.failure(lines);
+  ClearSetInUse();
+  DoHalt(1);
+}
+
+}  // namespace
+
 void StartupRecoveryCheck() {
   std::error_code ec;
   if (!fs::exists(ConfigFilePath(), ec)) {
@@ -162,24 +199,28 @@ void StartupRecoveryCheck() {
   }
   const InUseFields inUse = ReadInUseFields();
   SelectionState& sel = Selection();
-  if (!fs::exists(FindFileIn(".", DataBaseName(1, sel.RamaCode)), ec)) {
+  if (!Files().Exists(FindFileIn(".", DataBaseName(1, sel.RamaCode)))) {
     sel.RamaCode.clear();
     sel.ObraCode.clear();
-  } else if (!fs::exists(FindFileIn(".", DataBaseName(6, sel.SetExtension())), ec)) {
+  } else if (!Files().Exists(FindFileIn(".", DataBaseName(6, sel.SetExtension())))) {
     sel.ObraCode.clear();
   }
   // A directory without a Rama is what a finished recovery leaves: there is
   // no set to rebuild.
   if (inUse.directory.empty() || inUse.rama.empty()) return;
-  const int r = RecoverFileSet(inUse.directory, inUse.rama, inUse.obra);
+  int r = kRecoveryNoDirectory;
+  try {
+    r = RecoverFileSet(inUse.directory, inUse.rama, inUse.obra);
+  } catch (const Halt&) {
+    // The engine's box has named the file and the reason (a full disk, a
+    // damaged file). The marker is cleared so that the next start does not
+    // stop in the same place: the set's opening check finds what is left
+    // and offers the regeneration.
+    ClearSetInUse();
+    throw;
+  }
   if (r <= kRecoveryRamaOnly) return;
-  std::vector<std::string> lines = {"FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS",
-                                    "Directorio: " + inUse.directory, "Rama: " + inUse.rama + " "};
-  if (!inUse.obra.empty()) lines.push_back("Obra: " + inUse.obra);
-  lines.push_back("..Para salir oprima cualquier tecla..");
-  if (gRecovery.ui.failure) gRecovery.ui.failure(lines);
-  ClearSetInUse();
-  DoHalt(1);
+  ShowFailureAndStop(inUse);
 }
 
 }  // namespace vantu

@@ -22,13 +22,25 @@ long double& StampMax();
 // left in use by a run that did not end normally. A set that cannot be
 // rebuilt stops the program after its failure window.
 void StartupRecoveryCheck();
-int RecoverFileSet(const std::string& directory, const std::string& rama,
-                   const std::string& obra);
-// Rebuilds the index of file n (2, 3, 4, 6) from its data file, dropping
-// malformed and duplicate codes, and rewrites the header of file n.
+// Checks every file of the set first (present, writable, right record
+// length); only then repairs them all. Results 3 and 4 leave every file as
+// it was, with the file and reason in LastRecoveryFailure().
+int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra);
+// Repairs file n from its data records: cuts a partial trailing record
+// into a side file, rebuilds the free chain from the status words and, for
+// files 2, 3, 4 and 6, the index (dropping malformed and duplicate codes);
+// then rewrites the header's marker, serial and counter.
 void RebuildFile(int n, int recordLength, const std::string& ext);
 // Takes the set serial of the Rama's file 1 for the following rebuilds.
 void LoadRecoverySerial(const std::string& ramaExt);
+
+// Which file stopped the last recovery before it wrote anything, and why
+// (results 3 and 4); empty after a recovery that finished.
+struct RecoveryFailure {
+  std::string file;
+  std::string reason;
+};
+const RecoveryFailure& LastRecoveryFailure();
 
 // The screens of the recovery; filled by the window toolkit.
 struct RecoveryUi {
@@ -39,6 +51,9 @@ struct RecoveryUi {
   void (*failure)(const std::vector<std::string>& lines) = nullptr;
   // A one-line notice for the status line, such as an index rebuilt at open.
   void (*notice)(const std::string& text) = nullptr;
+  // Asks whether to regenerate a file that the opening check found damaged
+  // (file name, reason); without it the file is regenerated.
+  bool (*offerRepair)(const std::string& file, const std::string& reason) = nullptr;
 };
 RecoveryUi& RecoveryScreens();
 // Forgets the screens and the stamps of the last recovery.

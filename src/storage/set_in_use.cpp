@@ -19,26 +19,36 @@ std::string CurrentDirectory() {
 // changes the fields and writes it back. Failures are not shown.
 // The digit and listing strings and byte 386 are rewritten with them.
 template <typename F>
-void UpdateRecord(F change) {
+bool UpdateRecord(F change) {
   ConfigRecord record = ReadConfigRecord().value_or(DefaultConfigRecord());
   uint8_t* r = record.data();
   WriteStr(r + inuse::kDigits, 10, "0123456789");
   WriteStr(r + inuse::kListing, 2, "15");
   r[inuse::kCleared] = 0;
   change(r);
-  WriteConfigRecord(record);
+  return WriteConfigRecord(record);
 }
 
 }  // namespace
 
 void MarkSetInUseAs(const std::string& directory, const std::string& rama,
                     const std::string& obra) {
-  UpdateRecord([&](uint8_t* r) {
+  TryMarkSetInUseAs(directory, rama, obra);
+}
+
+bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
+                       const std::string& obra) {
+  const bool written = UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);
     WriteStr(r + inuse::kLastDirectory, 160, directory);
   });
+  if (!written) return false;
+  // Read back: only a marker that is on disk protects the set.
+  const InUseFields f = ReadInUseFields();
+  return f.directory == directory.substr(0, 160) && f.rama == rama.substr(0, 1) &&
+         f.obra == obra.substr(0, 2);
 }
 
 void MarkSetInUse() {

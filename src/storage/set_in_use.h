@@ -32,8 +32,10 @@ struct InUseFields {
 };
 
 void MarkSetInUse();
-void MarkSetInUseAs(const std::string& directory, const std::string& rama,
-                    const std::string& obra);
+// MarkSetInUseAs that tells whether the marker reached the disk.
+bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
+                       const std::string& obra);
+void MarkSetInUseAs(const std::string& directory, const std::string& rama, const std::string& obra);
 void ClearSetInUse();
 // The fields as stored; empty when the file cannot be read.
 InUseFields ReadInUseFields();

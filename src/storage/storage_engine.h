@@ -29,6 +29,13 @@ enum EngineCode : int16_t {
   kStatusBadPage = 1007,
   kStatusRecordRange = 1008,
   kStatusFileFull = 1009,
+  // Operating-system refusals and set-level checks, each with its file.
+  kStatusAccessDenied = 1010,
+  kStatusDiskFull = 1011,
+  kStatusDataFileMissing = 1012,
+  kStatusAlreadyOpen = 1013,
+  kStatusMarkerNotWritten = 1014,
+  kStatusNameTooLong = 1015,
 };
 
 struct EngineState {
@@ -37,7 +44,9 @@ struct EngineState {
   std::array<uint8_t, 1024> workBuffer{};
   PageCacheState PageCache;
   bool initialised = false;
-  bool failed = false;  // the error box was shown; the program is ending
+  bool failed = false;     // the error box was shown; the program is ending
+  std::string failedFile;  // the file the failing step worked on, when known
+  int OpenError = 0;       // errno of the last MakeFile/OpenFile that failed, else 0
 };
 
 EngineState& Engine();
@@ -59,11 +68,21 @@ std::string AdviceLine(int code);
 // The message line: "<code>: <text>".
 std::string StatusMessage(int code);
 
-// Does nothing while EngineStatus is 0; otherwise shows the error box,
-// waits for a key and ends the program (throws Halt).
+// The screen of a failure: the framed error box with the message line, the
+// file and the advice, waiting for a key. Installed by the program; the
+// engine itself draws nothing.
+struct EngineFailureUi {
+  void (*show)(int code, const std::string& file) = nullptr;
+};
+EngineFailureUi& EngineFailureScreen();
+
+// Does nothing while EngineStatus is 0; otherwise shows the error box
+// through EngineFailureScreen() and ends the program (throws Halt).
 void CheckEngineStatus();
 // Sets the status and runs the check.
 [[noreturn]] void FailEngine(int16_t code);
+// The same, naming the file in the error box.
+[[noreturn]] void FailEngine(int16_t code, const std::string& file);
 
 // Exit code the program ends with after the error box.
 constexpr int kEngineFailureExitCode = 1;

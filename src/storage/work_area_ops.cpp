@@ -4,9 +4,13 @@
 #include <fstream>
 #include <vector>
 
+#include "session/preferences.h"
+#include "session/selection_state.h"
+#include "storage/file_io.h"
+#include "storage/file_repair.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
-#include "session/selection_state.h"
+#include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -15,7 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int FileNumber(const WorkArea& a) { return a.BaseName.empty() ? 0 : a.BaseName.back() - '0'; }
+int FileNumber(const WorkArea& a) {
+  return a.BaseName.empty() ? 0 : a.BaseName.back() - '0';
+}
 
 void LoadHeaderCopies(WorkArea& a) {
   std::vector<uint8_t> rec(static_cast<size_t>(a.RecordLength));
@@ -35,7 +41,7 @@ void StoreHeaderCopies(WorkArea& a) {
 void CreateFiles(WorkArea& a, const std::string& dataName, const std::string& indexName) {
   a.CreatedAnew = true;
   MakeFile(a.Data, dataName, a.RecordLength);
-  if (!LastOpOk()) FailEngine(kStatusWriteError);
+  if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusWriteError), dataName);
   if (a.FileKind == kIndexedFile) MakeIndex(a.Index, indexName, a.KeyLength, false);
   std::vector<uint8_t> rec(static_cast<size_t>(a.RecordLength));
   GetRec(a.Data, 0, rec.data());
@@ -47,19 +53,58 @@ void CreateFiles(WorkArea& a, const std::string& dataName, const std::string& in
   a.SavedSetSerial = 0;
 }
 
-// The data file opened but its index did not: the index is rebuilt from
-// the data, as the recovery does, and the user is told.
-void RebuildMissingIndex(WorkArea& a, const std::string& dataName, const std::string& indexName) {
-  CloseFile(a.Data);
+// Marks the set in use before any of its files changes, so that a stop
+// from here on is repaired at the next start. A marker that cannot be
+// written stops the opening before anything is changed.
+void MarkBeforeWriting(int n, const WorkArea& a) {
+  if (!FileSetGuards().markBeforeWriting) return;
+  const std::string rama = a.Extension.substr(0, 1);
+  std::string obra;
+  if (n == kAreaBudget)
+    obra = a.Extension.substr(1);
+  else if (Area(kAreaBudget).Data.isOpen && Area(kAreaBudget).Extension.substr(0, 1) == rama)
+    obra = Area(kAreaBudget).Extension.substr(1);
+  const std::string& dir = Selection().DataDirectory;
+  const InUseFields f = ReadInUseFields();
+  if (f.directory == dir.substr(0, 160) && f.rama == rama && f.obra == obra) return;
+  if (!TryMarkSetInUseAs(dir, rama, obra)) FailEngine(kStatusMarkerNotWritten, ConfigFilePath());
+}
+
+// A missing data file means a new Rama or Obra only when nothing of it is
+// left: an index without its data, or a Rama file missing beside a file 1
+// that existed, is a damaged set, refused before anything is created.
+void RefuseDamagedSet(int n, const WorkArea& a, const std::string& dataName,
+                      const std::string& indexName) {
+  if (a.FileKind == kIndexedFile && Files().Exists(indexName))
+    FailEngine(kStatusDataFileMissing, dataName);
+  const WorkArea& first = Area(kAreaGeneral);
+  if (n > kAreaGeneral && n < kAreaBudget && first.Data.isOpen && first.Extension == a.Extension &&
+      !first.CreatedAnew)
+    FailEngine(kStatusDataFileMissing, dataName);
+}
+
+// The opening check: a partial trailing record, a broken free chain, a
+// missing or damaged index, or an index that disagrees with the data is
+// repaired from the data records when the user accepts (always when no
+// screen asks); files that cannot be used as they are end the program
+// naming the file and the reason before anything is written.
+void CheckBeforeOpening(WorkArea& a, const std::string& dataName, const std::string& indexName) {
+  const int keyLength = a.FileKind == kIndexedFile ? a.KeyLength : 0;
+  const StoredFileCheck c = CheckStoredFile(dataName, a.RecordLength, indexName, keyLength);
+  if (c.openError != 0) FailEngine(StatusFromOsError(c.openError, kStatusReadError), dataName);
+  if (c.lengthStatus != 0) FailEngine(c.lengthStatus, dataName);
+  if (!c.Repairable()) return;
+  const std::string file = fs::path(dataName).filename().string();
+  const RecoveryUi& ui = RecoveryScreens();
+  if (ui.offerRepair && !ui.offerRepair(file, c.Reason())) return;
+  LoadRecoverySerial(a.Extension.substr(0, 1));
   RebuildFile(FileNumber(a), a.RecordLength, a.Extension);
-  OpenFile(a.Data, dataName, a.RecordLength);
-  if (!LastOpOk()) FailEngine(kStatusReadError);
-  OpenIndex(a.Index, indexName, a.KeyLength, false);
-  if (!LastOpOk()) FailEngine(kStatusReadError);
-  a.indexRebuilt = true;
-  if (RecoveryScreens().notice)
-    RecoveryScreens().notice("Indice reconstruido desde los datos: " +
-                             fs::path(indexName).filename().string());
+  a.indexRebuilt = keyLength > 0;
+  if (!ui.notice) return;
+  if (c.indexMissing)
+    ui.notice("Indice reconstruido desde los datos: " + fs::path(indexName).filename().string());
+  else
+    ui.notice("Archivo regenerado desde los datos: " + file);
 }
 
 }  // namespace
@@ -70,17 +115,27 @@ void OpenOrCreateFiles(int n) {
   const int fileNo = FileNumber(a);
   const std::string dataName = DataFileName(fileNo, a.Extension);
   const std::string indexName = IndexFileName(fileNo, a.Extension);
-  OpenFile(a.Data, dataName, a.RecordLength);
-  if (!LastOpOk()) {
+  if (!Files().Exists(dataName)) {
+    RefuseDamagedSet(n, a, dataName, indexName);
+    MarkBeforeWriting(n, a);
     CreateFiles(a, dataName, indexName);
     return;
   }
+  MarkBeforeWriting(n, a);
+  CheckBeforeOpening(a, dataName, indexName);
+  OpenFile(a.Data, dataName, a.RecordLength);
+  if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), dataName);
   a.CreatedAnew = false;
   if (a.FileKind == kIndexedFile) {
     OpenIndex(a.Index, indexName, a.KeyLength, false);
-    if (!LastOpOk()) RebuildMissingIndex(a, dataName, indexName);
+    if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), indexName);
   }
   LoadHeaderCopies(a);
+}
+
+FileSetGuard& FileSetGuards() {
+  static FileSetGuard guards;
+  return guards;
 }
 
 void LoadFirstRecord(int n, uint8_t* buffer) {

@@ -61,8 +61,17 @@ TEST_F(FailureBoxTest, OperatingSystemErrorsMapOntoTheTable) {
   const struct {
     int err;
     int16_t status;
-  } cases[] = {{ENOENT, 2}, {ENOTDIR, 3}, {EMFILE, 4}, {EACCES, 5},  {EBADF, 6},
-               {ENOMEM, 8}, {EXDEV, 17},  {EIO, 100},  {ENOSPC, 100}};
+  } cases[] = {{ENOENT, 2},
+               {ENOTDIR, 3},
+               {EMFILE, 4},
+               {EACCES, kStatusAccessDenied},
+               {EROFS, kStatusAccessDenied},
+               {EBADF, 6},
+               {ENOMEM, 8},
+               {EXDEV, 17},
+               {EIO, 100},
+               {ENOSPC, kStatusDiskFull},
+               {EBUSY, kStatusAlreadyOpen}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);
     EXPECT_EQ(StatusFromOsError(c.err, 100), c.status);

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/install_modules.h"
 #include "session/preferences.h"
+#include "session/pstring.h"
+#include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
-#include "session/pstring.h"
 #include "storage/recovery.h"
-#include "session/selection_state.h"
 #include "storage/storage_engine.h"
 #include "support/headless_fixture.h"
 
@@ -28,6 +29,7 @@ class FileSetsTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     ResetStorageEngine();
+    InstallEngineFailureScreen();
     ResetWorkAreas();
     ResetSelection();
     ResetShell();

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "file_sets_fixture.h"
 #include "records/area_view.h"
 #include "storage/set_in_use.h"
 #include "support/headless_fixture.h"
-#include "file_sets_fixture.h"
 
 namespace vantu {
 namespace {
@@ -24,9 +24,9 @@ TEST_F(FileSetsTest, NamesAndHeaderLine) {
 
 TEST_F(FileSetsTest, CodesAcceptedByRecovery) {
   const std::pair<const char*, bool> cases[] = {
-      {"01", true},     {"00", false},    {"0A", false},   {"010", false},   {"0101", false},
-      {"01001", true},  {"01000", false}, {"00001", false}, {"0A1", false},  {"010001", true},
-      {"010000", false}, {"01 001", false}, {"", false},    {"0100012", false}};
+      {"01", true},      {"00", false},     {"0A", false},    {"010", false},    {"0101", false},
+      {"01001", true},   {"01000", false},  {"00001", false}, {"0A1", false},    {"010001", true},
+      {"010000", false}, {"01 001", false}, {"", false},      {"0100012", false}};
   for (const auto& [code, ok] : cases) EXPECT_EQ(WellFormedCode(code), ok) << code;
 }
 

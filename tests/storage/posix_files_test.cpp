@@ -1,12 +1,14 @@
-// The POSIX file layer: reads come from the open file's image, writes reach
-// the file at once, or at Sync and Close when deferred.
+// The POSIX file layer: positional reads and writes straight to the
+// operating system, one handle per file, truncation and existence.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "storage/file_io.h"
+#include "storage/memory_files.h"
 
 namespace vantu {
 namespace {
@@ -18,38 +20,99 @@ std::string OnDisk(const fs::path& p) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(PosixFiles, WritesReachTheFileAtOnceUnlessDeferred) {
+fs::path Scratch(const char* name) {
   const fs::path dir = fs::path(std::getenv("VANTU_HOME")) / "posix";
   fs::create_directories(dir);
-  for (bool deferred : {false, true}) {
-    SCOPED_TRACE(deferred ? "deferred" : "at once");
-    StorageFiles& files = PosixStorageFiles();
-    const fs::path p = dir / (deferred ? "Apr02ixc.A" : "Apr02dat.A");
-    int h = -1;
-    ASSERT_EQ(files.Create(p.string(), h), 0);
-    if (deferred) files.DeferWrites(h);
-    size_t done = 0;
-    ASSERT_EQ(files.WriteAt(h, 5000, "xyz", 3, done), 0);
-    char back[4] = {};
-    ASSERT_EQ(files.ReadAt(h, 5000, back, 3, done), 0);
-    EXPECT_EQ(std::string(back), "xyz");
-    EXPECT_EQ(OnDisk(p).size(), deferred ? 0u : 5003u);
-    ASSERT_EQ(files.Sync(h), 0);
-    EXPECT_EQ(OnDisk(p).substr(5000), "xyz");
-    ASSERT_EQ(files.WriteAt(h, 1, "ab", 2, done), 0);
-    ASSERT_EQ(files.Close(h), 0);
-    EXPECT_EQ(OnDisk(p).substr(1, 2), "ab");
-    // Reopened, the image holds what the file holds.
-    ASSERT_EQ(files.Open(p.string(), h), 0);
-    int64_t size = 0;
-    files.Size(h, size);
-    EXPECT_EQ(size, 5003);
-    ASSERT_EQ(files.ReadAt(h, 5000, back, 8, done), 0);
-    EXPECT_EQ(done, 3u);
-    EXPECT_EQ(files.Close(h), 0);
-  }
+  fs::remove(dir / name);
+  return dir / name;
+}
+
+TEST(PosixFiles, WritesReachTheFileAtOnceAndReadsSeeThem) {
+  StorageFiles& files = PosixStorageFiles();
+  const fs::path p = Scratch("Apr02dat.A");
   int h = -1;
-  EXPECT_EQ(PosixStorageFiles().Open((dir / "none").string(), h), ENOENT);
+  ASSERT_EQ(files.Create(p.string(), h), 0);
+  size_t done = 0;
+  ASSERT_EQ(files.WriteAt(h, 5000, "xyz", 3, done), 0);
+  EXPECT_EQ(OnDisk(p).size(), 5003u);
+  EXPECT_EQ(OnDisk(p).substr(5000), "xyz");
+  // A write made outside the handle is what the handle reads next.
+  {
+    std::fstream out(p, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(5001);
+    out.write("Q", 1);
+  }
+  char back[4] = {};
+  ASSERT_EQ(files.ReadAt(h, 5000, back, 8, done), 0);
+  EXPECT_EQ(done, 3u);
+  EXPECT_EQ(std::string(back, 3), "xQz");
+  ASSERT_EQ(files.Truncate(h, 5001), 0);
+  int64_t size = 0;
+  ASSERT_EQ(files.Size(h, size), 0);
+  EXPECT_EQ(size, 5001);
+  EXPECT_EQ(files.Sync(h), 0);
+  EXPECT_EQ(files.Close(h), 0);
+  EXPECT_EQ(files.Close(h), EBADF);
+  EXPECT_TRUE(files.Exists(p.string()));
+  EXPECT_FALSE(files.Exists((p.parent_path() / "none").string()));
+  EXPECT_EQ(files.Open((p.parent_path() / "none").string(), h), ENOENT);
+}
+
+// Reads served from the mapping of the file see every write, however the
+// file grows or shrinks, and never read past its end.
+TEST(PosixFiles, ManyReadsSeeEveryWriteAsTheFileGrowsAndShrinks) {
+  StorageFiles& files = PosixStorageFiles();
+  const fs::path p = Scratch("Apr06dat.A01");
+  int h = -1;
+  ASSERT_EQ(files.Create(p.string(), h), 0);
+  std::vector<uint8_t> block(4096);
+  size_t done = 0;
+  int64_t size = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::fill(block.begin(), block.end(), static_cast<uint8_t>(round));
+    ASSERT_EQ(files.WriteAt(h, int64_t{round} * 4096, block.data(), block.size(), done), 0);
+    for (int back = 0; back <= round; back += 37) {
+      uint8_t b = 0;
+      ASSERT_EQ(files.ReadAt(h, int64_t{back} * 4096 + 100, &b, 1, done), 0);
+      ASSERT_EQ(b, static_cast<uint8_t>(back)) << "round " << round << ", block " << back;
+    }
+    if (round % 100 == 99) {
+      ASSERT_EQ(files.Truncate(h, int64_t{round} * 4096 - 10), 0);
+      ASSERT_EQ(files.Size(h, size), 0);
+      uint8_t tail[20] = {};
+      ASSERT_EQ(files.ReadAt(h, int64_t{round} * 4096 - 15, tail, 20, done), 0);
+      EXPECT_EQ(done, 5u);
+      ASSERT_EQ(files.WriteAt(h, int64_t{round} * 4096, block.data(), block.size(), done), 0);
+    }
+  }
+  EXPECT_EQ(files.Close(h), 0);
+}
+
+// One file, one handle: a second Open or Create of an open file is refused
+// and leaves the file whole, in both layers.
+TEST(PosixFiles, ASecondHandleToAnOpenFileIsRefused) {
+  MemoryFiles memory;
+  struct Layer {
+    const char* name;
+    StorageFiles* files;
+    std::string path;
+  } layers[] = {{"posix", &PosixStorageFiles(), Scratch("Apr03dat.A").string()},
+                {"memory", &memory, "Apr03dat.A"}};
+  for (Layer& l : layers) {
+    SCOPED_TRACE(l.name);
+    int h = -1, second = -1;
+    size_t done = 0;
+    ASSERT_EQ(l.files->Create(l.path, h), 0);
+    ASSERT_EQ(l.files->WriteAt(h, 0, "abcdef", 6, done), 0);
+    EXPECT_EQ(l.files->Open(l.path, second), EBUSY);
+    EXPECT_EQ(l.files->Create(l.path, second), EBUSY);
+    int64_t size = 0;
+    ASSERT_EQ(l.files->Size(h, size), 0);
+    EXPECT_EQ(size, 6);
+    ASSERT_EQ(l.files->Close(h), 0);
+    ASSERT_EQ(l.files->Open(l.path, second), 0);
+    EXPECT_EQ(l.files->Close(second), 0);
+  }
 }
 
 }  // namespace

@@ -166,11 +166,11 @@ TEST_F(RecordFileTest, FailedReadsAndWritesEndInTheBox) {
   static uint8_t buf[kLen];
   const Case cases[] = {
       {"read refused", [](MemoryFiles& m) { m.FailRead(1, EACCES); },
-       [](DataFileState& d) { GetRec(d, 1, buf); }, 5},
+       [](DataFileState& d) { GetRec(d, 1, buf); }, kStatusAccessDenied},
       {"read i/o error", [](MemoryFiles& m) { m.FailRead(1, EIO); },
        [](DataFileState& d) { GetRec(d, 1, buf); }, kStatusReadError},
       {"disk full", [](MemoryFiles& m) { m.LimitWrites(10); },
-       [](DataFileState& d) { PutRec(d, 1, buf); }, kStatusWriteError},
+       [](DataFileState& d) { PutRec(d, 1, buf); }, kStatusDiskFull},
       {"write refused in AddRec", [](MemoryFiles& m) { m.FailWrite(2, EIO); },
        [](DataFileState& d) {
          int16_t r;

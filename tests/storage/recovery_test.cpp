@@ -2,11 +2,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 
-#include "platform/halt.h"
-#include "storage/index_check.h"
-#include "storage/set_in_use.h"
+#include "console/keys.h"
 #include "file_sets_fixture.h"
+#include "platform/halt.h"
+#include "storage/file_io.h"
+#include "storage/index_check.h"
+#include "storage/memory_files.h"
+#include "storage/real10.h"
+#include "storage/set_in_use.h"
 
 namespace vantu {
 namespace {
@@ -81,12 +86,30 @@ TEST_F(RecoveryTest, WithAnObraFileSixIsRebuiltAndStampsAdvance) {
   OpenSet("D", "01");
   AddCoded(6, "01");
   AddCoded(6, "01001");
+  AddCoded(6, "01002");
   CloseSet();
+  // A stale header counter, as a stop before the header write leaves it.
+  std::vector<uint8_t> header = FileBytes("Apr06dat.D01");
+  StoreReal10(header.data() + kHdrAddedCounter, 1.0L);
+  {
+    std::fstream out(dataDir / "Apr06dat.D01", std::ios::binary | std::ios::in | std::ios::out);
+    out.write(reinterpret_cast<const char*>(header.data()), 21);
+  }
   fs::remove(dataDir / "Apr06ixc.D01");
   EXPECT_EQ(RecoverFileSet(dataDir.string(), "D", "01"), kRecoveryRamaAndObra);
-  EXPECT_GE(StampMax(), 2.0L);
   OpenSet("D", "01");
   EXPECT_EQ(Find(6, "01001"), 2);
+  // The next record's stamp is above every stamp in the file.
+  const int16_t r = AddCoded(6, "01003");
+  std::vector<uint8_t> rec(144);
+  long double highest = 0;
+  for (int16_t b = 1; b < r; ++b) {
+    GetRec(Area(6).Data, b, rec.data());
+    highest = std::max(highest, LoadReal10(rec.data() + kRecStamp));
+  }
+  GetRec(Area(6).Data, r, rec.data());
+  EXPECT_EQ(highest, 3.0L);
+  EXPECT_GT(LoadReal10(rec.data() + kRecStamp), highest);
 }
 
 TEST_F(RecoveryTest, MissingFilesAndDirectories) {
@@ -127,8 +150,8 @@ TEST_F(RecoveryTest, AbnormalEndIsRecoveredAtTheNextStart) {
   }
   // The program stops without closing: cached pages and headers are lost.
   for (int n = 1; n <= 6; ++n) {
-    ::close(Area(n).Data.handle);
-    if (Area(n).Index.File.isOpen) ::close(Area(n).Index.File.handle);
+    Files().Close(Area(n).Data.handle);
+    if (Area(n).Index.File.isOpen) Files().Close(Area(n).Index.File.handle);
   }
   ShutdownStorageEngine();
   ResetWorkAreas();
@@ -157,6 +180,60 @@ TEST_F(RecoveryTest, UnrecoverableSetStopsAfterItsWindow) {
   EXPECT_EQ(shown[0], "FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS");
   EXPECT_EQ(shown[2], "Rama: Z ");
   EXPECT_TRUE(ReadInUseFields().directory.empty());  // the next start does not try again
+}
+
+// A recovery that cannot finish says which file and why, and clears the
+// marker, so that the next start does not stop in the same place; a check
+// that fails before any write leaves every file as it was.
+TEST_F(RecoveryTest, AFailedRecoveryNamesTheFileAndTheNextStartGoesOn) {
+  struct Case {
+    const char* name;
+    void (*fault)(MemoryFiles&, const std::string& dir);
+    int16_t engineStatus;  // 0: refused by the check before any write
+    bool unchanged;
+  };
+  const Case cases[] = {
+      {"read-only file",
+       [](MemoryFiles& m, const std::string& dir) { m.RefuseOpen(dir + "/Apr03dat.G", EACCES); }, 0,
+       true},
+      {"full disk", [](MemoryFiles& m, const std::string&) { m.FillDiskAtWrite(1); },
+       kStatusDiskFull, false},
+  };
+  static std::vector<std::string> shown;
+  RecoveryScreens().failure = [](const std::vector<std::string>& lines) { shown = lines; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFiles files;
+    SetStorageFiles(&files);
+    ResetStorageEngine();
+    ResetWorkAreas();
+    StartupRecoveryCheck();
+    OpenSet("G", "03");
+    for (int i = 1; i <= 40; ++i) AddCoded(2, "01" + std::to_string(100 + i));
+    CloseSet();
+    MarkSetInUseAs(dataDir.string(), "G", "03");
+    const MemoryFiles::Image before = files.Contents();
+    c.fault(files, dataDir.string());
+    shown.clear();
+    host.PushKeys({kKeyEnter});
+    EXPECT_THROW(StartupRecoveryCheck(), Halt);
+    if (c.engineStatus != 0) {
+      EXPECT_EQ(Engine().EngineStatus, c.engineStatus);
+      EXPECT_FALSE(Engine().failedFile.empty());
+    } else {
+      ASSERT_GE(shown.size(), 6u);
+      EXPECT_EQ(shown[4], "Archivo: Apr03dat.G");
+      EXPECT_EQ(shown[5], "Permiso denegado");
+    }
+    if (c.unchanged) EXPECT_TRUE(files.Contents() == before);
+    EXPECT_TRUE(ReadInUseFields().rama.empty()) << "the next start would stop again";
+    files.FreeSpace();
+    files.RestoreStopImage();
+    ResetStorageEngine();
+    EXPECT_NO_THROW(StartupRecoveryCheck());
+    SetStorageFiles(nullptr);
+  }
+  RecoveryScreens().failure = nullptr;
 }
 
 }  // namespace

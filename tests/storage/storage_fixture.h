@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/install_modules.h"
 #include "platform/halt.h"
 #include "storage/memory_files.h"
 #include "storage/storage_engine.h"
@@ -21,6 +22,7 @@ class StorageTest : public HeadlessTest {
     HeadlessTest::SetUp();
     SetStorageFiles(&files);
     ResetStorageEngine();
+    InstallEngineFailureScreen();
   }
   void TearDown() override {
     SetStorageFiles(nullptr);

@@ -1,17 +1,23 @@
 // Fuzz target: builds a data file and an index from the input, damages
 // their bytes as the input says, then opens and walks them. Any outcome
-// but a normal return or the engine's stop (Halt) is a fault. Built alone
-// with libFuzzer by scripts/fuzz-storage; the test below replays a few
-// inputs in the normal test run.
+// but a normal return or the engine's stop (Halt) is a fault, and so is
+// silent damage: when the opening check finds the files sound, the index
+// must pass the integrity checker. Built alone with libFuzzer by
+// scripts/fuzz-storage; the test below replays a few inputs in the normal
+// test run.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "console/keys.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
+#include "session/pstring.h"
 #include "storage/btree.h"
+#include "storage/file_repair.h"
+#include "storage/file_sets.h"
 #include "storage/index_check.h"
 #include "storage/memory_files.h"
 #include "storage/storage_engine.h"
@@ -40,10 +46,14 @@ void BuildFiles(FuzzInput& in, int keyLength, bool duplicates) {
   std::vector<uint8_t> rec(kLen, 7);
   for (int i = 0; i < keys; ++i) {
     int16_t r;
-    AddRec(d, r, rec.data());
     std::string key = std::to_string(100000 + (i * 7919) % 4099).substr(1);
+    WriteStr(rec.data() + kRecordCode, 6, key);
+    AddRec(d, r, rec.data());
     AddKey(ix, r, key);
-    if (i % 5 == 4) DeleteRec(d, r);
+    if (!LastOpOk() || i % 5 == 4) {
+      if (LastOpOk()) DeleteKey(ix, r, key);
+      DeleteRec(d, r);
+    }
   }
   CloseIndex(ix);
   CloseFile(d);
@@ -61,6 +71,21 @@ void Damage(FuzzInput& in, MemoryFiles& files) {
       bytes[offset] = static_cast<uint8_t>(value);
     }
   }
+}
+
+// What the opening check passes must be sound: a damaged index that the
+// check lets through would be used silently.
+void CheckNothingSilent(int keyLength) {
+  const StoredFileCheck c = CheckStoredFile("dat", kLen, "ixc", keyLength);
+  if (c.Repairable() || c.Unusable()) return;
+  IndexFileState ix;
+  OpenIndex(ix, "ixc", keyLength, false);
+  const std::string fault = LastOpOk() ? CheckIndexIntegrity(ix) : "index did not open";
+  if (!fault.empty()) {
+    std::fprintf(stderr, "opening check passed a damaged index: %s\n", fault.c_str());
+    std::abort();
+  }
+  CloseIndex(ix);
 }
 
 void Walk(int keyLength, bool duplicates) {
@@ -114,6 +139,10 @@ int RunStorageFuzzInput(const uint8_t* data, size_t size) {
   try {
     BuildFiles(in, keyLength, duplicates);
     Damage(in, *files);
+    if (!duplicates) CheckNothingSilent(keyLength);
+    files->RestoreStopImage();  // forget handles a stop left open
+    ResetStorageEngine();
+    PushKey(kKeyEnter);
     Walk(keyLength, duplicates);
   } catch (const Halt&) {
   }

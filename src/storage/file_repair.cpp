@@ -1,0 +1,279 @@
+#include "storage/file_repair.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "session/pstring.h"
+#include "storage/file_io.h"
+#include "storage/file_sets.h"
+#include "storage/index_check.h"
+#include "storage/real10.h"
+#include "storage/storage_engine.h"
+
+namespace vantu {
+
+namespace {
+
+constexpr int64_t kChunkBytes = 256 * 1024;
+
+// Reads records [first, first + n) of an open file in one call.
+void ReadRecords(DataFileState& f, int first, int n, std::vector<uint8_t>& into) {
+  into.resize(static_cast<size_t>(n) * f.RecordLength);
+  size_t done = 0;
+  const int err = Files().ReadAt(f.handle, static_cast<int64_t>(first) * f.RecordLength,
+                                 into.data(), into.size(), done);
+  if (err != 0) FailEngine(StatusFromOsError(err, kStatusReadError), f.name);
+  if (done != into.size()) FailEngine(kStatusReadError, f.name);
+}
+
+void WriteLink(DataFileState& f, int16_t r, int16_t link) {
+  uint8_t bytes[2];
+  PutI16(bytes, link);
+  size_t done = 0;
+  const int err =
+      Files().WriteAt(f.handle, static_cast<int64_t>(r) * f.RecordLength, bytes, 2, done);
+  if (err != 0) FailEngine(StatusFromOsError(err, kStatusWriteError), f.name);
+  if (done != 2) FailEngine(kStatusDiskFull, f.name);
+}
+
+// The parts of an index file the check walks, held in one buffer.
+struct IndexImage {
+  std::vector<uint8_t> bytes;
+  int keyLength = 0;
+  int pageLength = 0;
+  int pages = 0;  // records, header included
+  std::vector<bool> seen;
+  std::vector<IndexEntry> entries;
+  int leafDepth = -1;
+  std::string fault;
+
+  const uint8_t* Page(int p) const { return bytes.data() + static_cast<size_t>(p) * pageLength; }
+  const uint8_t* ItemOf(const uint8_t* page, int i) const {
+    return page + kPageHeaderBytes + (i - 1) * (keyLength + 5);
+  }
+  int16_t Child(const uint8_t* page, int i) const {
+    return i == 0 ? GetI16(page + 1) : GetI16(ItemOf(page, i) + kItemRight);
+  }
+
+  void Fail(const std::string& what) {
+    if (fault.empty()) fault = what;
+  }
+
+  void Visit(int16_t p, int depth, bool root) {
+    if (!fault.empty()) return;
+    if (p < 1 || p >= pages) return Fail("pagina fuera del archivo");
+    if (seen[p]) return Fail("pagina alcanzada dos veces");
+    if (depth > kMaxTreeDepth) return Fail("arbol demasiado profundo");
+    seen[p] = true;
+    const uint8_t* page = Page(p);
+    const int n = page[0];
+    if (n > kPageCapacity || n < (root ? 1 : kPageMinimum)) return Fail("pagina mal llena");
+    const bool leaf = GetI16(page + 1) == 0;
+    if (leaf && leafDepth < 0) leafDepth = depth;
+    if (leaf && depth != leafDepth) return Fail("hojas a distinta profundidad");
+    for (int i = 0; i <= n && fault.empty(); ++i) {
+      if ((Child(page, i) == 0) != leaf) return Fail("pagina mezcla hoja e interior");
+      if (i > 0) AddEntry(ItemOf(page, i));
+      if (!leaf) Visit(Child(page, i), depth + 1, false);
+    }
+  }
+
+  void AddEntry(const uint8_t* item) {
+    const int length = item[kItemKey];
+    if (length > keyLength) return Fail("llave mas larga que el indice");
+    IndexEntry e{std::string(reinterpret_cast<const char*>(item + kItemKey + 1), length),
+                 GetI16(item + kItemRecord)};
+    if (!entries.empty() && CompareKeys(entries.back().key, e.key, 0, false, 0) >= 0)
+      return Fail("llaves fuera de orden");
+    entries.push_back(std::move(e));
+  }
+
+  void FreeChain(int16_t head, int count) {
+    int16_t r = head;
+    for (int i = 0; i < count && fault.empty(); ++i) {
+      if (r < 1 || r >= pages || seen[r]) return Fail("cadena de paginas libres invalida");
+      seen[r] = true;
+      r = GetI16(Page(r));
+    }
+    if (fault.empty() && r != -1) Fail("cadena de paginas libres invalida");
+    for (int p = 1; p < pages && fault.empty(); ++p)
+      if (!seen[p]) Fail("pagina perdida");
+  }
+};
+
+// Keys against the records they point to: in use, and carrying that code.
+std::string CheckKeysAgainstData(DataFileState& data, const std::vector<IndexEntry>& entries,
+                                 int keyLength) {
+  uint8_t head[kRecordCode + 7];
+  for (const IndexEntry& e : entries) {
+    if (e.record < 1 || e.record >= data.RecordCount) return "llave con registro fuera del archivo";
+    size_t done = 0;
+    const int64_t at = static_cast<int64_t>(e.record) * data.RecordLength;
+    if (Files().ReadAt(data.handle, at, head, sizeof head, done) != 0 || done != sizeof head)
+      return "registro ilegible";
+    if (GetI16(head) != 0) return "llave " + e.key + " de un registro libre";
+    if (ReadStr(head + kRecordCode, 6).substr(0, keyLength) != e.key)
+      return "llave " + e.key + " distinta del codigo de su registro";
+  }
+  return {};
+}
+
+std::string CheckIndex(DataFileState& data, const std::string& indexName, int keyLength) {
+  IndexImage ix;
+  ix.keyLength = keyLength;
+  ix.pageLength = PageLength(keyLength);
+  int64_t size = 0;
+  if (FileSize(indexName, size) != 0) return "indice ilegible";
+  if (size < kEngineHeaderBytes) return "indice sin encabezado";
+  ix.bytes.resize(static_cast<size_t>(size));
+  if (ReadFileRange(indexName, 0, ix.bytes.data(), ix.bytes.size()) != 0) return "indice ilegible";
+  if (GetI16(ix.bytes.data() + kHdrRecordLength) != ix.pageLength)
+    return "longitud de pagina distinta";
+  if (size % ix.pageLength != 0) return "indice termina dentro de una pagina";
+  ix.pages = static_cast<int>(std::min<int64_t>(size / ix.pageLength, kMaxRecordCount));
+  ix.seen.assign(ix.pages, false);
+  const int16_t root = GetI16(ix.bytes.data() + kHdrRootPage);
+  if (root != 0) ix.Visit(root, 1, true);
+  if (ix.fault.empty())
+    ix.FreeChain(GetI16(ix.bytes.data() + kHdrFreeHead), GetI16(ix.bytes.data() + kHdrFreeCount));
+  if (!ix.fault.empty()) return ix.fault;
+  if (static_cast<int>(ix.entries.size()) != UsedRecordCount(data))
+    return std::to_string(ix.entries.size()) + " llaves para " +
+           std::to_string(UsedRecordCount(data)) + " registros en uso";
+  return CheckKeysAgainstData(data, ix.entries, keyLength);
+}
+
+}  // namespace
+
+std::string StoredFileCheck::Reason() const {
+  if (openError != 0) return StatusText(StatusFromOsError(openError, kStatusReadError));
+  if (lengthStatus != 0) return StatusText(lengthStatus);
+  if (trailingBytes != 0) return "El archivo termina dentro de un registro";
+  if (freeChainBroken) return StatusText(kStatusFreeChain);
+  if (indexMissing) return "Falta el indice";
+  if (!indexFault.empty()) return "Indice danado: " + indexFault;
+  return {};
+}
+
+StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
+                                const std::string& indexName, int keyLength) {
+  StoredFileCheck c;
+  DataFileState data;
+  data.name = dataName;
+  c.openError = Files().Open(dataName, data.handle);
+  if (c.openError != 0) return c;
+  data.isOpen = true;
+  data.RecordLength = static_cast<int16_t>(recordLength);
+  int64_t size = 0;
+  uint8_t h[kEngineHeaderBytes] = {};
+  size_t done = 0;
+  if (Files().Size(data.handle, size) != 0 || size < recordLength ||
+      Files().ReadAt(data.handle, 0, h, sizeof h, done) != 0 || done != sizeof h) {
+    c.lengthStatus = kStatusReadError;
+  } else if (GetI16(h + kHdrRecordLength) != recordLength) {
+    c.lengthStatus = kStatusDataLength;
+  } else {
+    c.trailingBytes = size % recordLength;
+    data.FreeHead = GetI16(h + kHdrFreeHead);
+    data.FreeCount = GetI16(h + kHdrFreeCount);
+    data.RecordCount =
+        static_cast<int16_t>(std::min<int64_t>(size / recordLength, kMaxRecordCount));
+    c.freeChainBroken = !FreeChainIsSound(data);
+    if (keyLength > 0 && !c.freeChainBroken) {
+      c.indexMissing = !Files().Exists(indexName);
+      if (!c.indexMissing) c.indexFault = CheckIndex(data, indexName, keyLength);
+    }
+  }
+  Files().Close(data.handle);
+  return c;
+}
+
+int CutPartialRecord(const std::string& name, int recordLength) {
+  int64_t size = 0;
+  if (int err = FileSize(name, size); err != 0) return err;
+  const int64_t keep = size - size % recordLength;
+  if (keep == size) return 0;
+  std::vector<uint8_t> tail(static_cast<size_t>(size - keep));
+  if (int err = ReadFileRange(name, keep, tail.data(), tail.size()); err != 0) return err;
+  // The side file is written and synced before the data file is cut, so a
+  // stop in between leaves the bytes in both places, never in neither.
+  const std::string side = name + kSideFileSuffix;
+  int h = -1;
+  int err = Files().Exists(side) ? Files().Open(side, h) : Files().Create(side, h);
+  if (err != 0) return err;
+  int64_t at = 0;
+  size_t done = 0;
+  err = Files().Size(h, at);
+  if (err == 0) err = Files().WriteAt(h, at, tail.data(), tail.size(), done);
+  if (err == 0 && done != tail.size()) err = ENOSPC;
+  if (err == 0) err = Files().Sync(h);
+  const int closeErr = Files().Close(h);
+  if (err != 0 || closeErr != 0) return err != 0 ? err : closeErr;
+  if ((err = Files().Open(name, h)) != 0) return err;
+  err = Files().Truncate(h, keep);
+  if (err == 0) err = Files().Sync(h);
+  const int closed = Files().Close(h);
+  return err != 0 ? err : closed;
+}
+
+long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*progress)()) {
+  const int count = FileRecordCount(data);
+  const int len = data.RecordLength;
+  std::vector<int16_t> status(static_cast<size_t>(std::max(count, 1)), 0);
+  std::vector<bool> dropped(status.size(), false);
+  std::vector<uint8_t> chunk;
+  const int perChunk = static_cast<int>(std::max<int64_t>(1, kChunkBytes / len));
+  long double stampMax = 0;
+  for (int first = 1; first < count; first += perChunk) {
+    const int n = std::min(perChunk, count - first);
+    ReadRecords(data, first, n, chunk);
+    for (int i = 0; i < n; ++i) {
+      const int b = first + i;
+      if (progress && b % 30 == 0) progress();
+      const uint8_t* rec = chunk.data() + static_cast<size_t>(i) * len;
+      status[b] = GetI16(rec);
+      // Without an index a record is free only when it is what DeleteRec
+      // leaves: a link and zeros.
+      if (!index && status[b] != 0 &&
+          std::any_of(rec + 2, rec + len, [](uint8_t v) { return v != 0; }))
+        status[b] = 0;
+      if (status[b] != 0 || !index) continue;
+      std::string code = ReadStr(rec + kRecordCode, 6);
+      if (!WellFormedCode(code)) {
+        dropped[b] = true;
+        continue;
+      }
+      AddKey(*index, static_cast<int16_t>(b), code);
+      if (!LastOpOk()) {
+        dropped[b] = true;  // the first record carrying a code keeps it
+        continue;
+      }
+      // A stamp whose low bytes are set is no counter value: the record
+      // keeps its key, but its stamp does not move the counter.
+      if (rec[kRecStamp] == 0 && rec[kRecStamp + 1] == 0)
+        stampMax = std::max(stampMax, LoadReal10(rec + kRecStamp));
+    }
+  }
+  // The chain runs upwards, so the lowest free record is reused first.
+  int16_t next = -1;
+  int16_t freeCount = 0;
+  for (int b = count - 1; b >= 1; --b) {
+    if (status[b] == 0 && !dropped[b]) continue;
+    const int16_t r = static_cast<int16_t>(b);
+    if (dropped[b]) {
+      data.FreeHead = next;  // DeleteRec links the zeroed record to `next`
+      DeleteRec(data, r);
+    } else if (status[b] != next) {
+      WriteLink(data, r, next);
+    }
+    next = r;
+    ++freeCount;
+  }
+  data.FreeHead = next;
+  data.FreeCount = freeCount;
+  return stampMax;
+}
+
+}  // namespace vantu

@@ -225,7 +225,9 @@ TEST_F(RecoveryTest, AFailedRecoveryNamesTheFileAndTheNextStartGoesOn) {
       EXPECT_EQ(shown[4], "Archivo: Apr03dat.G");
       EXPECT_EQ(shown[5], "Permiso denegado");
     }
-    if (c.unchanged) EXPECT_TRUE(files.Contents() == before);
+    if (c.unchanged) {
+      EXPECT_TRUE(files.Contents() == before);
+    }
     EXPECT_TRUE(ReadInUseFields().rama.empty()) << "the next start would stop again";
     files.FreeSpace();
     files.RestoreStopImage();

@@ -10,6 +10,7 @@ namespace {
 
 constexpr unsigned char kFirstShape = 176;
 constexpr unsigned char kLastShape = 224;
+constexpr unsigned char kEnye = 209;
 
 // Code page 437 shapes of bytes 176-223, then the listing's own byte 224.
 constexpr char16_t kShapes[kLastShape - kFirstShape + 1] = {
@@ -23,7 +24,10 @@ constexpr char16_t kShapes[kLastShape - kFirstShape + 1] = {
 }  // namespace
 
 char16_t ListingCharToUnicode(unsigned char byte) {
-  if (byte >= kFirstShape && byte <= kLastShape) return kShapes[byte - kFirstShape];
+  // 209 is the letter Ñ in a listing, as the printers show it; the box piece
+  // of that code page 437 position is written as 224.
+  if (byte >= kFirstShape && byte <= kLastShape && byte != kEnye)
+    return kShapes[byte - kFirstShape];
   return Cp1252ToUnicode(byte);
 }
 

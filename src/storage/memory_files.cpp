@@ -48,7 +48,7 @@ void MemoryFiles::RestoreStopImage() {
   synced_ = files_;
   stopImage_.reset();
   stopAt_ = 0;
-  handles_.clear();
+  ForgetHandles();
 }
 
 int MemoryFiles::Create(const std::string& name, int& handle) {

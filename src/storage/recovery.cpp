@@ -23,6 +23,7 @@ namespace {
 struct RecoveryState {
   long double stampMax = 0;
   int16_t serial = 1;  // set serial of file 1 for the running recovery
+  bool keepSerial = false;  // one file repaired alone keeps its own serial
   RecoveryUi ui;
   RecoveryFailure failure;
 };
@@ -117,8 +118,17 @@ void LoadRecoverySerial(const std::string& ramaExt) {
   gRecovery.serial = static_cast<int16_t>(serial < 1 || serial > 9999 ? 1 : serial);
 }
 
+void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext) {
+  uint8_t serialBytes[2] = {};
+  if (ReadFileRange(DataFileName(n, ext), kHdrSetSerial, serialBytes, 2) == 0)
+    gRecovery.serial = GetI16(serialBytes);
+  gRecovery.keepSerial = true;
+  RebuildFile(n, recordLength, ext);
+  gRecovery.keepSerial = false;
+}
+
 void RebuildFile(int n, int recordLength, const std::string& ext) {
-  if (n == 1) LoadRecoverySerial(ext);
+  if (n == 1 && !gRecovery.keepSerial) LoadRecoverySerial(ext);
   RepairData(n, recordLength, ext);
   const std::string name = DataFileName(n, ext);
   uint8_t header[kHdrAddedCounter + 10];

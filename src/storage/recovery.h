@@ -31,6 +31,9 @@ int RecoverFileSet(const std::string& directory, const std::string& rama, const 
 // files 2, 3, 4 and 6, the index (dropping malformed and duplicate codes);
 // then rewrites the header's marker, serial and counter.
 void RebuildFile(int n, int recordLength, const std::string& ext);
+// The same for one file repaired alone when it is opened: the file keeps its
+// own set serial, so that it still matches the other files of its set.
+void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext);
 // Takes the set serial of the Rama's file 1 for the following rebuilds.
 void LoadRecoverySerial(const std::string& ramaExt);
 

@@ -138,6 +138,10 @@ TEST_F(OpeningChecksTest, RepairableDamageIsRepairedKeepingEveryRecord) {
     for (const IndexEntry& e : entries) keys.push_back(e.key);
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(static_cast<int>(entries.size()), UsedRecordCount(Area(2).Data));
+    // A file repaired alone keeps the serial of its set, which is still 0
+    // before any calculation: a different one would refuse the whole set
+    // as badly copied.
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Area(n).SavedSetSerial, 0) << "area " << n;
     CloseSet();
     // The repaired set opens without another repair.
     OpenSet("A", "01");

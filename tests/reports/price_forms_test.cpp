@@ -181,6 +181,33 @@ TEST_F(PriceFormTest, InputsFormMarksDatesFromTheAgeLimitAndFillsTheLastPage) {
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()), expected);
 }
 
+// 22 rows of two lines fill a page of 53 lines after its 9 header lines;
+// the 23rd row opens the second page, which is ruled to its bottom too.
+TEST_F(PriceFormTest, PagesCloseWithTheBottomLineAndTheLastIsFilled) {
+  for (int i = 1; i <= 23; ++i) {
+    const std::string digits = std::to_string(100 + i).substr(1);
+    Input("010" + digits, "INSUMO " + digits, "UN", i, "07/12/26");
+  }
+  ASSERT_TRUE(FormBasicInputs(1, 0));
+  const std::vector<std::string> lines = Lines();
+  const size_t page = 9 + 44 + 2;
+  ASSERT_EQ(lines.size(), 2 * page);
+  const std::string bottom = At(13, Rule(kCodedCells, 212, 205, 207, 190));
+  const std::string ff(1, kCodeFF);
+  for (size_t p : {size_t{0}, page}) {
+    SCOPED_TRACE("page starting at line " + std::to_string(p));
+    EXPECT_NE(lines[p + 5].find("Hoja [" + std::to_string(p / page + 1) + "] de [2]"),
+              std::string::npos);
+    EXPECT_EQ(lines[p + page - 2], bottom);
+    EXPECT_EQ(lines[p + page - 1], ff);
+  }
+  EXPECT_EQ(lines[9 + 2 * 21],
+            At(13, CodedRow(" 01 022", "INSUMO 22", "UN", "22.00", Date12("07/12/26", false))));
+  EXPECT_EQ(lines[page + 9],
+            At(13, CodedRow(" 01 023", "INSUMO 23", "UN", "23.00", Date12("07/12/26", false))));
+  EXPECT_EQ(lines[page + 11], At(13, EmptyCells(kCodedCells)));
+}
+
 TEST_F(PriceFormTest, AgeLimitOfZeroMarksEveryDate) {
   Input("01010", "CEMENTO", "BULTO", 1, "07/12/26");
   Listing().oldPriceDays = 0;
@@ -307,6 +334,40 @@ TEST_F(PriceFormCommandTest, PartialFormsGoToTheViewerFromTheMenu) {
             std::string::npos);
   EXPECT_EQ(lines[9],
             At(1, CodedRow(" 01 010", "CEMENTO", "BULTO", "1.00", Date12("07/12/26", false))));
+}
+
+// L prints every ticked form whole, each after its separator page; a form
+// with nothing to list is passed over in silence, and when all are empty
+// one note says so and nothing is printed.
+TEST_F(PriceFormCommandTest, TotalPrintsTheTickedFormsAndReportsAnAllEmptyRun) {
+  Prefs().dotMatrixPrinter = false;
+  Input("01010", "CEMENTO", "BULTO", 1, "07/12/26");
+  Subcontract("01010", "TEJA", "M2", 2, "07/12/26", 0);
+  const std::string inputsTitle = "P R E C I O S   B A S I C O S";
+  const std::string subcontractsTitle = "D E   S U B C O N T R A T O S";
+  listingHost.QueueStep([] { PushKey(kKeyEnter); });  // the age of old prices
+  listingHost.QueueStep([] { PushKey(kKeyEnter); });  // the confirmation
+  listingHost.AnswerPrintDialog(HeadlessHost::DialogOutcome::Accept);
+  TotalPriceForms();
+  ASSERT_EQ(listingHost.printed.size(), 1u);
+  const std::string& printed = listingHost.printed[0];
+  EXPECT_NE(printed.find(inputsTitle), std::string::npos);
+  EXPECT_NE(printed.find(subcontractsTitle), std::string::npos);
+  EXPECT_EQ(printed.find("G L O B A L E S"), std::string::npos);
+
+  // Only the empty form ticked: the run is empty as a whole.
+  Prefs().totalFormParts = {false, true, false};
+  std::string screen;
+  listingHost.QueueStep([] { PushKey(kKeyEnter); });
+  listingHost.QueueStep([] { PushKey(kKeyEnter); });
+  listingHost.AnswerPrintDialog(HeadlessHost::DialogOutcome::Accept);
+  listingHost.QueueStep([&] {
+    screen = ScreenText();
+    PushKey(kKeyEnter);
+  });
+  TotalPriceForms();
+  EXPECT_NE(screen.find("<< La Rama y/o la Obra no tiene datos >>"), std::string::npos);
+  EXPECT_EQ(listingHost.printed.size(), 1u);
 }
 
 TEST_F(PriceFormCommandTest, DataChangedSinceTheCalculationStopsBothCommands) {

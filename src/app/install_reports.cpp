@@ -1,5 +1,6 @@
 #include "app/install_modules.h"
 #include "reports/budget_listings_command.h"
+#include "reports/price_forms_command.h"
 #include "session/shell_state.h"
 
 namespace vantu {
@@ -7,6 +8,8 @@ namespace vantu {
 void InstallReports() {
   RegisterCommand('J', TotalBudgetListings);
   RegisterCommand('K', PartialBudgetListings);
+  RegisterCommand('L', TotalPriceForms);
+  RegisterCommand('M', PartialPriceForms);
 }
 
 }  // namespace vantu

@@ -8,6 +8,7 @@
 #include "reports/analysis_lines.h"
 #include "reports/budget_listing_data.h"
 #include "reports/budget_listings.h"
+#include "reports/chapter_walk.h"
 #include "reports/listing_engine.h"
 #include "reports/listing_page.h"
 #include "reports/listing_run.h"
@@ -70,18 +71,6 @@ void SeveralLine(const AnalysisPrintLine& l, const std::optional<long double>& s
   LineEnd();
 }
 
-bool Qualifies(const uint8_t* rec) {
-  return !Shell().obraSelected ||
-         GetI16(rec + coded::CalcStamp.offset) == Area(kAreaAnalyses).SavedSetSerial;
-}
-
-bool NothingInFile() {
-  if (Area(kAreaAnalyses).Data.isOpen && UsedRecordCount(Area(kAreaAnalyses).Data) > 0)
-    return false;
-  ListingFoundNothing(kEmptyNoRecords);
-  return true;
-}
-
 void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRecord& g) {
   if (r.Heading(2, 5)) {
     BoldOn();
@@ -115,32 +104,18 @@ void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRe
 }  // namespace
 
 bool ListAnalysesSeveral(int from, int to) {
-  if (NothingInFile()) return false;
+  if (!ListedFileHasRecords(kAreaAnalyses)) return false;
   const GeneralDataRecord g = LoadListingData().general;
   BeginListing("A N A L I S I S   D E   P R E C I O S   U N I T A R I O S", kSeveralHeading,
                Prefs().marginsBudget);
+  ChapterWalk walk;
+  walk.area = kAreaAnalyses;
+  walk.heading = [](ListingRun& r, const std::string& code, const std::string& description) {
+    if (r.Heading(3, 7)) ChapterHeading(code, description, 10);
+  };
+  walk.item = [&](ListingRun& r, const uint8_t* rec) { SeveralAnalysis(r, AsAnalysis(rec), g); };
   ListingRun run{kAreaAnalyses, from, to};
-  return RunTwoPasses(run, [&](ListingRun& r) {
-    std::string pendingCode, pendingDescription;
-    const bool whole =
-        WalkInKeyOrder(kAreaAnalyses, [&](const uint8_t* rec, const std::string& code) {
-          if (CheckInterrupt()) return false;
-          if (code.size() == 2) {
-            pendingCode = code;
-            pendingDescription = ReadStr(rec + coded::kBodyStart, 35);
-            return true;
-          }
-          if (!Qualifies(rec)) return true;
-          r.Begin();
-          if (!pendingCode.empty() && code.compare(0, 2, pendingCode) == 0) {
-            if (r.Heading(3, 7)) ChapterHeading(pendingCode, pendingDescription, 10);
-            pendingCode.clear();
-          }
-          SeveralAnalysis(r, AsAnalysis(rec), g);
-          return true;
-        });
-    return whole ? WalkEnd::Done : WalkEnd::Interrupted;
-  });
+  return RunTwoPasses(run, [&](ListingRun& r) { return WalkChapters(r, walk); });
 }
 
 namespace {
@@ -210,7 +185,7 @@ void OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
 }  // namespace
 
 bool ListAnalysesOnePerPage(int from, int to) {
-  if (NothingInFile()) return false;
+  if (!ListedFileHasRecords(kAreaAnalyses)) return false;
   const GeneralDataRecord g = LoadListingData().general;
   BeginListing("A N A L I S I S   D E   P R E C I O S   U N I T A R I O S", std::string(125, ' '),
                Prefs().marginsBudget);
@@ -219,28 +194,28 @@ bool ListAnalysesOnePerPage(int from, int to) {
   p.BlankAfterHeader = true;
   ListingRun run{kAreaAnalyses, from, to};
   return RunTwoPasses(run, [&](ListingRun& r) {
+    // Every analysis after the first starts a page of its own.
+    bool first = true;
     std::string chapterCode, chapterDescription;
-    const bool whole =
-        WalkInKeyOrder(kAreaAnalyses, [&](const uint8_t* rec, const std::string& code) {
-          if (CheckInterrupt()) return false;
-          if (code.size() == 2) {
-            chapterCode = code;
-            chapterDescription = ReadStr(rec + coded::kBodyStart, 35);
-            return true;
-          }
-          if (!Qualifies(rec)) return true;
-          if (r.listed) {
-            if (p.PageInRange) {
-              MarginLine(p.BottomRule);
-              EndPage();
-            }
-            PageHeader(p.ListingTitle, ControlOf(kAreaAnalyses), from, to);
-          }
-          r.Begin();
-          if (p.PageInRange) OnePageAnalysis(AsAnalysis(rec), g, chapterCode, chapterDescription);
-          return true;
-        });
-    return whole ? WalkEnd::Done : WalkEnd::Interrupted;
+    ChapterWalk walk;
+    walk.area = kAreaAnalyses;
+    walk.chapter = [&](const uint8_t* rec) {
+      chapterCode = ReadStr(rec + coded::Code.offset, 2);
+      chapterDescription = ReadStr(rec + coded::kBodyStart, 35);
+    };
+    walk.heading = [](ListingRun&, const std::string&, const std::string&) {};
+    walk.item = [&](ListingRun&, const uint8_t* rec) {
+      if (!first) {
+        if (p.PageInRange) {
+          MarginLine(p.BottomRule);
+          EndPage();
+        }
+        PageHeader(p.ListingTitle, ControlOf(kAreaAnalyses), from, to);
+      }
+      first = false;
+      if (p.PageInRange) OnePageAnalysis(AsAnalysis(rec), g, chapterCode, chapterDescription);
+    };
+    return WalkChapters(r, walk);
   });
 }
 

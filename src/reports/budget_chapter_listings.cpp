@@ -8,6 +8,7 @@
 #include "records/coded_records.h"
 #include "reports/budget_listing_data.h"
 #include "reports/budget_listings.h"
+#include "reports/chapter_walk.h"
 #include "reports/listing_engine.h"
 #include "reports/listing_page.h"
 #include "reports/listing_run.h"
@@ -49,39 +50,22 @@ R RecordAt(const uint8_t* bytes) {
 }
 
 bool RunChapterListing(const ChapterListing& l, int from, int to) {
-  if (!Area(l.area).Data.isOpen || UsedRecordCount(Area(l.area).Data) == 0) {
-    ListingFoundNothing(kEmptyNoRecords);
-    return false;
-  }
+  if (!ListedFileHasRecords(l.area)) return false;
   BeginListing(l.title, l.heading, Prefs().marginsBudget);
-  const bool obra = Shell().obraSelected;
-  const int16_t serial = Area(l.area).SavedSetSerial;
+  ChapterWalk walk;
+  walk.area = l.area;
+  walk.chapter = l.chapter;
+  walk.heading = [](ListingRun& r, const std::string& code, const std::string& description) {
+    if (r.Heading(3)) ChapterHeading(code, description, 15);
+  };
+  walk.item = [&](ListingRun& r, const uint8_t* rec) {
+    if (!r.Line()) return;
+    StartLine();
+    l.detail(rec);
+    LineEnd();
+  };
   ListingRun run{l.area, from, to};
-  return RunTwoPasses(run, [&](ListingRun& r) {
-    std::string pendingCode, pendingDescription;
-    const bool whole = WalkInKeyOrder(l.area, [&](const uint8_t* rec, const std::string& code) {
-      if (CheckInterrupt()) return false;
-      if (code.size() == 2) {
-        pendingCode = code;
-        pendingDescription = ReadStr(rec + coded::kBodyStart, 35);
-        if (l.chapter) l.chapter(rec);
-        return true;
-      }
-      if (obra && GetI16(rec + coded::CalcStamp.offset) != serial) return true;
-      r.Begin();
-      if (!pendingCode.empty() && code.compare(0, 2, pendingCode) == 0) {
-        if (r.Heading(3)) ChapterHeading(pendingCode, pendingDescription, 15);
-        pendingCode.clear();
-      }
-      if (r.Line()) {
-        StartLine();
-        l.detail(rec);
-        LineEnd();
-      }
-      return true;
-    });
-    return whole ? WalkEnd::Done : WalkEnd::Interrupted;
-  });
+  return RunTwoPasses(run, [&](ListingRun& r) { return WalkChapters(r, walk); });
 }
 
 // The input chapter's group factor, 1 for a group out of range.

@@ -20,28 +20,34 @@ BudgetListingData LoadListingData() {
   d.obraOpen = Shell().obraSelected && Area(kAreaBudget).Data.isOpen;
   if (d.obraOpen) {
     GetRec(Area(kAreaBudget).Data, 0, d.obra.data());
-    d.summary = SummaryOf(Get(d.obra, obra_header::BudgetItemsTotal), d.general, Prefs().roundToPeso);
+    d.summary =
+        SummaryOf(Get(d.obra, obra_header::BudgetItemsTotal), d.general, Prefs().roundToPeso);
   }
   return d;
+}
+
+bool WalkIndex(IndexFileState& index, DataFileState& data, int recordLength,
+               const std::function<bool(const uint8_t* rec, const std::string& key)>& visit) {
+  std::vector<uint8_t> buffer(static_cast<size_t>(recordLength), 0);
+  ResetKeyPosition(index);
+  for (;;) {
+    int16_t r = 0;
+    std::string key;
+    NextKey(index, r, key);
+    if (!LastOpOk()) return true;
+    GetRec(data, r, buffer.data());
+    if (!visit(buffer.data(), key)) {
+      ResetKeyPosition(index);
+      return false;
+    }
+  }
 }
 
 bool WalkInKeyOrder(int area,
                     const std::function<bool(const uint8_t* rec, const std::string& code)>& visit) {
   WorkArea& a = Area(area);
   if (!a.Data.isOpen) return true;
-  std::vector<uint8_t> buffer(static_cast<size_t>(a.RecordLength), 0);
-  ResetKeyPosition(a.Index);
-  for (;;) {
-    int16_t r = 0;
-    std::string key;
-    NextKey(a.Index, r, key);
-    if (!LastOpOk()) return true;
-    GetRec(a.Data, r, buffer.data());
-    if (!visit(buffer.data(), key)) {
-      ResetKeyPosition(a.Index);
-      return false;
-    }
-  }
+  return WalkIndex(a.Index, a.Data, a.RecordLength, visit);
 }
 
 std::string ItemCodeText(const std::string& code) {

@@ -10,6 +10,8 @@
 #include "calc/cost_rules.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
+#include "storage/btree.h"
+#include "storage/record_file.h"
 
 namespace vantu {
 
@@ -28,6 +30,11 @@ struct BudgetListingData {
 // the summary out from the header's budget total.
 BudgetListingData LoadListingData();
 
+// Walks an index in key order, reading each entry's record of `data`;
+// `visit` gets the record's bytes and the key and returns false to stop.
+// Returns false when stopped.
+bool WalkIndex(IndexFileState& index, DataFileState& data, int recordLength,
+               const std::function<bool(const uint8_t* rec, const std::string& key)>& visit);
 // Walks the area's index in key order; `visit` gets each record's bytes and
 // code and returns false to stop. Returns false when stopped.
 bool WalkInKeyOrder(int area,

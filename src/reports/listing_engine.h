@@ -73,7 +73,13 @@ enum ListingKind : int {
   kListingWorkBudget = 8,
   kListingBudgetSummary = 9,
   kListingTotalForms = 10,
+  kListingFormInputs = 12,
+  kListingFormGlobals = 13,
+  kListingFormSubcontracts = 14,
 };
+
+// Days after which a price's date is marked as old, until the user changes it.
+inline constexpr int16_t kOldPriceDaysDefault = 90;
 
 struct ListingState {
   ListingPage page;
@@ -86,7 +92,7 @@ struct ListingState {
   int16_t fromPage = 1;
   int16_t toPage = 0;
   int16_t copies = 1;
-  int16_t oldPriceDays = 0;
+  int16_t oldPriceDays = kOldPriceDaysDefault;
   std::FILE* file = nullptr;  // the listing file while it is being written
   int pollCountdown = 0;      // records left before the next look at the key queue
   bool writeFailed = false;   // a write to the listing file failed

@@ -30,7 +30,8 @@ bool ListingRun::Room(int reserve) {
   return Page().PageInRange;
 }
 
-bool RunTwoPasses(ListingRun& run, const std::function<WalkEnd(ListingRun&)>& walk) {
+bool RunTwoPasses(ListingRun& run, const std::function<WalkEnd(ListingRun&)>& walk,
+                  const std::function<void(ListingRun&)>& closeLastPage) {
   for (int pass = 1; pass <= 2; ++pass) {
     StartPass(pass);
     run.listed = false;
@@ -40,7 +41,11 @@ bool RunTwoPasses(ListingRun& run, const std::function<WalkEnd(ListingRun&)>& wa
       return false;
     }
   }
-  CloseLastPage(run.listed);
+  if (closeLastPage) {
+    closeLastPage(run);
+  } else {
+    CloseLastPage(run.listed);
+  }
   return true;
 }
 

@@ -32,7 +32,9 @@ enum class WalkEnd { Done, Interrupted };
 // Pass 1 counts pages, pass 2 writes them; the last page is closed after
 // pass 2. Nothing listed in pass 1 is reported (reason 1) and counted in
 // EmptyListingCount. Returns false when nothing was written or the walk was
-// interrupted.
-bool RunTwoPasses(ListingRun& run, const std::function<WalkEnd(ListingRun&)>& walk);
+// interrupted. `closeLastPage`, when given, closes the last page in place
+// of the engine's CloseLastPage.
+bool RunTwoPasses(ListingRun& run, const std::function<WalkEnd(ListingRun&)>& walk,
+                  const std::function<void(ListingRun&)>& closeLastPage = nullptr);
 
 }  // namespace vantu

@@ -163,6 +163,55 @@ TEST_F(BudgetListingTest, ObraListsOnlyWhatItsCalculationUsed) {
   EXPECT_EQ(Listing().emptyListingCount, 1);
 }
 
+// Analyses without lines: each prints its chapter heading and its head; the
+// Obra keeps only those its calculation used, in both presentations.
+TEST_F(BudgetListingTest, AnalysesFollowTheObraInBothPresentations) {
+  Shell().obraSelected = true;
+  Area(kAreaAnalyses).SavedSetSerial = 3;
+  auto analysis = [&](const std::string& code, const std::string& description, int16_t stamp) {
+    AnalysisRecord a{};
+    Set(a, analysis::Description, description);
+    Set(a, coded::CalcStamp, stamp);
+    if (code.size() > 2) {
+      Set(a, analysis::Unit, "M3");
+      Set(a, analysis::UnitPrice, 100.0L);
+    }
+    Store(kAreaAnalyses, code, a);
+  };
+  analysis("01", "CIMIENTOS", 0);
+  analysis("010010", "Zapata", 3);
+  analysis("010020", "VIGA", 2);
+  analysis("02", "SIN USO", 0);
+  analysis("020010", "MURO", 1);
+  analysis("03", "CUBIERTA", 0);
+  analysis("030010", "teja", 3);
+  ASSERT_TRUE(ListAnalysesSeveral(1, 0));
+  auto head = [](const std::string& code, const std::string& upper) {
+    return " " + Pad(code + " - ", 10) +
+           Pad(upper + " " + std::string(38 - upper.size(), '.'), 40) + Pad("M3", 6) + "  " +
+           std::string(48, '.') + "    $" + Right("100.00", 16) + " ";
+  };
+  const std::vector<std::string> several = {
+      "", " " + std::string(10, ' ') + "CAPITULO 01 - CIMIENTOS", "", "", head("01 0010", "ZAPATA"),
+      "", " " + std::string(10, ' ') + "CAPITULO 03 - CUBIERTA",  "", "", head("03 0010", "TEJA"),
+  };
+  EXPECT_EQ(Body(), several);
+
+  // One on each page: a page per used analysis, titled with its chapter.
+  EmptyListingFile();
+  ASSERT_TRUE(ListAnalysesOnePerPage(1, 0));
+  CloseListingFile();
+  std::ifstream in(Shell().listingFileName, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  std::vector<std::string> titles;
+  for (size_t at = 0; (at = bytes.find("CAPITULO : ", at)) != std::string::npos; ++at)
+    titles.push_back(bytes.substr(at, bytes.find("\r\n", at) - at));
+  EXPECT_EQ(titles,
+            (std::vector<std::string>{"CAPITULO : 01 - CIMIENTOS", "CAPITULO : 03 - CUBIERTA"}));
+  EXPECT_NE(bytes.find("Hoja [2] de [2]"), std::string::npos);
+  EXPECT_EQ(bytes.find("Hoja [3]"), std::string::npos);
+}
+
 // AIU and IVA percentages for the summary lines; IVA counts on the
 // Utilidad share, so 19 % of 10 % is 1.9 % of the direct cost.
 void SetPercentages(GeneralDataRecord& g, long double aiu, long double iva, long double utilidad) {
@@ -249,10 +298,10 @@ TEST_F(BudgetListingTest, SummarySharesAddUpToHundredInBothAiuModes) {
     EXPECT_EQ(body[4], right(100, first + Right("300.00", 18) + Right("100.00", 17) + " %"));
     const char* total = mode == general::kAiuPerItem ? "309.50" : "371.40";
     // The lines under the amount column end 19 characters further left.
-    EXPECT_NE(std::find(body.begin(), body.end(),
-                        right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " +
-                                      Right(total, 18))),
-              body.end());
+    EXPECT_NE(
+        std::find(body.begin(), body.end(),
+                  right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " + Right(total, 18))),
+        body.end());
   }
 }
 

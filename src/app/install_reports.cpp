@@ -1,5 +1,6 @@
 #include "app/install_modules.h"
 #include "reports/budget_listings_command.h"
+#include "reports/schedule_listings.h"
 #include "session/shell_state.h"
 
 namespace vantu {
@@ -7,6 +8,8 @@ namespace vantu {
 void InstallReports() {
   RegisterCommand('J', TotalBudgetListings);
   RegisterCommand('K', PartialBudgetListings);
+  RegisterCommand('O', TotalScheduleListings);
+  RegisterCommand('P', PartialScheduleListings);
 }
 
 }  // namespace vantu

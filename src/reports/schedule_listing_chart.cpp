@@ -66,11 +66,12 @@ std::string BlockTitle(const ChartShape& c, int block) {
   return c.weeks ? "SEMANAS TRIMESTRE " + n : "A\xD1O # " + n + " ( meses )";
 }
 
-// The period's number within its block: months 1 to 12, weeks 1 to 4 in
-// each four-week group; at least 2 digits, or one character when the
-// column holds only one (10 to 12 then shown as "*").
+// The period's number within its block: weeks 1 to 4 in each four-week
+// group; months 1 to 12 with at least 2 digits, or in one character when
+// the column holds only one (10 to 12 then shown as "*").
 std::string PeriodNumber(const ChartShape& c, int p) {
-  const int n = c.weeks ? (p - 1) % kWeeksPerGroup + 1 : (p - 1) % kPeriodsPerBlock + 1;
+  if (c.weeks) return std::to_string((p - 1) % kWeeksPerGroup + 1);
+  const int n = (p - 1) % kPeriodsPerBlock + 1;
   if (c.Glyphs() == 1) return n > 9 ? "*" : std::to_string(n);
   return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
 }

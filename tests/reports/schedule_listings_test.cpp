@@ -13,6 +13,7 @@
 #include "reports/listing_engine.h"
 #include "reports/schedule_listing_pages.h"
 #include "schedule/schedule_fixture.h"
+#include "session/paths.h"
 
 namespace vantu {
 namespace {
@@ -399,6 +400,43 @@ TEST_F(ScheduleListingTest, TotalListingPutsALongChartOnWidePaper) {
   // The payment graph is not ticked by default.
   EXPECT_EQ(flow.find("FLUJO DE PAGOS POR PERIODO Y ACUMULADOS (GRAFICO)"), std::string::npos);
   EXPECT_EQ(StoredBlock().ScheduleSerial(), 2);
+}
+
+}  // namespace
+}  // namespace vantu
+
+namespace vantu {
+namespace {
+
+TEST_F(ScheduleListingTest, DotMatrixAsksForWidePaperThenForNormalPaper) {
+  Prefs().dotMatrixPrinter = true;
+  const std::string device = (dataDir / "lp0").string();
+  capture.Settings()[std::string(kSettingsKey) + "\\sImpresoraMatriz"] = device;
+  std::vector<int> all;
+  for (int p = 1; p <= 25; ++p) all.push_back(p);
+  Plan({{2, {1}}, {3, {2}}, {5, all}});
+  std::string selection;
+  capture.QueueStep([&selection] {
+    selection = ScreenText();
+    PushKey(kKeyEnter);
+  });
+  std::vector<std::string> boxes;
+  AnswerBox(boxes);
+  TotalScheduleListings();
+  EXPECT_TRUE(capture.ScriptDone());
+  EXPECT_EQ(capture.PrintDialogCount(), 0);
+  EXPECT_NE(selection.find("Listado Total Programacion"), std::string::npos);
+  EXPECT_NE(selection.find("... DEBE USAR PAPEL ANCHO (15 PULGADAS) ..."), std::string::npos);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find(".... CAMBIE A PAPEL NORMAL Y OPRIMA [Intro] ..."), std::string::npos);
+  EXPECT_NE(ScreenText().find("Para interrumpir oprima cualquir tecla .. y espere"),
+            std::string::npos);
+  // The device keeps the last output: the flow listings, with the printer's
+  // codes and the end of every page.
+  const std::string sent = Slurp(device);
+  EXPECT_NE(sent.find("FLUJO DE PAGOS POR PERIODO Y ACUMULADOS (TABLA)"), std::string::npos);
+  EXPECT_NE(sent.find("\x1bG"), std::string::npos);
+  EXPECT_EQ(sent.substr(sent.size() - 3), "\x0C\r\n");
 }
 
 }  // namespace

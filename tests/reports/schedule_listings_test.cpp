@@ -12,7 +12,9 @@
 #include "console/keys.h"
 #include "reports/listing_engine.h"
 #include "reports/schedule_listing_pages.h"
+#include "schedule/schedule_command.h"
 #include "schedule/schedule_fixture.h"
+#include "schedule/schedule_plan.h"
 #include "session/paths.h"
 
 namespace vantu {
@@ -437,6 +439,61 @@ TEST_F(ScheduleListingTest, DotMatrixAsksForWidePaperThenForNormalPaper) {
   EXPECT_NE(sent.find("FLUJO DE PAGOS POR PERIODO Y ACUMULADOS (TABLA)"), std::string::npos);
   EXPECT_NE(sent.find("\x1bG"), std::string::npos);
   EXPECT_EQ(sent.substr(sent.size() - 3), "\x0C\r\n");
+}
+
+}  // namespace
+}  // namespace vantu
+
+namespace vantu {
+namespace {
+
+TEST_F(ScheduleListingTest, PageRangeOfASixtyMonthTable) {
+  // Sixty months on dot-matrix pages of (53 - 13) / 2 = 20 rows: 3 pages.
+  Prefs().dotMatrixPrinter = true;
+  std::vector<int> all;
+  for (int p = 1; p <= 60; ++p) all.push_back(p);
+  Plan({{2, {1}}, {3, {2}}, {5, all}});
+  ASSERT_TRUE(LoadScheduleFor('P'));
+  StoreSummary(Schedule().block, SummarizeChart(Schedule().block, Schedule().Activities));
+  ASSERT_TRUE(ComputeInvestment());
+  ComputePaymentFlow(Schedule().periods, 60, 30, 5, true);
+  const struct {
+    int from, to;
+    std::vector<int> pages;
+    bool separator;
+  } cases[] = {
+      {1, 0, {1, 2, 3}, false},
+      {2, 2, {2}, false},
+      {0, 1, {1}, true},
+      {3, 2, {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + ".." + std::to_string(c.to));
+    EmptyListingFile();
+    PaymentTable(c.from, c.to);
+    CloseListingFile();
+    const std::string text = Slurp(Shell().listingFileName);
+    for (int page = 1; page <= 3; ++page) {
+      const bool wanted = std::find(c.pages.begin(), c.pages.end(), page) != c.pages.end();
+      const std::string hoja = "Hoja [" + std::to_string(page) + "] de [3]";
+      EXPECT_EQ(text.find(hoja) != std::string::npos, wanted) << hoja;
+      // Page n lists periods 20n - 19 to 20n.
+      const int from = 20 * page - 19;
+      const std::string first =
+          V + "    " + (from < 10 ? "0" : "") + std::to_string(from) + "    " + V;
+      const std::string last = V + "    " + std::to_string(20 * page) + "    " + V;
+      EXPECT_EQ(text.find(first) != std::string::npos, wanted) << first;
+      EXPECT_EQ(text.find(last) != std::string::npos, wanted) << last;
+    }
+    const bool lastPage = std::find(c.pages.begin(), c.pages.end(), 3) != c.pages.end();
+    EXPECT_EQ(text.find(" TOTALES  ") != std::string::npos, lastPage);
+    EXPECT_EQ(text.find("Liq. Final") != std::string::npos, lastPage);
+    const bool firstPage = std::find(c.pages.begin(), c.pages.end(), 1) != c.pages.end();
+    EXPECT_EQ(text.find(" Anticipo ") != std::string::npos, firstPage);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\x0C'),
+              static_cast<long>(c.pages.size() + (c.separator ? 1 : 0)));
+  }
+  DropSchedule();
 }
 
 }  // namespace

@@ -249,10 +249,10 @@ TEST_F(BudgetListingTest, SummarySharesAddUpToHundredInBothAiuModes) {
     EXPECT_EQ(body[4], right(100, first + Right("300.00", 18) + Right("100.00", 17) + " %"));
     const char* total = mode == general::kAiuPerItem ? "309.50" : "371.40";
     // The lines under the amount column end 19 characters further left.
-    EXPECT_NE(
-        std::find(body.begin(), body.end(),
-                  right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " + Right(total, 18))),
-        body.end());
+    EXPECT_NE(std::find(body.begin(), body.end(),
+                        right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " +
+                                      Right(total, 18))),
+              body.end());
   }
 }
 

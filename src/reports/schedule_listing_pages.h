@@ -32,8 +32,8 @@ struct ScheduleGeometry {
   int topAdjustment = 0;  // extra blank lines above each page (payment table only)
 };
 
-// The chart's geometry by printer and year blocks; `a` applies up to two
-// year blocks and on laser printers up to two, `b` beyond.
+// The chart's geometry by printer and year blocks: the margin group `a`
+// (schedules of up to two years) applies up to two year blocks, `b` beyond.
 ScheduleGeometry ChartGeometry(bool dotMatrix, int yearBlocks, const Margins& a, const Margins& b);
 // The payment table's geometry, and the graphs' (the chart's first line).
 ScheduleGeometry PaymentTableGeometry(bool dotMatrix, const Margins& a);

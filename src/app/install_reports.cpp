@@ -1,6 +1,7 @@
 #include "app/install_modules.h"
 #include "reports/budget_listings_command.h"
 #include "reports/price_forms_command.h"
+#include "reports/schedule_listings.h"
 #include "session/shell_state.h"
 
 namespace vantu {
@@ -10,6 +11,8 @@ void InstallReports() {
   RegisterCommand('K', PartialBudgetListings);
   RegisterCommand('L', TotalPriceForms);
   RegisterCommand('M', PartialPriceForms);
+  RegisterCommand('O', TotalScheduleListings);
+  RegisterCommand('P', PartialScheduleListings);
 }
 
 }  // namespace vantu

@@ -89,7 +89,7 @@ class Bc3Builder {
   void Header() {
     const std::string heading =
         m_.hasObra ? Get(m_.obraHeader, obra_header::ObraName) : Get(m_.general, general::RamaName);
-    Record("V|vantu|FIEBDC-3/2020|vantu " + m_.rama + m_.obra + "|" + Field(heading) + "|ANSI||2");
+    Record("V|vantu|FIEBDC-3/2016|vantu " + m_.rama + m_.obra + "|" + Field(heading) + "|ANSI||2");
     const std::string d = std::to_string(dc_);
     const std::string p = std::to_string(kBc3PriceDecimals);
     const std::string y = std::to_string(kBc3YieldDecimals);

@@ -41,7 +41,8 @@ void RunExport() {
   }
   const ExportResult r = ExportOpenSet(*format, path);
   if (r.Ok()) {
-    Host().MessageBox("Exportado en " + path, kCaption, BoxIcon::Information, BoxButtons::Ok);
+    Host().MessageBox("Exportado en " + r.writtenTo, kCaption, BoxIcon::Information,
+                      BoxButtons::Ok);
   } else if (r.needsCalculation) {
     Host().MessageBox("... PRIMERO DEBE  REALIZAR LOS CALCULOS ...", kCaption, BoxIcon::Warning,
                       BoxButtons::Ok);

@@ -31,6 +31,7 @@ ExportResult ExportOpenSet(ExportFormat format, const std::string& path, const C
     return r;
   }
   const ExportModel m = ReadExportModel();
+  r.writtenTo = path;
   switch (format) {
     case ExportFormat::kBc3:
       r.error = WriteFileReplacing(path, Bc3Text(m));
@@ -42,7 +43,8 @@ ExportResult ExportOpenSet(ExportFormat format, const std::string& path, const C
       // A file name chosen in a dialog ("obra.csv") names the tables' folder.
       std::filesystem::path dir(path);
       if (ExportFormatOfPath(path) == ExportFormat::kCsv) dir.replace_extension();
-      r.error = WriteCsvTables(m, csv, dir.string());
+      r.writtenTo = dir.string();
+      r.error = WriteCsvTables(m, csv, r.writtenTo);
       break;
     }
   }

@@ -20,6 +20,7 @@ std::optional<ExportFormat> ExportFormatOfPath(const std::string& path);
 struct ExportResult {
   bool needsCalculation = false;  // nothing written: the set must be calculated first
   std::string error;              // nothing usable written: why
+  std::string writtenTo;          // the file, or the folder of the CSV tables
   bool Ok() const { return !needsCalculation && error.empty(); }
 };
 

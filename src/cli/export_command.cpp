@@ -1,6 +1,7 @@
 #include "cli/export_command.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "app/install_modules.h"
@@ -44,7 +45,10 @@ std::optional<ExportArgs> Parse(const std::vector<std::string>& args, std::strin
     } else if (opt == "--format" && ExportFormatNamed(value)) {
       a.format = ExportFormatNamed(value);
     } else if (opt == "--out") {
-      a.out = value;
+      // Opening the set changes the working directory: a relative path is
+      // taken from where the command was given.
+      std::error_code ec;
+      a.out = std::filesystem::absolute(value, ec).string();
     } else if (opt == "--decimal" && (value == "coma" || value == "punto")) {
       a.csv = value == "coma" ? CsvOptions{';', ','} : CsvOptions{',', '.'};
     } else {

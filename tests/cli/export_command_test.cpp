@@ -58,6 +58,10 @@ TEST_F(ExportCommandTest, ACalculatedSetIsWrittenInEachFormat) {
   EXPECT_EQ(text.rfind("~V|", 0), 0u);
   EXPECT_NE(text.find("~D|A01##|"), std::string::npos);
   EXPECT_EQ(WholeFile("Apr06dat.A01"), before) << "an export writes nothing into the set";
+  // A relative path is taken from the directory the command was given in.
+  fs::current_path(root);
+  EXPECT_EQ(Export("bc3", "relativo.bc3"), cli::kExitOk);
+  EXPECT_TRUE(fs::is_regular_file(root / "relativo.bc3"));
 }
 
 TEST_F(ExportCommandTest, AnUncalculatedSetIsRefusedWithStatusOne) {

@@ -208,32 +208,40 @@ class Bc3Builder {
            Amount(s.ivaAmount) + ", valor total del presupuesto " + Amount(s.budgetTotal) + ".";
   }
 
+  // One measurement per line of chapter number `position` (1-based): the
+  // quantity, with the item's code as its comment.
+  void Measurements(size_t position, const ExportChapter& c, const std::vector<Child>& items) {
+    for (size_t i = 0; i < items.size(); ++i)
+      Record("M|" + bc3::ChapterCode(c.code) + "\\" + items[i].code + "|" +
+             std::to_string(position) + "\\" + std::to_string(i + 1) + "\\|" +
+             Yield(items[i].yield) + "|\\" + Field(ItemLabel(c.items[i])) + "\\" +
+             Yield(items[i].yield) + "\\\\\\\\");
+  }
+
+  // A chapter's concept, lines and measurements; returns its amount.
+  long double Chapter(size_t position, const ExportChapter& c) {
+    std::vector<Child> items;
+    long double sum = 0;
+    for (const ExportBudgetItem& it : c.items) {
+      if (it.refType == budget_item::kRefGlobal)
+        Concept(bc3::GlobalItemCode(it.code), it.unit, it.description, Amount(it.quantity), "", 0);
+      items.push_back({ItemConceptCode(it), ItemYield(it)});
+      sum += Round(ItemYield(it) * DirectPrice(it));
+    }
+    Concept(bc3::ChapterCode(c.code), "", c.description, Amount(sum), "", 0);
+    Decomposition(bc3::ChapterCode(c.code), items);
+    Measurements(position, c, items);
+    return sum;
+  }
+
   void Budget() {
     if (!m_.hasObra) return;
     const std::string root = bc3::RootCode(m_.rama, m_.obra);
     std::vector<Child> chapters;
     long double rootSum = 0;
     for (const ExportChapter& c : m_.chapters) {
-      std::vector<Child> items;
-      long double chapterSum = 0;
-      for (const ExportBudgetItem& it : c.items) {
-        if (it.refType == budget_item::kRefGlobal) {
-          Concept(bc3::GlobalItemCode(it.code), it.unit, it.description, Amount(it.quantity), "",
-                  0);
-        }
-        items.push_back({ItemConceptCode(it), ItemYield(it)});
-      }
-      for (size_t i = 0; i < c.items.size(); ++i)
-        chapterSum += Round(ItemYield(c.items[i]) * DirectPrice(c.items[i]));
-      Concept(bc3::ChapterCode(c.code), "", c.description, Amount(chapterSum), "", 0);
-      Decomposition(bc3::ChapterCode(c.code), items);
-      for (size_t i = 0; i < items.size(); ++i)
-        Record("M|" + bc3::ChapterCode(c.code) + "\\" + items[i].code + "|" +
-               std::to_string(chapters.size() + 1) + "\\" + std::to_string(i + 1) + "\\|" +
-               Yield(items[i].yield) + "|\\" + Field(ItemLabel(c.items[i])) + "\\" +
-               Yield(items[i].yield) + "\\\\\\\\");
+      rootSum += Chapter(chapters.size() + 1, c);
       chapters.push_back({bc3::ChapterCode(c.code), 1});
-      rootSum += chapterSum;
     }
     Concept(root, "", Get(m_.obraHeader, obra_header::ObraName), Amount(rootSum),
             Get(m_.obraHeader, obra_header::BudgetDate), 0);

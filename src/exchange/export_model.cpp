@@ -66,9 +66,9 @@ void ReadGlobals(ExportModel& m) {
   }
 }
 
-// The cost of every line by the cost rules, from what the model already
-// holds: nested analyses come before the analyses that use them only in
-// code order by chance, so their stored direct cost is used.
+// The cost of every line by the cost rules, as the calculation priced it:
+// a nested analysis at its stored direct cost, which the calculation wrote
+// before pricing the analyses that use it.
 void PriceLines(ExportModel& m) {
   std::map<std::string, const ExportInput*> inputs;
   for (const ExportInput& in : m.inputs) inputs[in.code] = &in;

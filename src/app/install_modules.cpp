@@ -17,6 +17,7 @@ void InstallModules() {
   InstallEstimating();
   InstallCalculation();
   InstallReports();
+  InstallExchange();
   InstallSchedule();
   InstallRecodification();
 }

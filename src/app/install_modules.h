@@ -14,6 +14,7 @@ void InstallSelection();            // selection at the start and command 'A'
 void InstallEstimating();   // list source, field editor, capture and cost hooks, commands D to H
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
 void InstallReports();      // listings and forms, commands J to M, O and P
+void InstallExchange();     // command Q, the export of the open set
 void InstallSchedule();     // command N and the schedule's work file at the end
 // Command C and its work file at the end; after the modules that set the end hooks.
 void InstallRecodification();

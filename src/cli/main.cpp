@@ -1,11 +1,13 @@
 // vantu-cli: the program's batch commands, without a window.
 //   vantu-cli calc --dir DIR --rama R [--obra O] [--ajuste-al-peso si|no]
+//   vantu-cli export --dir DIR --rama R [--obra O] --format bc3|xlsx|csv --out PATH
 // Exit status: 0 correct, 1 data errors found, 2 failure.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/calc_command.h"
+#include "cli/export_command.h"
 
 int main(int argc, char** argv) {
   using namespace vantu::cli;
@@ -15,11 +17,16 @@ int main(int argc, char** argv) {
                  "uso: vantu-cli ORDEN [opciones]\n"
                  "  calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no]\n"
                  "       revisa y calcula la Rama (y la Obra); estado 0 correcto,\n"
-                 "       1 con errores en los datos, 2 fallo\n");
+                 "       1 con errores en los datos, 2 fallo\n"
+                 "  export --dir DIRECTORIO --rama R [--obra OO] --format bc3|xlsx|csv --out RUTA\n"
+                 "       [--decimal coma|punto]  exporta el conjunto calculado; estado 0\n"
+                 "       correcto, 1 sin calcular, 2 fallo\n");
     return args.empty() ? kExitFailure : kExitOk;
   }
   if (args[0] == "calc")
     return CalcCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  if (args[0] == "export")
+    return ExportCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
   std::fprintf(stderr, "vantu-cli: orden desconocida: %s\n", args[0].c_str());
   return kExitFailure;
 }

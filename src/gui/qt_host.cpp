@@ -24,10 +24,12 @@
 #include "gui/listing_printer.h"
 #include "gui/main_window.h"
 #include "gui/open_dialog.h"
+#include "gui/save_dialog.h"
 #include "gui/settings_store.h"
 #include "gui/viewer_font.h"
 #include "gui/viewer_form.h"
 #include "platform/halt.h"
+#include "platform/save_dialog.h"
 
 namespace vantu::gui {
 
@@ -108,6 +110,12 @@ BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption
 
 bool QtHost::OpenFileDialog(const std::string& initialDir, const std::string& title,
                             const std::string& filter, int options, std::string& fileName) {
+  if ((options & kFileDialogSave) != 0) {
+    const QString chosen = ChooseSaveFile(window_, CoreToQt(title), CoreToQt(initialDir), filter);
+    if (chosen.isEmpty()) return false;
+    fileName = QtToCore(chosen);
+    return true;
+  }
   OpenDialog dialog(window_, CoreToQt(title), CoreToQt(initialDir), filter,
                     (options & kFileDialogDirectory) != 0);
   if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty()) return false;

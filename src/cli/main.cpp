@@ -1,11 +1,14 @@
 // vantu-cli: the program's batch commands, without a window.
 //   vantu-cli calc --dir DIR --rama R [--obra O] [--ajuste-al-peso si|no]
+//   vantu-cli list --dir DIR --rama R [--obra O] --listing NAME [--pages A-B]
+//                  (--pdf FILE | --text FILE)
 // Exit status: 0 correct, 1 data errors found, 2 failure.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/calc_command.h"
+#include "cli/list_command.h"
 
 int main(int argc, char** argv) {
   using namespace vantu::cli;
@@ -15,11 +18,14 @@ int main(int argc, char** argv) {
                  "uso: vantu-cli ORDEN [opciones]\n"
                  "  calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no]\n"
                  "       revisa y calcula la Rama (y la Obra); estado 0 correcto,\n"
-                 "       1 con errores en los datos, 2 fallo\n");
+                 "       1 con errores en los datos, 2 fallo\n%s",
+                 ListUsage().c_str());
     return args.empty() ? kExitFailure : kExitOk;
   }
   if (args[0] == "calc")
     return CalcCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  if (args[0] == "list")
+    return ListCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
   std::fprintf(stderr, "vantu-cli: orden desconocida: %s\n", args[0].c_str());
   return kExitFailure;
 }

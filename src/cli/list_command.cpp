@@ -71,7 +71,9 @@ bool TakeOption(ListArgs& a, const std::string& opt, const std::string& value, s
       return false;
     }
   } else if ((opt == "--pdf" || opt == "--text") && a.out.empty()) {
-    a.out = value;
+    // Taken from the current directory now: opening the set enters its own.
+    std::error_code ec;
+    a.out = fs::absolute(value, ec).string();
     a.pdf = opt == "--pdf";
   } else {
     why = opt == "--pdf" || opt == "--text" ? "se da una sola salida, --pdf o --text"

@@ -182,7 +182,7 @@ TEST_F(ListCommandTest, DataChangedSinceTheCalculationIsRefused) {
   }
 }
 
-TEST_F(ListCommandTest, BadArgumentsAreStatusTwoAndWriteNothing) {
+TEST_F(ListCommandTest, ArgumentsAreCheckedBeforeAnythingIsWritten) {
   const std::string out = (root / "bad.out").string();
   const struct {
     const char* why;
@@ -210,6 +210,15 @@ TEST_F(ListCommandTest, BadArgumentsAreStatusTwoAndWriteNothing) {
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(fs::exists(out));
   }
+  // Relative paths are taken from where the command starts, not from the
+  // data directory it enters.
+  fs::current_path(root);
+  EXPECT_EQ(cli::ListCommand(
+                {"--dir", "datos", "--rama", "A", "--listing", "insumos", "--text", "relative.txt"},
+                "vantu-cli"),
+            cli::kExitOk);
+  EXPECT_TRUE(fs::exists(root / "relative.txt"));
+  EXPECT_FALSE(fs::exists(dataDir / "relative.txt"));
   // A set that is not there.
   EXPECT_EQ(cli::ListCommand({"--dir", (root / "nowhere").string(), "--rama", "A", "--listing",
                               "insumos", "--text", out},

@@ -241,7 +241,7 @@ std::string ListUsage() {
       "       (--pdf ARCHIVO | --text ARCHIVO)\n"
       "       escribe un listado de un conjunto calculado: --text el texto de la vista,\n"
       "       --pdf las hojas de la impresora laser (dibujadas por el programa vantu);\n"
-      "       --pages 0-0 agrega la hoja separadora, hasta 0 = ultima. Listados:\n";
+      "       --pages: desde 0 agrega la hoja separadora, hasta 0 = la ultima. Listados:\n";
   for (const ListingName& n : ListingNames()) {
     char line[160];
     std::snprintf(line, sizeof line, "         %-20s %s%s\n", n.name, n.title,

@@ -10,6 +10,7 @@
 #include "app/main_program.h"
 #include "calc/review_and_calc.h"
 #include "cli/cli_output.h"
+#include "cli/set_open.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
 #include "selection/selection_sets.h"
@@ -65,32 +66,6 @@ std::optional<CalcArgs> Parse(const std::vector<std::string>& args, std::string&
   return a;
 }
 
-// The files the set must already have; the first one missing, or "".
-std::string MissingFile(const CalcArgs& a) {
-  std::error_code ec;
-  for (int n = 1; n <= 6; ++n) {
-    if (n == 6 && a.obra.empty()) break;
-    const std::string ext = n == 6 ? a.rama + a.obra : a.rama;
-    const std::string name = DataBaseName(n, ext);
-    if (!fs::is_regular_file(FindFileIn(a.dir, name), ec)) return name;
-  }
-  return "";
-}
-
-// The lines a window left on the screen, without its frame.
-std::string ScreenMessage() {
-  std::string out;
-  for (int row = 1; row <= 25; ++row) {
-    std::string line = ScreenRow(row);
-    for (char& c : line)
-      if (static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF) c = ' ';
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string::npos) continue;
-    out += "  " + Utf8(line.substr(first, line.find_last_not_of(' ') - first + 1)) + "\n";
-  }
-  return out;
-}
-
 class CliObserver : public CalcObserver {
  public:
   explicit CliObserver(Progress& p) : progress_(p) {}
@@ -139,26 +114,8 @@ void PrintSummary(const RunOutcome& out) {
   std::printf("%s\n", ClosingText(out).c_str());
 }
 
-// Opens the set as the selection screen leaves it: areas 1-6 open, the set
-// marked in use.
-void OpenSet(const CalcArgs& a) {
-  selection::ChangeDataDirectory(fs::absolute(a.dir).lexically_normal().string());
-  StartupRecoveryCheck();
-  SelectionState& s = Selection();
-  s.RamaCode = a.rama;
-  selection::OpenRama();
-  s.ObraCode = a.obra;
-  selection::FinishSelection();
-}
-
 int RunCalc(const CalcArgs& a, const std::string& argv0) {
-  Shell().programName = "vantu";
-  Shell().programDir = ResolveProgramDir(argv0);
-  std::error_code ec;
-  fs::create_directories(Shell().programDir, ec);
-  if (Hooks().loadPreferences) Hooks().loadPreferences();
-  if (Hooks().setUpWorkAreas) Hooks().setUpWorkAreas();
-  OpenSet(a);
+  OpenSetAsSelected(a.dir, a.rama, a.obra, argv0);
   // The preference changes as the preferences dialog changes it: stored,
   // and every price that depends on it to be recalculated.
   if (a.roundToPeso && *a.roundToPeso != Prefs().roundToPeso) {
@@ -180,15 +137,6 @@ int RunCalc(const CalcArgs& a, const std::string& argv0) {
   return out.TotalErrors() > 0 ? kExitDataErrors : kExitOk;
 }
 
-// The program end: files closed, the in-use mark cleared, work files gone.
-void Finish() {
-  try {
-    if (Hooks().clearSetInUse && Selection().RamaOpen) Hooks().clearSetInUse();
-    ShellFinalize();
-  } catch (const Halt&) {
-  }
-}
-
 }  // namespace
 
 int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) {
@@ -203,7 +151,7 @@ int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) 
     std::fprintf(stderr, "vantu-cli: no existe el directorio %s\n", a->dir.c_str());
     return kExitFailure;
   }
-  if (const std::string missing = MissingFile(*a); !missing.empty()) {
+  if (const std::string missing = MissingSetFile(a->dir, a->rama, a->obra); !missing.empty()) {
     std::fprintf(stderr, "vantu-cli: no existe el archivo %s en %s: la Rama %s%s no esta ahi\n",
                  missing.c_str(), a->dir.c_str(), a->rama.c_str(),
                  a->obra.empty() ? "" : (" con la Obra " + a->obra).c_str());
@@ -223,7 +171,7 @@ int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) 
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
   }
-  Finish();
+  FinishSetRun();
   SetHost(nullptr);
   return status;
 }

@@ -1,5 +1,7 @@
 #include "cli/cli_output.h"
 
+#include "platform/headless/headless_host.h"
+
 namespace vantu::cli {
 
 namespace {
@@ -46,6 +48,19 @@ void Progress::Done(std::string label, const std::string& note) {
   else
     std::fprintf(out_, "%s: %s\n", Utf8(label).c_str(), note.c_str());
   std::fflush(out_);
+}
+
+std::string ScreenMessage() {
+  std::string out;
+  for (int row = 1; row <= 25; ++row) {
+    std::string line = ScreenRow(row);
+    for (char& c : line)
+      if (static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF) c = ' ';
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    out += "  " + Utf8(line.substr(first, line.find_last_not_of(' ') - first + 1)) + "\n";
+  }
+  return out;
 }
 
 }  // namespace vantu::cli

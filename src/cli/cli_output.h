@@ -10,6 +10,10 @@ namespace vantu::cli {
 // Windows-1252 bytes as UTF-8 (the Latin-1 range as is, the rest as '?').
 std::string Utf8(const std::string& text);
 
+// The screen's text without window frames, one indented line per row that
+// holds something, in UTF-8: what a note or an error box of the core says.
+std::string ScreenMessage();
+
 // One progress display on `out`.
 class Progress {
  public:

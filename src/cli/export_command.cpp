@@ -6,6 +6,8 @@
 
 #include "app/install_modules.h"
 #include "cli/calc_command.h"
+#include "cli/cli_output.h"
+#include "cli/set_open.h"
 #include "cli/set_session.h"
 #include "exchange/export_run.h"
 #include "platform/halt.h"
@@ -66,7 +68,7 @@ std::optional<ExportArgs> Parse(const std::vector<std::string>& args, std::strin
 }
 
 int RunExport(const ExportArgs& a, const std::string& argv0) {
-  OpenSetSession(a.set, argv0);
+  OpenSetAsSelected(a.set.dir, a.set.rama, a.set.obra, argv0);
   const ExportResult r = ExportOpenSet(*a.format, a.out, a.csv);
   if (r.needsCalculation) {
     std::fprintf(stderr,
@@ -106,7 +108,7 @@ int ExportCommand(const std::vector<std::string>& args, const std::string& argv0
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
   }
-  CloseSetSession();
+  FinishSetRun();
   SetHost(nullptr);
   return status;
 }

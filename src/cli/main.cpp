@@ -1,6 +1,8 @@
 // vantu-cli: the program's batch commands, without a window.
 //   vantu-cli calc --dir DIR --rama R [--obra O] [--ajuste-al-peso si|no]
 //   vantu-cli export --dir DIR --rama R [--obra O] --format bc3|xlsx|csv --out PATH
+//   vantu-cli list --dir DIR --rama R [--obra O] --listing NAME [--pages A-B]
+//                  (--pdf FILE | --text FILE)
 // Exit status: 0 correct, 1 data errors found, 2 failure.
 #include <cstdio>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
+#include "cli/list_command.h"
 
 int main(int argc, char** argv) {
   using namespace vantu::cli;
@@ -20,13 +23,16 @@ int main(int argc, char** argv) {
                  "       1 con errores en los datos, 2 fallo\n"
                  "  export --dir DIRECTORIO --rama R [--obra OO] --format bc3|xlsx|csv --out RUTA\n"
                  "       [--decimal coma|punto]  exporta el conjunto calculado; estado 0\n"
-                 "       correcto, 1 sin calcular, 2 fallo\n");
+                 "       correcto, 1 sin calcular, 2 fallo\n%s",
+                 ListUsage().c_str());
     return args.empty() ? kExitFailure : kExitOk;
   }
   if (args[0] == "calc")
     return CalcCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
   if (args[0] == "export")
     return ExportCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  if (args[0] == "list")
+    return ListCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
   std::fprintf(stderr, "vantu-cli: orden desconocida: %s\n", args[0].c_str());
   return kExitFailure;
 }

@@ -7,6 +7,7 @@
 #include "app/install_modules.h"
 #include "app/main_program.h"
 #include "gui/dialog_consultant.h"
+#include "gui/listing_pdf_mode.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/single_instance.h"
@@ -16,6 +17,12 @@
 
 int main(int argc, char** argv) {
   using namespace vantu;
+  // A listing drawn into a PDF: no window, no second-copy check, no data.
+  if (gui::IsListingPdfRun(argc, argv)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return gui::RunListingPdf(argc, argv);
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vantu"));
   gui::InstallSpanishTranslations(app);

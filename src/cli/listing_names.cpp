@@ -1,0 +1,74 @@
+#include "cli/listing_names.h"
+
+#include <array>
+
+#include "reports/budget_listings.h"
+#include "reports/listing_engine.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
+
+namespace vantu::cli {
+
+namespace {
+
+using ListingFn = bool (*)(int from, int to);
+
+bool Analyses(int from, int to) {
+  return Prefs().oneAnalysisPerPage ? ListAnalysesOnePerPage(from, to)
+                                    : ListAnalysesSeveral(from, to);
+}
+
+template <ListingFn fn>
+int One(int from, int to) {
+  fn(from, to);
+  return 1;
+}
+
+// The total budget listing: every listing ticked in the preferences, in
+// the order of their check boxes, each whole with its separator page; the
+// last three only with an Obra. Stops after an interruption.
+int TotalBudget(int, int) {
+  constexpr std::array<ListingFn, 7> kParts = {
+      ListBasicInputs,  Analyses,       ListUnitPriceSummary, ListSubcontracts,
+      ListRequirements, ListWorkBudget, ListBudgetSummary,
+  };
+  constexpr size_t kRamaParts = 4;
+  const size_t count = Shell().obraSelected ? kParts.size() : kRamaParts;
+  int ran = 0;
+  for (size_t i = 0; i < count && Listing().listingContinue; ++i) {
+    if (!Prefs().totalBudgetParts[i]) continue;
+    ++ran;
+    kParts[i](0, 0);
+  }
+  return ran;
+}
+
+}  // namespace
+
+const std::vector<ListingName>& ListingNames() {
+  static const std::vector<ListingName> kNames = {
+      {"insumos", "Listado Insumos Basicos", false, false, One<ListBasicInputs>},
+      {"analisis", "Listado Analisis Unitarios (segun las preferencias)", false, false,
+       One<Analyses>},
+      {"analisis-varios", "Analisis Unitarios, varios en cada hoja", false, false,
+       One<ListAnalysesSeveral>},
+      {"analisis-hoja", "Analisis Unitarios, uno en cada hoja", false, false,
+       One<ListAnalysesOnePerPage>},
+      {"resumen-precios", "Resumen Precios Unitarios", false, false, One<ListUnitPriceSummary>},
+      {"subcontratos", "Listado Analisis Subcontratos", false, false, One<ListSubcontracts>},
+      {"requerimientos", "Requerimientos Insumos Basicos", true, false, One<ListRequirements>},
+      {"presupuesto", "Listado Presupuesto Obra", true, false, One<ListWorkBudget>},
+      {"resumen-presupuesto", "Listado Resumen Presupuesto", true, false, One<ListBudgetSummary>},
+      {"total", "Listado total Presupuesto (los marcados en las preferencias)", false, true,
+       TotalBudget},
+  };
+  return kNames;
+}
+
+const ListingName* FindListing(const std::string& name) {
+  for (const ListingName& n : ListingNames())
+    if (name == n.name) return &n;
+  return nullptr;
+}
+
+}  // namespace vantu::cli

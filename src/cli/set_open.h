@@ -1,0 +1,23 @@
+#pragma once
+// How vantu-cli's commands reach a Rama (and Obra): the files checked
+// first, then the set opened as the selection screen leaves it (recovery
+// run when the last run did not end normally, files 1-6 open, the set
+// marked in use), and the program's end afterwards.
+
+#include <string>
+
+namespace vantu::cli {
+
+// The first data file of the set that is missing in dir, or "".
+std::string MissingSetFile(const std::string& dir, const std::string& rama,
+                           const std::string& obra);
+
+// The shell as the program's start leaves it (program directory from
+// argv0, preferences, work areas), then the set opened and marked in use.
+void OpenSetAsSelected(const std::string& dir, const std::string& rama, const std::string& obra,
+                       const std::string& argv0);
+
+// The program end: files closed, the in-use mark cleared, work files gone.
+void FinishSetRun();
+
+}  // namespace vantu::cli

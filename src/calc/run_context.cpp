@@ -82,7 +82,21 @@ void RunContext::AddCrossError(const ErrorEntry& e) {
   Count(crossErrors);
 }
 
+long double RunContext::AdjustedInputPrice(int r, int group) {
+  const auto i = static_cast<size_t>(r) * 5 + static_cast<size_t>(group);
+  if (adjusted_.empty()) {
+    adjusted_.resize(static_cast<size_t>(inputs.Count()) * 5);
+    adjustedKnown_.resize(adjusted_.size(), 0);
+  }
+  if (!adjustedKnown_[i]) {
+    adjusted_[i] = AdjustedPrice(basis, group, Get(inputs.Get(r), input::Price));
+    adjustedKnown_[i] = 1;
+  }
+  return adjusted_[i];
+}
+
 void RunContext::FlushRecords() {
+  needs.WriteBack(inputs);
   inputs.Flush();
   analyses.Flush();
   subcontracts.Flush();

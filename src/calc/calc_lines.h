@@ -1,0 +1,86 @@
+#pragma once
+// What the calculation reads over and over, kept decoded for one run.
+//
+// The lines of an analysis are read once when it is priced and again each
+// time the budget explodes it into basic-input quantities, which for a
+// nested analysis is once per item that reaches it. LineTable decodes an
+// analysis's lines on first use and keeps them, in the order the pricing
+// walks them: section 1's lines in slot order, then section 2's, and so on.
+// The lines must not change while the table is in use (the calculation
+// changes only computed fields and stamps).
+//
+// InputNeeds holds the basic inputs' CalcStamp and RequiredQuantity while
+// the budget adds quantities to them: each input's record is read once
+// and written back once, by WriteBack, with the same values the additions
+// made in the record itself would leave.
+
+#include <cstdint>
+#include <vector>
+
+#include "calc/record_cache.h"
+#include "records/analysis_records.h"
+#include "records/coded_records.h"
+#include "records/codes.h"
+
+namespace vantu {
+
+struct CalcLine {
+  long double quantity = 0;
+  int16_t ref = 0;  // RefRecNo
+  LineType type = LineType::kEmpty;
+  uint8_t group = 0;  // 1..4
+};
+
+class LineTable {
+ public:
+  // The lines of analysis r are Line(first) .. Line(first + count - 1).
+  struct Range {
+    int first = 0;
+    int count = 0;
+  };
+  // Decodes analysis r's lines on first use; r must be InRange.
+  Range Of(RecordCache<AnalysisRecord>& analyses, int r);
+  // A reference stays valid only until the next Of: the table may grow.
+  const CalcLine& Line(int i) const { return lines_[static_cast<size_t>(i)]; }
+
+ private:
+  std::vector<Range> ranges_;  // by record number; count -1: not decoded yet
+  std::vector<CalcLine> lines_;
+};
+
+class InputNeeds {
+ public:
+  // Adds `need` to input r's RequiredQuantity when its CalcStamp is already
+  // `generation`; otherwise stamps it and sets the quantity to `need`.
+  void Add(RecordCache<InputRecord>& inputs, int r, int16_t generation, long double need) {
+    Need& n = Load(inputs, r);
+    if (n.stamp == generation) {
+      n.required = n.required + need;
+    } else {
+      n.stamp = generation;
+      n.required = need;
+    }
+  }
+  // Stores the stamps and quantities into the inputs' records.
+  void WriteBack(RecordCache<InputRecord>& inputs);
+
+ private:
+  struct Need {
+    long double required = 0;
+    int16_t stamp = 0;
+    bool loaded = false;
+  };
+  // Input r's entry, read from its record on first use in the run.
+  Need& Load(RecordCache<InputRecord>& inputs, int r) {
+    if (needs_.empty()) needs_.resize(static_cast<size_t>(inputs.Count()));
+    Need& n = needs_[static_cast<size_t>(r)];
+    if (!n.loaded) LoadFromRecord(inputs, r, n);
+    return n;
+  }
+  void LoadFromRecord(RecordCache<InputRecord>& inputs, int r, Need& n);
+
+  std::vector<Need> needs_;  // by record number
+  std::vector<int> touched_;
+};
+
+}  // namespace vantu

@@ -8,14 +8,15 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
     ranges_.resize(static_cast<size_t>(analyses.Count()), Range{0, -1});
   if (ranges_[i].count >= 0) return ranges_[i];
   const AnalysisRecord& a = analyses.Get(r);
-  Range range{static_cast<int>(lines_.size()), 0};
+  Range range{static_cast<int>(meta_.size()), 0};
   for (int group = 1; group <= analysis::kGroups; ++group) {
     const int first = SectionFirstSlot(a, group);
     for (int slot = first; slot < first + SectionLineCount(a, group); ++slot) {
       const AnalysisLine line = Get(a, analysis::Lines(slot));
-      lines_.push_back(CalcLine{
-          Get(line, analysis_line::Quantity), Get(line, analysis_line::RefRecNo),
-          static_cast<LineType>(Get(line, analysis_line::LineType)), static_cast<uint8_t>(group)});
+      quantities_.push_back(Get(line, analysis_line::Quantity));
+      meta_.push_back(Meta{Get(line, analysis_line::RefRecNo),
+                           static_cast<LineType>(Get(line, analysis_line::LineType)),
+                           static_cast<uint8_t>(group)});
       ++range.count;
     }
   }
@@ -23,22 +24,30 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   return range;
 }
 
-void InputNeeds::LoadFromRecord(RecordCache<InputRecord>& inputs, int r, Need& n) {
+void InputNeeds::Size(int records) {
+  const auto n = static_cast<size_t>(records);
+  loaded_.assign(n, 0);
+  stamp_.assign(n, 0);
+  required_.assign(n, 0);
+}
+
+void InputNeeds::Load(RecordCache<InputRecord>& inputs, int r) {
+  const auto i = static_cast<size_t>(r);
   const InputRecord& in = inputs.Get(r);
-  n.stamp = Get(in, coded::CalcStamp);
-  n.required = Get(in, input::RequiredQuantity);
-  n.loaded = true;
+  stamp_[i] = Get(in, coded::CalcStamp);
+  required_[i] = Get(in, input::RequiredQuantity);
+  loaded_[i] = 1;
   touched_.push_back(r);
 }
 
 void InputNeeds::WriteBack(RecordCache<InputRecord>& inputs) {
   for (int r : touched_) {
-    Need& n = needs_[static_cast<size_t>(r)];
+    const auto i = static_cast<size_t>(r);
     InputRecord& in = inputs.Get(r);
-    Set(in, coded::CalcStamp, n.stamp);
-    Set(in, input::RequiredQuantity, n.required);
+    Set(in, coded::CalcStamp, stamp_[i]);
+    Set(in, input::RequiredQuantity, required_[i]);
     inputs.Put(r);
-    n.loaded = false;
+    loaded_[i] = 0;
   }
   touched_.clear();
 }

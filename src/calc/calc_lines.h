@@ -40,12 +40,22 @@ class LineTable {
   };
   // Decodes analysis r's lines on first use; r must be InRange.
   Range Of(RecordCache<AnalysisRecord>& analyses, int r);
-  // A reference stays valid only until the next Of: the table may grow.
-  const CalcLine& Line(int i) const { return lines_[static_cast<size_t>(i)]; }
+  CalcLine Line(int i) const {
+    const Meta& m = meta_[static_cast<size_t>(i)];
+    return CalcLine{quantities_[static_cast<size_t>(i)], m.ref, m.type, m.group};
+  }
 
  private:
+  // The quantities apart from the rest: a line then takes 20 bytes, not
+  // 32, and a walk over many analyses stays in the processor's caches.
+  struct Meta {
+    int16_t ref;
+    LineType type;
+    uint8_t group;
+  };
   std::vector<Range> ranges_;  // by record number; count -1: not decoded yet
-  std::vector<CalcLine> lines_;
+  std::vector<long double> quantities_;
+  std::vector<Meta> meta_;
 };
 
 class InputNeeds {
@@ -53,33 +63,29 @@ class InputNeeds {
   // Adds `need` to input r's RequiredQuantity when its CalcStamp is already
   // `generation`; otherwise stamps it and sets the quantity to `need`.
   void Add(RecordCache<InputRecord>& inputs, int r, int16_t generation, long double need) {
-    Need& n = Load(inputs, r);
-    if (n.stamp == generation) {
-      n.required = n.required + need;
+    const auto i = static_cast<size_t>(r);
+    if (loaded_.empty()) Size(inputs.Count());
+    if (!loaded_[i]) Load(inputs, r);
+    if (stamp_[i] == generation) {
+      required_[i] = required_[i] + need;
     } else {
-      n.stamp = generation;
-      n.required = need;
+      stamp_[i] = generation;
+      required_[i] = need;
     }
   }
   // Stores the stamps and quantities into the inputs' records.
   void WriteBack(RecordCache<InputRecord>& inputs);
 
  private:
-  struct Need {
-    long double required = 0;
-    int16_t stamp = 0;
-    bool loaded = false;
-  };
-  // Input r's entry, read from its record on first use in the run.
-  Need& Load(RecordCache<InputRecord>& inputs, int r) {
-    if (needs_.empty()) needs_.resize(static_cast<size_t>(inputs.Count()));
-    Need& n = needs_[static_cast<size_t>(r)];
-    if (!n.loaded) LoadFromRecord(inputs, r, n);
-    return n;
-  }
-  void LoadFromRecord(RecordCache<InputRecord>& inputs, int r, Need& n);
+  void Size(int records);
+  // Input r's stamp and quantity, read from its record on first use.
+  void Load(RecordCache<InputRecord>& inputs, int r);
 
-  std::vector<Need> needs_;  // by record number
+  // By record number, in separate arrays so that the test of `loaded_`,
+  // made for every line, touches little memory.
+  std::vector<uint8_t> loaded_;
+  std::vector<int16_t> stamp_;
+  std::vector<long double> required_;
   std::vector<int> touched_;
 };
 

@@ -83,14 +83,16 @@ void RunContext::AddCrossError(const ErrorEntry& e) {
 }
 
 long double RunContext::AdjustedInputPrice(int r, int group) {
-  const auto i = static_cast<size_t>(r) * 5 + static_cast<size_t>(group);
+  const auto i = static_cast<size_t>(r);
   if (adjusted_.empty()) {
-    adjusted_.resize(static_cast<size_t>(inputs.Count()) * 5);
-    adjustedKnown_.resize(adjusted_.size(), 0);
+    adjusted_.resize(static_cast<size_t>(inputs.Count()));
+    adjustedGroup_.resize(adjusted_.size(), 0);
   }
-  if (!adjustedKnown_[i]) {
+  // An input stands in one section almost always: the price adjusted for
+  // the group last asked is kept.
+  if (adjustedGroup_[i] != group) {
     adjusted_[i] = AdjustedPrice(basis, group, Get(inputs.Get(r), input::Price));
-    adjustedKnown_[i] = 1;
+    adjustedGroup_[i] = static_cast<uint8_t>(group);
   }
   return adjusted_[i];
 }

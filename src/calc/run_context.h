@@ -114,8 +114,8 @@ struct RunContext {
   LineTable lines;
   InputNeeds needs;
 
-  // AdjustPrice of basic input r's price by group g's factor; each pair is
-  // computed once per run. r must be InRange of inputs.
+  // AdjustPrice of basic input r's price by group g's factor, computed
+  // once per run for each input. r must be InRange of inputs.
   long double AdjustedInputPrice(int r, int group);
 
   int16_t Generation() const { return plan.generation; }
@@ -127,8 +127,8 @@ struct RunContext {
   void FlushRecords();
 
  private:
-  std::vector<long double> adjusted_;  // by input record * 5 + group
-  std::vector<uint8_t> adjustedKnown_;
+  std::vector<long double> adjusted_;   // by input record
+  std::vector<uint8_t> adjustedGroup_;  // the group adjusted_ holds; 0 none
 };
 
 // The records in use of a work area's file (0 when it is not open).

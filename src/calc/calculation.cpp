@@ -39,10 +39,28 @@ long double PricedDirectCost(RunContext& run, int r) {
 
 struct PricingFrame {
   int r = 0;
-  int group = 1;
-  int line = 0;  // next line of the group's section
+  int next = 0;  // the next of its lines to price, counted from its first
   std::array<long double, 5> sum{};
 };
+
+// The cost of one line that needs no analysis priced first.
+long double LineCost(RunContext& run, const CalcLine& line) {
+  switch (line.type) {
+    case LineType::kInput:
+      if (!run.inputs.InRange(line.ref)) return 0;
+      return InputLineCostAdjusted(run.basis, run.AdjustedInputPrice(line.ref, line.group),
+                                   line.quantity);
+    case LineType::kAnalysis:
+      return NestedLineCost(run.basis, line.quantity, PricedDirectCost(run, line.ref));
+    case LineType::kGlobal:
+      if (!run.globals.InRange(line.ref)) return 0;
+      return GlobalLineCost(run.basis, line.group,
+                            Get(run.globals.Get(line.ref), global_price::GlobalPrice));
+    case LineType::kEmpty:
+      break;
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -55,48 +73,26 @@ long double ComputeAnalysis(RunContext& run, int r) {
   long double direct = 0;
   while (!stack.empty()) {
     PricingFrame& f = stack.back();
-    AnalysisRecord& a = run.analyses.Get(f.r);
+    const LineTable::Range lines = run.lines.Of(run.analyses, f.r);
     int nested = 0;
-    for (; f.group <= analysis::kGroups && nested == 0; ++f.group, f.line = 0) {
-      const int first = SectionFirstSlot(a, f.group);
-      for (; f.line < SectionLineCount(a, f.group); ++f.line) {
-        const AnalysisLine line = Get(a, analysis::Lines(first + f.line));
-        const int16_t ref = Get(line, analysis_line::RefRecNo);
-        const long double q = Get(line, analysis_line::Quantity);
-        long double cost = 0;
-        switch (static_cast<LineType>(Get(line, analysis_line::LineType))) {
-          case LineType::kInput:
-            if (run.inputs.InRange(ref))
-              cost = InputLineCost(run.basis, f.group, Get(run.inputs.Get(ref), input::Price), q);
-            break;
-          case LineType::kAnalysis:
-            // A nested analysis not yet priced is priced first; this line is
-            // taken up again afterwards. One being priced further down the
-            // stack (a cycle the review let through) counts 0.
-            if (ToPrice(run, ref) && pricing[static_cast<size_t>(ref)] == 0) {
-              nested = ref;
-              break;
-            }
-            cost = NestedLineCost(run.basis, q, PricedDirectCost(run, ref));
-            break;
-          case LineType::kGlobal:
-            if (run.globals.InRange(ref))
-              cost = GlobalLineCost(run.basis, f.group,
-                                    Get(run.globals.Get(ref), global_price::GlobalPrice));
-            break;
-          case LineType::kEmpty:
-            break;
-        }
-        if (nested != 0) break;
-        f.sum[static_cast<size_t>(f.group)] += cost;
+    for (; f.next < lines.count; ++f.next) {
+      const CalcLine& line = run.lines.Line(lines.first + f.next);
+      // A nested analysis not yet priced is priced first; this line is
+      // taken up again afterwards. One being priced further down the stack
+      // (a cycle the review let through) counts 0.
+      if (line.type == LineType::kAnalysis && ToPrice(run, line.ref) &&
+          pricing[static_cast<size_t>(line.ref)] == 0) {
+        nested = line.ref;
+        break;
       }
-      if (nested != 0) break;
+      f.sum[line.group] += LineCost(run, line);
     }
     if (nested != 0) {
       pricing[static_cast<size_t>(nested)] = 1;
       stack.push_back(PricingFrame{nested});
       continue;
     }
+    AnalysisRecord& a = run.analyses.Get(f.r);
     const AnalysisCosts c = AnalysisTotalsOf(run.basis, f.sum, a);
     StoreAnalysisCosts(a, c);
     Set(a, coded::CalcStamp, static_cast<int16_t>(-run.Generation()));
@@ -119,32 +115,23 @@ void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
     pending.pop_back();
     if (!run.analyses.InRange(n)) continue;
     AnalysisRecord& a = run.analyses.Get(n);
-    Set(a, coded::CalcStamp, g);
-    run.analyses.Put(n);
-    for (int group = 1; group <= analysis::kGroups; ++group) {
-      const int first = SectionFirstSlot(a, group);
-      for (int slot = first; slot < first + SectionLineCount(a, group); ++slot) {
-        const AnalysisLine line = Get(a, analysis::Lines(slot));
-        const int16_t ref = Get(line, analysis_line::RefRecNo);
-        const long double need = q * Get(line, analysis_line::Quantity);
-        const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
-        if (type == LineType::kInput && run.inputs.InRange(ref)) {
-          InputRecord& in = run.inputs.Get(ref);
-          if (Get(in, coded::CalcStamp) == g) {
-            Set(in, input::RequiredQuantity, Get(in, input::RequiredQuantity) + need);
-          } else {
-            Set(in, coded::CalcStamp, g);
-            Set(in, input::RequiredQuantity, need);
-          }
-          run.inputs.Put(ref);
-        } else if (type == LineType::kAnalysis) {
-          pending.emplace_back(ref, need);
-        } else if (type == LineType::kGlobal && run.globals.InRange(ref)) {
-          GlobalPriceRecord& p = run.globals.Get(ref);
-          if (Get(p, global_price::CalcStamp) != g) {
-            Set(p, global_price::CalcStamp, g);
-            run.globals.Put(ref);
-          }
+    if (Get(a, coded::CalcStamp) != g) {
+      Set(a, coded::CalcStamp, g);
+      run.analyses.Put(n);
+    }
+    const LineTable::Range lines = run.lines.Of(run.analyses, n);
+    for (int i = lines.first; i < lines.first + lines.count; ++i) {
+      const CalcLine& line = run.lines.Line(i);
+      const long double need = q * line.quantity;
+      if (line.type == LineType::kInput && run.inputs.InRange(line.ref)) {
+        run.needs.Add(run.inputs, line.ref, g, need);
+      } else if (line.type == LineType::kAnalysis) {
+        pending.emplace_back(line.ref, need);
+      } else if (line.type == LineType::kGlobal && run.globals.InRange(line.ref)) {
+        GlobalPriceRecord& p = run.globals.Get(line.ref);
+        if (Get(p, global_price::CalcStamp) != g) {
+          Set(p, global_price::CalcStamp, g);
+          run.globals.Put(line.ref);
         }
       }
     }

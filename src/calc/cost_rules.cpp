@@ -18,7 +18,14 @@ long double Money(const CostBasis& b, long double x) {
 }
 
 long double InputLineCost(const CostBasis& b, int group, long double price, long double quantity) {
-  const long double adjusted = AdjustPrice(price, b.factor[group]);
+  return InputLineCostAdjusted(b, AdjustedPrice(b, group, price), quantity);
+}
+
+long double AdjustedPrice(const CostBasis& b, int group, long double price) {
+  return AdjustPrice(price, b.factor[group]);
+}
+
+long double InputLineCostAdjusted(const CostBasis& b, long double adjusted, long double quantity) {
   return Money(b, adjusted * quantity);
 }
 

@@ -32,8 +32,11 @@ CostBasis BasisOf(const GeneralDataRecord& general, bool toPeso);
 long double Money(const CostBasis& b, long double x);
 
 // One analysis line of the section of `group`:
-// a basic input: Money(AdjustPrice(price, factor) * quantity);
+// a basic input: Money(AdjustPrice(price, factor) * quantity), which is
+// InputLineCostAdjusted(b, AdjustedPrice(b, group, price), quantity);
 long double InputLineCost(const CostBasis& b, int group, long double price, long double quantity);
+long double AdjustedPrice(const CostBasis& b, int group, long double price);
+long double InputLineCostAdjusted(const CostBasis& b, long double adjusted, long double quantity);
 // a nested analysis: Money(quantity * Money(its direct cost)), no factor;
 long double NestedLineCost(const CostBasis& b, long double quantity, long double nestedDirect);
 // a global price: AdjustPrice(price, factor), whatever the line's quantity.

@@ -8,7 +8,9 @@
 // still match (a recodified record keeps its stamp); otherwise the code is
 // looked up again (a record deleted and created anew keeps its code). The
 // reference then takes the found record's number, code and stamp.
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "calc/run_context.h"
 #include "records/codes.h"
@@ -67,6 +69,24 @@ bool Follow(RecordCache<R>& file, int area, Reference& ref, bool& changed) {
   return true;
 }
 
+template <class R, class Tag>
+std::string_view TextOf(const R& r, StrField<Tag> f) {
+  const uint8_t* p = r.data() + f.offset;
+  return {reinterpret_cast<const char*>(p + 1), std::min<size_t>(p[0], f.capacity)};
+}
+
+// The common case, decided without building the reference: the record the
+// line names still carries the line's code and stamp, so Follow would
+// find it holding and unchanged.
+template <class R>
+bool StillHolds(RecordCache<R>& file, const AnalysisLine& line) {
+  const int16_t r = Get(line, analysis_line::RefRecNo);
+  if (!file.InRange(r)) return false;
+  const R& there = file.Get(r);
+  return TextOf(there, coded::Code) == TextOf(line, analysis_line::RefCode) &&
+         Get(there, coded::RecordStamp) == Get(line, analysis_line::RefStamp);
+}
+
 ErrorEntry CrossError(uint8_t kind, const std::string& code, uint8_t nameIndex,
                       const std::string& details, uint8_t variant) {
   ErrorEntry e;
@@ -111,6 +131,11 @@ void CrossAnalysis(RunContext& run, int r, Pairs& pairs) {
     for (int slot = first; slot < first + SectionLineCount(a, g); ++slot) {
       AnalysisLine line = Get(a, analysis::Lines(slot));
       const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
+      if (type == LineType::kInput && StillHolds(run.inputs, line)) continue;
+      if (type == LineType::kAnalysis && StillHolds(run.analyses, line)) {
+        pairs.emplace_back(static_cast<int16_t>(r), Get(line, analysis_line::RefRecNo));
+        continue;
+      }
       Reference ref{Get(line, analysis_line::RefCode), Get(line, analysis_line::RefRecNo),
                     Get(line, analysis_line::RefStamp)};
       bool ok = true, changed = false;

@@ -82,7 +82,23 @@ void RunContext::AddCrossError(const ErrorEntry& e) {
   Count(crossErrors);
 }
 
+long double RunContext::AdjustedInputPrice(int r, int group) {
+  const auto i = static_cast<size_t>(r);
+  if (adjusted_.empty()) {
+    adjusted_.resize(static_cast<size_t>(inputs.Count()));
+    adjustedGroup_.resize(adjusted_.size(), 0);
+  }
+  // An input stands in one section almost always: the price adjusted for
+  // the group last asked is kept.
+  if (adjustedGroup_[i] != group) {
+    adjusted_[i] = AdjustedPrice(basis, group, Get(inputs.Get(r), input::Price));
+    adjustedGroup_[i] = static_cast<uint8_t>(group);
+  }
+  return adjusted_[i];
+}
+
 void RunContext::FlushRecords() {
+  needs.WriteBack(inputs);
   inputs.Flush();
   analyses.Flush();
   subcontracts.Flush();

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/calc_lines.h"
 #include "calc/cost_rules.h"
 #include "calc/record_cache.h"
 #include "records/analysis_records.h"
@@ -108,6 +109,14 @@ struct RunContext {
   long double budgetGrandTotal = 0;
   // Analyses being priced, by record number (ComputeAnalysis's own marks).
   std::vector<uint8_t> pricing;
+  // The analyses' lines and the inputs' required quantities, decoded once
+  // for the calculation.
+  LineTable lines;
+  InputNeeds needs;
+
+  // AdjustPrice of basic input r's price by group g's factor, computed
+  // once per run for each input. r must be InRange of inputs.
+  long double AdjustedInputPrice(int r, int group);
 
   int16_t Generation() const { return plan.generation; }
   // Before record i of n of a step: false when the user stopped the run.
@@ -116,6 +125,10 @@ struct RunContext {
   void AddCrossError(const ErrorEntry& e);
   // Writes every changed record back to its file.
   void FlushRecords();
+
+ private:
+  std::vector<long double> adjusted_;   // by input record
+  std::vector<uint8_t> adjustedGroup_;  // the group adjusted_ holds; 0 none
 };
 
 // The records in use of a work area's file (0 when it is not open).

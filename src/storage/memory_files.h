@@ -51,6 +51,9 @@ class MemoryFiles : public StorageFiles {
   bool Stopped() const { return stopImage_.has_value(); }
   // Puts the stop image back and forgets every handle (the program ended).
   void RestoreStopImage();
+  // Forgets every handle, as the end of a program that stopped with files
+  // open does; the contents stay.
+  void ForgetHandles() { handles_.clear(); }
   int Reads() const { return reads_; }
   int Writes() const { return writes_; }
 

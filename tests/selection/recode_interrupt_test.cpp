@@ -33,6 +33,7 @@ class RecodeInterruptTest : public RecodeTest {
   // What a new start of the program has: the files as they are, nothing
   // open, a fresh engine.
   void Restart() {
+    files.ForgetHandles();  // a run stopped by a failed write left its files open
     ResetStorageEngine();
     ResetWorkAreas();
     ResetRecodification();

@@ -6,8 +6,10 @@
 #include "records/codes.h"
 #include "session/pstring.h"
 #include "storage/btree.h"
+#include "storage/file_io.h"
 #include "storage/file_sets.h"
 #include "storage/record_file.h"
+#include "storage/record_runs.h"
 #include "storage/storage_engine.h"
 #include "toolkit/progress.h"
 
@@ -27,7 +29,35 @@ std::string CodeOf(const std::vector<uint8_t>& rec) {
   return ReadStr(rec.data() + kRecordCode, kRecordCodeLength);
 }
 
+// The most bytes a run of records holds before it is sent.
+constexpr size_t kMaxRunBytes = 256 * 1024;
+
 }  // namespace
+
+void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n) {
+  if (!f.isOpen) FailEngine(kStatusNotOpen, f.name);
+  if (r < 0 || r >= f.RecordCount || n > static_cast<size_t>(f.RecordLength))
+    FailEngine(kStatusReadError, f.name);
+  size_t done = 0;
+  const int err = Files().ReadAt(f.handle, static_cast<int64_t>(r) * f.RecordLength, head, n, done);
+  if (err != 0) FailEngine(StatusFromOsError(err, kStatusReadError), f.name);
+  if (done != n) FailEngine(kStatusReadError, f.name);
+}
+
+void RecordRunWriter::Put(int16_t r, const uint8_t* rec) {
+  const size_t length = static_cast<size_t>(f_.RecordLength);
+  if (count_ > 0 && (r != first_ + count_ || bytes_.size() + length > kMaxRunBytes)) Flush();
+  if (count_ == 0) first_ = r;
+  bytes_.insert(bytes_.end(), rec, rec + length);
+  ++count_;
+}
+
+void RecordRunWriter::Flush() {
+  if (count_ == 0) return;
+  PutRecRun(f_, first_, count_, bytes_.data());
+  bytes_.clear();
+  count_ = 0;
+}
 
 bool& RecodeProgressShown() {
   return gProgressShown;
@@ -62,15 +92,15 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
     IndexFileState index;
     OpenIndex(index, IndexFileName(fileNo, ext), CodedKeyLength(fileNo), false);
     if (!LastOpOk()) FailEngine(kStatusDosFunction);
-    std::vector<uint8_t> rec(static_cast<size_t>(CodedRecordLength(fileNo)));
+    uint8_t head[kRecordCode + 1 + kRecordCodeLength];  // the code: length byte, characters
     std::string key;
     int16_t n = 0;
     for (SearchKey(index, n, key); LastOpOk(); NextKey(index, n, key)) {
       if (n < 1 || n >= FileRecordCount(data)) continue;
-      GetRec(data, n, rec.data());
-      if (GetI16(rec.data()) != 0) continue;
+      ReadRecordHead(data, n, head, sizeof head);
+      if (GetI16(head) != 0) continue;
       r.records.push_back(n);
-      r.current.push_back(CodeOf(rec));
+      r.current.push_back(ReadStr(head + kRecordCode, kRecordCodeLength));
       StepRecodeProgress(static_cast<int>(r.records.size()));
     }
     CloseIndex(index);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "selection/recode_plan.h"
+#include "storage/record_file.h"
 
 namespace vantu {
 
@@ -35,6 +36,32 @@ void RenumberFile(const FileRenumbering& r);
 // Sets the file's ChangeMarker and builds its index anew from the codes of
 // the records in use.
 void ReindexFile(int fileNo, const std::string& ext);
+
+// Reads the first n bytes of record r (status, stamp, code), without the
+// copy of the whole record.
+void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n);
+
+// Gathers record writes at consecutive ascending numbers into one write.
+// A write that a stop cuts short leaves a prefix of it: records written in
+// ascending order, as the same records written one by one would, so the
+// order of the writes is kept. Writes not in such a run go out alone.
+class RecordRunWriter {
+ public:
+  explicit RecordRunWriter(DataFileState& f) : f_(f) {}
+  RecordRunWriter(const RecordRunWriter&) = delete;
+  RecordRunWriter& operator=(const RecordRunWriter&) = delete;
+  // Queues record r whole; a record that does not continue the run sends
+  // the run first.
+  void Put(int16_t r, const uint8_t* rec);
+  // Sends the queued run. Must be called before the file is closed.
+  void Flush();
+
+ private:
+  DataFileState& f_;
+  int16_t first_ = 0;
+  int count_ = 0;
+  std::vector<uint8_t> bytes_;
+};
 
 // Advances the progress display every this many records, while the run
 // shows it.

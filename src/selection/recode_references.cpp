@@ -90,24 +90,31 @@ bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver
 std::optional<Reference> ReferenceResolver::Read(int16_t record) {
   DataFileState& data = Area(area_).Data;
   if (record < 1 || record >= FileRecordCount(data)) return std::nullopt;
-  std::vector<uint8_t> rec(static_cast<size_t>(Area(area_).RecordLength));
-  GetRec(data, record, rec.data());
-  if (GetI16(rec.data()) != 0) return std::nullopt;
+  if (wasRead_.size() != static_cast<size_t>(FileRecordCount(data))) {
+    wasRead_.assign(static_cast<size_t>(FileRecordCount(data)), false);
+    read_.assign(wasRead_.size(), std::nullopt);
+  }
+  if (wasRead_[record]) return read_[record];
+  wasRead_[record] = true;
+  uint8_t head[kRecordCode + 1 + kRecordCodeLength];  // the code: length byte, characters
+  ReadRecordHead(data, record, head, sizeof head);
+  if (GetI16(head) != 0) return std::nullopt;
   Reference ref;
   ref.record = record;
-  ref.code = ReadStr(rec.data() + kRecordCode, kRecordCodeLength);
-  std::memcpy(ref.stamp.data(), rec.data() + kRecordStampAt, ref.stamp.size());
+  ref.code = ReadStr(head + kRecordCode, kRecordCodeLength);
+  std::memcpy(ref.stamp.data(), head + kRecordStampAt, ref.stamp.size());
+  read_[record] = ref;
   return ref;
 }
 
 void ReferenceResolver::BuildStampIndex() {
   stampsBuilt_ = true;
   DataFileState& data = Area(area_).Data;
-  std::vector<uint8_t> rec(static_cast<size_t>(Area(area_).RecordLength));
+  uint8_t head[kRecordCode];
   for (int b = 1; b < FileRecordCount(data); ++b) {
-    GetRec(data, static_cast<int16_t>(b), rec.data());
-    if (GetI16(rec.data()) != 0) continue;
-    byStamp_.emplace(StampKey(rec.data() + kRecordStampAt), static_cast<int16_t>(b));
+    ReadRecordHead(data, static_cast<int16_t>(b), head, sizeof head);
+    if (GetI16(head) != 0) continue;
+    byStamp_.emplace(StampKey(head + kRecordStampAt), static_cast<int16_t>(b));
   }
 }
 
@@ -126,6 +133,9 @@ int UpdateAnalysisReferences() {
   if (!data.isOpen) return 0;
   ReferenceResolver inputs(kAreaInputs), analyses(kAreaAnalyses);
   int written = 0;
+  // The lines written are read by no later step of this pass: the
+  // resolvers read only the codes and stamps, which stay.
+  RecordRunWriter writer(data);
   AnalysisRecord a;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);
@@ -134,9 +144,10 @@ int UpdateAnalysisReferences() {
     if (Get(a, coded::RecordStatus) != 0) continue;
     if (ClassifyCode(Get(a, coded::Code), kAreaAnalyses) != CodeKind::kItem) continue;
     if (!UpdateLines(a, inputs, analyses)) continue;
-    PutRec(data, r, a.data());
+    writer.Put(r, a.data());
     ++written;
   }
+  writer.Flush();
   return written;
 }
 
@@ -146,6 +157,7 @@ int UpdateBudgetReferences() {
   if (!data.isOpen) return 0;
   ReferenceResolver analyses(kAreaAnalyses), subcontracts(kAreaSubcontracts);
   int written = 0;
+  RecordRunWriter writer(data);
   BudgetRecord item;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);
@@ -159,9 +171,10 @@ int UpdateBudgetReferences() {
     const auto ref = Updated(target, LoadReference(item, RefCode, RefRecNo, RefStamp));
     if (!ref) continue;
     StoreReference(item, *ref, RefCode, RefRecNo, RefStamp);
-    PutRec(data, r, item.data());
+    writer.Put(r, item.data());
     ++written;
   }
+  writer.Flush();
   return written;
 }
 

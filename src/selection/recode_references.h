@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vantu {
 
@@ -38,6 +39,11 @@ class ReferenceResolver {
   int area_;
   bool stampsBuilt_ = false;
   std::unordered_map<std::string, int16_t> byStamp_;
+  // What each record read gave. The run changes no code, stamp or status
+  // of the files references name while it resolves, so a record is read
+  // once.
+  std::vector<std::optional<Reference>> read_;
+  std::vector<bool> wasRead_;
 };
 
 // Every analysis line of type 2 or 3 gets the code and stamp of the record

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "session/pstring.h"
@@ -18,14 +19,30 @@ namespace {
 
 constexpr int64_t kChunkBytes = 256 * 1024;
 
+// A buffer for a run of records, never zero-filled: every byte used is
+// read first.
+struct RecordChunk {
+  std::unique_ptr<uint8_t[]> bytes;
+  size_t capacity = 0;
+  uint8_t* Reserve(size_t n) {
+    if (n > capacity) {
+      bytes.reset(new uint8_t[n]);
+      capacity = n;
+    }
+    return bytes.get();
+  }
+};
+
 // Reads records [first, first + n) of an open file in one call.
-void ReadRecords(DataFileState& f, int first, int n, std::vector<uint8_t>& into) {
-  into.resize(static_cast<size_t>(n) * f.RecordLength);
+const uint8_t* ReadRecords(DataFileState& f, int first, int n, RecordChunk& into) {
+  const size_t length = static_cast<size_t>(n) * f.RecordLength;
+  uint8_t* bytes = into.Reserve(length);
   size_t done = 0;
-  const int err = Files().ReadAt(f.handle, static_cast<int64_t>(first) * f.RecordLength,
-                                 into.data(), into.size(), done);
+  const int err =
+      Files().ReadAt(f.handle, static_cast<int64_t>(first) * f.RecordLength, bytes, length, done);
   if (err != 0) FailEngine(StatusFromOsError(err, kStatusReadError), f.name);
-  if (done != into.size()) FailEngine(kStatusReadError, f.name);
+  if (done != length) FailEngine(kStatusReadError, f.name);
+  return bytes;
 }
 
 void WriteLink(DataFileState& f, int16_t r, int16_t link) {
@@ -223,16 +240,16 @@ long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*p
   const int len = data.RecordLength;
   std::vector<int16_t> status(static_cast<size_t>(std::max(count, 1)), 0);
   std::vector<bool> dropped(status.size(), false);
-  std::vector<uint8_t> chunk;
+  RecordChunk chunk;
   const int perChunk = static_cast<int>(std::max<int64_t>(1, kChunkBytes / len));
   long double stampMax = 0;
   for (int first = 1; first < count; first += perChunk) {
     const int n = std::min(perChunk, count - first);
-    ReadRecords(data, first, n, chunk);
+    const uint8_t* records = ReadRecords(data, first, n, chunk);
     for (int i = 0; i < n; ++i) {
       const int b = first + i;
       if (progress && b % 30 == 0) progress();
-      const uint8_t* rec = chunk.data() + static_cast<size_t>(i) * len;
+      const uint8_t* rec = records + static_cast<size_t>(i) * len;
       status[b] = GetI16(rec);
       // Without an index a record is free only when it is what DeleteRec
       // leaves: a link and zeros.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #include "session/selection_state.h"
 #include "storage/storage_engine.h"
@@ -31,13 +32,16 @@ const AreaDescriptor kDescriptors[kWorkAreaCount] = {
 
 std::array<WorkArea, kWorkAreaCount> gAreas;
 
-bool AllDigits(const std::string& s) {
-  return !s.empty() &&
-         std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
-}
-
-bool PositiveNumber(const std::string& s) {
-  return AllDigits(s) && std::stoi(s) > 0;
+// All digits and not all zeros: the value is above 0. Checked byte by byte,
+// since the recovery asks this of every record of a set.
+bool PositiveNumber(std::string_view s) {
+  if (s.empty()) return false;
+  bool nonZero = false;
+  for (const char c : s) {
+    if (c < '0' || c > '9') return false;
+    nonZero = nonZero || c != '0';
+  }
+  return nonZero;
 }
 
 std::string Lower(std::string s) {
@@ -85,9 +89,9 @@ bool WellFormedCode(const std::string& code) {
     case 2:
       return PositiveNumber(code);
     case 5:
-      return PositiveNumber(code.substr(0, 2)) && PositiveNumber(code.substr(2));
     case 6:
-      return PositiveNumber(code.substr(0, 2)) && PositiveNumber(code.substr(2));
+      return PositiveNumber(std::string_view(code).substr(0, 2)) &&
+             PositiveNumber(std::string_view(code).substr(2));
     default:
       return false;
   }

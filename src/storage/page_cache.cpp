@@ -99,9 +99,13 @@ PageCacheState& Cache() {
 }
 
 void Touch(int buffer) {
-  auto& lru = Cache().lru;
-  auto it = std::find(lru.begin(), lru.end(), buffer);
-  std::rotate(it, it + 1, lru.end());
+  PageCacheState& c = Cache();
+  c.lastUse[buffer] = c.uses++;
+}
+
+int LeastRecentlyUsed() {
+  const auto& used = Cache().lastUse;
+  return static_cast<int>(std::min_element(used.begin(), used.end()) - used.begin());
 }
 
 void WriteBack(CachedPage& p) {
@@ -151,7 +155,7 @@ CachedPage* GetPage(IndexFileState& ix, int16_t page) {
       return &p;
     }
   }
-  const int b = c.lru[0];
+  const int b = LeastRecentlyUsed();
   CachedPage& p = c.buffers[b];
   WriteBack(p);
   p.owner = nullptr;
@@ -162,7 +166,7 @@ CachedPage* GetPage(IndexFileState& ix, int16_t page) {
 
 CachedPage* NewPage(IndexFileState& ix) {
   PageCacheState& c = Cache();
-  const int b = c.lru[0];
+  const int b = LeastRecentlyUsed();
   CachedPage& p = c.buffers[b];
   WriteBack(p);
   p.owner = nullptr;

@@ -74,7 +74,11 @@ struct CachedPage {
 
 struct PageCacheState {
   std::array<CachedPage, kPageBuffers> buffers{};
-  std::array<uint8_t, kPageBuffers> lru{0, 1, 2, 3, 4};  // least recently used first
+  // When each buffer was last used, by a counter that every use advances:
+  // the least recently used buffer has the smallest value (the first
+  // buffer first while none has been used).
+  std::array<uint64_t, kPageBuffers> lastUse{0, 1, 2, 3, 4};
+  uint64_t uses = kPageBuffers;
 };
 
 PageItem MakeItem(const std::string& key, int16_t record, int16_t right);

@@ -1,8 +1,8 @@
 // The program end: close the files and delete the work files.
 #include <filesystem>
 
-#include "platform/platform.h"
 #include "app/main_program.h"
+#include "platform/platform.h"
 #include "session/paths.h"
 #include "session/shell_state.h"
 

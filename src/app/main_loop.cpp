@@ -2,12 +2,12 @@
 // runs its module.
 #include <cstring>
 
+#include "app/main_program.h"
+#include "app/menu_commands.h"
 #include "console/console.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "platform/platform.h"
-#include "app/main_program.h"
-#include "app/menu_commands.h"
 #include "session/shell_state.h"
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
@@ -18,8 +18,9 @@ namespace vantu {
 
 namespace {
 
-
-bool NeedsObra(uint8_t code) { return std::strchr("HNOP", code) != nullptr; }
+bool NeedsObra(uint8_t code) {
+  return std::strchr("HNOP", code) != nullptr;
+}
 
 void RunSelectionCommand(const CommandModule& module) {
   ShellState& sh = Shell();

@@ -15,10 +15,18 @@ constexpr std::array<uint32_t, 23> kHighColours = {
     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
     0xE0E0FF, 0xC0FFC0, 0xC0E0FF, 0xFFE0C0, 0xC0FFFF, 0xE0E0E0, 0xFFE0E0};
 
-int WindowWidth() { return gScreen.right - gScreen.left + 1; }
-int WindowHeight() { return gScreen.bottom - gScreen.top + 1; }
-int AbsCol() { return gScreen.left + gScreen.cursorX - 1; }
-int AbsRow() { return gScreen.top + gScreen.cursorY - 1; }
+int WindowWidth() {
+  return gScreen.right - gScreen.left + 1;
+}
+int WindowHeight() {
+  return gScreen.bottom - gScreen.top + 1;
+}
+int AbsCol() {
+  return gScreen.left + gScreen.cursorX - 1;
+}
+int AbsRow() {
+  return gScreen.top + gScreen.cursorY - 1;
+}
 bool InGrid(int col, int row) {
   return col >= 1 && row >= 1 && col <= kBufferSize && row <= kBufferSize;
 }
@@ -43,7 +51,9 @@ void BlankRow(int row, int fromCol, int toCol) {
 
 }  // namespace
 
-ScreenState& Screen() { return gScreen; }
+ScreenState& Screen() {
+  return gScreen;
+}
 
 void ResetScreen() {
   int cols = gScreen.columns, rows = gScreen.rows;
@@ -90,8 +100,12 @@ void GotoXY(int x, int y) {
   gScreen.cursorY = y;
 }
 
-int WhereX() { return gScreen.cursorX; }
-int WhereY() { return gScreen.cursorY; }
+int WhereX() {
+  return gScreen.cursorX;
+}
+int WhereY() {
+  return gScreen.cursorY;
+}
 
 void Window(int x1, int y1, int x2, int y2) {
   gScreen.left = x1;
@@ -100,18 +114,26 @@ void Window(int x1, int y1, int x2, int y2) {
   gScreen.bottom = y2;
 }
 
-uint16_t WindMin() { return static_cast<uint16_t>((gScreen.left - 1) + 256 * (gScreen.top - 1)); }
+uint16_t WindMin() {
+  return static_cast<uint16_t>((gScreen.left - 1) + 256 * (gScreen.top - 1));
+}
 uint16_t WindMax() {
   return static_cast<uint16_t>((gScreen.right - 1) + 256 * (gScreen.bottom - 1));
 }
 
-void TextColor(int n) { gScreen.curFg = ColourOf(n); }
-void TextBackground(int n) { gScreen.curBg = ColourOf(n); }
+void TextColor(int n) {
+  gScreen.curFg = ColourOf(n);
+}
+void TextBackground(int n) {
+  gScreen.curBg = ColourOf(n);
+}
 void SetTextColors(int bg, int fg) {
   TextBackground(bg);
   TextColor(fg);
 }
-int GetTextBackground() { return NumberOf(gScreen.curBg); }
+int GetTextBackground() {
+  return NumberOf(gScreen.curBg);
+}
 int TextStyle(int s) {
   gScreen.curStyle = static_cast<uint8_t>(s);
   return s;
@@ -133,7 +155,9 @@ void WriteText(const std::string& s) {
   GotoXY(gScreen.cursorX + k, gScreen.cursorY);
 }
 
-void ClrEol() { BlankRow(AbsRow(), AbsCol(), gScreen.right); }
+void ClrEol() {
+  BlankRow(AbsRow(), AbsCol(), gScreen.right);
+}
 
 void ClrScr() {
   for (int r = gScreen.top; r <= gScreen.bottom; ++r) BlankRow(r, gScreen.left, gScreen.right);
@@ -182,6 +206,8 @@ std::string CapsuleText(std::string s) {
   return s;
 }
 
-void SetWindowCaption(const std::string& s) { Host().SetWindowCaption(s); }
+void SetWindowCaption(const std::string& s) {
+  Host().SetWindowCaption(s);
+}
 
 }  // namespace vantu

@@ -23,7 +23,9 @@ void ClearFlags(int col, int row, uint16_t bits) {
   Host().RedrawCells(col, row, 1);
 }
 
-bool BracketedKind(int kind) { return kind == 0 || kind == 4 || kind > 4; }
+bool BracketedKind(int kind) {
+  return kind == 0 || kind == 4 || kind > 4;
+}
 
 uint16_t FieldCellFlags(int kind, bool raised, int i, int width) {
   if (raised) return kEdgeRaised;
@@ -138,12 +140,9 @@ std::string SaveScreenRect(const ScreenRect& r) {
       Cell c;
       if (InGrid(col + 1, row + 1)) c = Screen().At(col + 1, row + 1);
       const char bytes[kSavedCellBytes] = {
-          static_cast<char>(c.ch),
-          0,
-          static_cast<char>(NumberOf(c.fg)),
-          static_cast<char>(NumberOf(c.bg)),
-          static_cast<char>(c.style),
-          static_cast<char>(c.flags & 0xFF),
+          static_cast<char>(c.ch),           0,
+          static_cast<char>(NumberOf(c.fg)), static_cast<char>(NumberOf(c.bg)),
+          static_cast<char>(c.style),        static_cast<char>(c.flags & 0xFF),
           static_cast<char>(c.flags >> 8)};
       buf.append(bytes, kSavedCellBytes);
     }

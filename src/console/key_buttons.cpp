@@ -71,19 +71,21 @@ void ErrorBox(const std::string& text) {
 
 }  // namespace
 
-ButtonState& Buttons() { return gButtons; }
-void ResetButtons() { gButtons = ButtonState{}; }
+ButtonState& Buttons() {
+  return gButtons;
+}
+void ResetButtons() {
+  gButtons = ButtonState{};
+}
 
 uint8_t KeyName(const std::string& name) {
   static const std::pair<const char*, uint8_t> kNames[] = {
-      {"TAB", 9},         {"INTRO", 13},      {"ESC", 27},        {"FIN", 172},
-      {"INICIO", 171},    {"INSERT", 181},    {"F1", 133},        {"F2", 134},
-      {"F3", 135},        {"F4", 136},        {"F5", 137},        {"F6", 138},
-      {"F7", 139},        {"F8", 140},        {"F9", 141},        {"SUPR", 132},
-      {"F11", 175},       {"F12", 176},       {"CTRLF1", 179},    {"CTRLF2", 180},
-      {"CTRLF12", 183},   {"CTRLREPAG", 173}, {"CTRLAVPAG", 174}, {"CTRLFIN", 178},
-      {"ALTF1", 182},     {"ALTF2", 184},     {"ALTX", 168},      {"ALTV", 166},
-      {"ALTN", 158}};
+      {"TAB", 9},       {"INTRO", 13},      {"ESC", 27},        {"FIN", 172},     {"INICIO", 171},
+      {"INSERT", 181},  {"F1", 133},        {"F2", 134},        {"F3", 135},      {"F4", 136},
+      {"F5", 137},      {"F6", 138},        {"F7", 139},        {"F8", 140},      {"F9", 141},
+      {"SUPR", 132},    {"F11", 175},       {"F12", 176},       {"CTRLF1", 179},  {"CTRLF2", 180},
+      {"CTRLF12", 183}, {"CTRLREPAG", 173}, {"CTRLAVPAG", 174}, {"CTRLFIN", 178}, {"ALTF1", 182},
+      {"ALTF2", 184},   {"ALTX", 168},      {"ALTV", 166},      {"ALTN", 158}};
   const std::string up = Upper(name);
   for (const auto& [n, code] : kNames)
     if (up == n) return code;

@@ -9,28 +9,48 @@ namespace {
 InputState gInput;
 constexpr int kQueueSlots = 64;
 
-int Advance(int index) { return index == kQueueSlots ? 1 : index + 1; }
+int Advance(int index) {
+  return index == kQueueSlots ? 1 : index + 1;
+}
 
 uint8_t PlainCode(VKey key) {
   switch (key) {
-    case VKey::Backspace: return kKeyBackspace;
-    case VKey::Tab: return kKeyTab;
-    case VKey::Enter: return kKeyEnter;
-    case VKey::Esc: return kKeyEsc;
-    case VKey::Up: return kKeyUp;
-    case VKey::Down: return kKeyDown;
-    case VKey::Left: return kKeyLeft;
-    case VKey::Right: return kKeyRight;
-    case VKey::Delete: return kKeyDelete;
-    case VKey::Insert: return kKeyInsert;
-    case VKey::Home: return kKeyHome;
-    case VKey::End: return kKeyEnd;
-    case VKey::PgUp: return kKeyPgUp;
-    case VKey::PgDn: return kKeyPgDn;
-    case VKey::F11: return kKeyF11;
-    case VKey::F12: return kKeyF12;
-    case VKey::F10: return 0;  // never reaches the console
-    default: break;
+    case VKey::Backspace:
+      return kKeyBackspace;
+    case VKey::Tab:
+      return kKeyTab;
+    case VKey::Enter:
+      return kKeyEnter;
+    case VKey::Esc:
+      return kKeyEsc;
+    case VKey::Up:
+      return kKeyUp;
+    case VKey::Down:
+      return kKeyDown;
+    case VKey::Left:
+      return kKeyLeft;
+    case VKey::Right:
+      return kKeyRight;
+    case VKey::Delete:
+      return kKeyDelete;
+    case VKey::Insert:
+      return kKeyInsert;
+    case VKey::Home:
+      return kKeyHome;
+    case VKey::End:
+      return kKeyEnd;
+    case VKey::PgUp:
+      return kKeyPgUp;
+    case VKey::PgDn:
+      return kKeyPgDn;
+    case VKey::F11:
+      return kKeyF11;
+    case VKey::F12:
+      return kKeyF12;
+    case VKey::F10:
+      return 0;  // never reaches the console
+    default:
+      break;
   }
   if (key >= VKey::F1 && key <= VKey::F9)
     return static_cast<uint8_t>(kKeyF1 + (static_cast<int>(key) - static_cast<int>(VKey::F1)));
@@ -39,13 +59,20 @@ uint8_t PlainCode(VKey key) {
 
 uint8_t CtrlCode(VKey key) {
   switch (key) {
-    case VKey::PgUp: return kKeyCtrlPgUp;
-    case VKey::PgDn: return kKeyCtrlPgDn;
-    case VKey::End: return kKeyCtrlEnd;
-    case VKey::Home: return kKeyCtrlHome;
-    case VKey::F1: return kKeyCtrlF1;
-    case VKey::F2: return kKeyCtrlF2;
-    default: return 0;
+    case VKey::PgUp:
+      return kKeyCtrlPgUp;
+    case VKey::PgDn:
+      return kKeyCtrlPgDn;
+    case VKey::End:
+      return kKeyCtrlEnd;
+    case VKey::Home:
+      return kKeyCtrlHome;
+    case VKey::F1:
+      return kKeyCtrlF1;
+    case VKey::F2:
+      return kKeyCtrlF2;
+    default:
+      return 0;
   }
 }
 
@@ -59,8 +86,12 @@ uint8_t AltCode(VKey key, char letter) {
 
 }  // namespace
 
-InputState& Input() { return gInput; }
-void ResetInput() { gInput = InputState{}; }
+InputState& Input() {
+  return gInput;
+}
+void ResetInput() {
+  gInput = InputState{};
+}
 
 uint8_t KeyDownCode(VKey key, Modifiers mods, char letter) {
   if (mods.alt) return AltCode(key, letter);
@@ -97,7 +128,9 @@ bool PushKey(uint8_t code) {
   return true;
 }
 
-bool KeyQueueEmpty() { return gInput.writeIndex == gInput.readIndex; }
+bool KeyQueueEmpty() {
+  return gInput.writeIndex == gInput.readIndex;
+}
 
 bool PopKey(uint8_t& code) {
   if (KeyQueueEmpty()) return false;
@@ -115,8 +148,7 @@ uint8_t ReadKey() {
   for (;;) {
     Host().FocusConsole();
     const ScreenState& s = Screen();
-    if (gInput.caretWanted)
-      Host().ShowCaret(true, s.left + s.cursorX - 1, s.top + s.cursorY - 1);
+    if (gInput.caretWanted) Host().ShowCaret(true, s.left + s.cursorX - 1, s.top + s.cursorY - 1);
     while (KeyQueueEmpty()) {
       Host().ProcessEvents();
       if (KeyQueueEmpty()) Host().IdleWait();

@@ -66,19 +66,37 @@ void RecordHit(ClickZone& z, int col, int row) {
 
 }  // namespace
 
-ZoneTable& Zones(int table) { return gZones.tables[table - 1]; }
+ZoneTable& Zones(int table) {
+  return gZones.tables[table - 1];
+}
 
 void ClearZoneTable(int table) {
   std::memset(static_cast<void*>(Zones(table).data()), 255, sizeof(ZoneTable));
 }
-void ClearZoneTable1() { ClearZoneTable(1); }
-void ClearZoneTable2() { ClearZoneTable(2); }
-void ClearZoneTable3() { ClearZoneTable(3); }
-void ClearZoneTable4() { ClearZoneTable(4); }
-void ClearZoneTable5() { ClearZoneTable(5); }
-void ClearZoneTable6() { ClearZoneTable(6); }
-void ClearZoneTable7() { ClearZoneTable(7); }
-void ClearZoneTable8() { ClearZoneTable(8); }
+void ClearZoneTable1() {
+  ClearZoneTable(1);
+}
+void ClearZoneTable2() {
+  ClearZoneTable(2);
+}
+void ClearZoneTable3() {
+  ClearZoneTable(3);
+}
+void ClearZoneTable4() {
+  ClearZoneTable(4);
+}
+void ClearZoneTable5() {
+  ClearZoneTable(5);
+}
+void ClearZoneTable6() {
+  ClearZoneTable(6);
+}
+void ClearZoneTable7() {
+  ClearZoneTable(7);
+}
+void ClearZoneTable8() {
+  ClearZoneTable(8);
+}
 void ClearAllZoneTables() {
   for (int t = 1; t <= kZoneTables; ++t) ClearZoneTable(t);
 }
@@ -149,7 +167,9 @@ void MouseDown(int px, int py, MouseBtn button, int cellWidth, int cellHeight) {
   if (gZones.hasCurrent && gZones.current.memory == 1) gZones.memoryRunning = true;
 }
 
-void MouseUp() { gZones.buttonHeld = false; }
+void MouseUp() {
+  gZones.buttonHeld = false;
+}
 
 void MouseMove(int px, int py, int cellWidth, int cellHeight) {
   if (!gZones.buttonHeld || cellWidth <= 0 || cellHeight <= 0) return;
@@ -188,8 +208,12 @@ void MemoryTimerTick() {
   }
 }
 
-bool RepeatTimerRunning() { return gZones.repeatRunning; }
-bool MemoryTimerRunning() { return gZones.memoryRunning; }
+bool RepeatTimerRunning() {
+  return gZones.repeatRunning;
+}
+bool MemoryTimerRunning() {
+  return gZones.memoryRunning;
+}
 
 void RepeatLastClick() {
   MouseDown(gZones.lastPx, gZones.lastPy, MouseBtn::Left, gZones.lastW, gZones.lastH);

@@ -7,9 +7,9 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "estimating/entry_screen.h"
 #include "records/area_view.h"
 #include "records/codes.h"
-#include "estimating/entry_screen.h"
 #include "records/record_ops.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
@@ -145,8 +145,8 @@ void InputsScreen::Redraw() {
 }
 
 uint8_t InputsScreen::EditGroup() {
-  const KeySet exits{kKeyEnter,  kKeyDown,   kKeyUp,     kKeyEsc,  kKeyTab,
-                     kKeyF4, kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp};
+  const KeySet exits{kKeyEnter, kKeyDown, kKeyUp, kKeyEsc,  kKeyTab,
+                     kKeyF4,    kKeyF5,   kKeyF6, kKeyPgDn, kKeyPgUp};
   const CodedAreaState before = CodedState(kArea);
   const int16_t old = static_cast<int16_t>(ChapterGroup(rec_));
   int16_t group = old == 0 ? int16_t{1} : old;
@@ -167,8 +167,8 @@ uint8_t InputsScreen::EditGroup() {
 }
 
 uint8_t InputsScreen::EditAt(int n) {
-  const KeySet exits{kKeyEnter,  kKeyDown,   kKeyUp,     kKeyEsc,  kKeyTab,
-                     kKeyF4, kKeyF5, kKeyF6, kKeyPgDn, kKeyPgUp};
+  const KeySet exits{kKeyEnter, kKeyDown, kKeyUp, kKeyEsc,  kKeyTab,
+                     kKeyF4,    kKeyF5,   kKeyF6, kKeyPgDn, kKeyPgUp};
   uint8_t key = 0;
   if (n == 1) {
     EnterCode(screen_, key);

@@ -8,6 +8,8 @@ struct Halt {
   int exitCode = 0;
 };
 
-[[noreturn]] inline void DoHalt(int exitCode) { throw Halt{exitCode}; }
+[[noreturn]] inline void DoHalt(int exitCode) {
+  throw Halt{exitCode};
+}
 
 }  // namespace vantu

@@ -13,6 +13,8 @@ Platform& Host() {
   return *gHost;
 }
 
-void SetHost(Platform* host) { gHost = host; }
+void SetHost(Platform* host) {
+  gHost = host;
+}
 
 }  // namespace vantu

@@ -53,7 +53,9 @@ std::array<AreaView, kWorkAreaCount>& Views() {
 
 }  // namespace
 
-AreaView& View(int n) { return Views().at(static_cast<size_t>(n)); }
+AreaView& View(int n) {
+  return Views().at(static_cast<size_t>(n));
+}
 
 void ResetAreaViews() {
   for (int n = 0; n < kWorkAreaCount; ++n) View(n) = Initial(n);

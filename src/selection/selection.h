@@ -20,5 +20,4 @@ void CheckSetConsistency();
 
 // The start-up hooks and the command letter 'A'.
 
-
 }  // namespace vantu

@@ -16,7 +16,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return (v != nullptr && *v != '\0') ? std::string(v) : fallback;
 }
 
-bool Writable(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+bool Writable(const fs::path& dir) {
+  return ::access(dir.c_str(), W_OK) == 0;
+}
 
 }  // namespace
 
@@ -28,8 +30,8 @@ std::string ResolveProgramDir(const std::string& argv0) {
   if (ec) exe = fs::absolute(argv0, ec);
   fs::path dir = exe.parent_path();
   if (!dir.empty() && Writable(dir)) return dir.string();
-  fs::path data = fs::path(EnvOr("XDG_DATA_HOME", EnvOr("HOME", "/tmp") + "/.local/share")) /
-                  "vantu";
+  fs::path data =
+      fs::path(EnvOr("XDG_DATA_HOME", EnvOr("HOME", "/tmp") + "/.local/share")) / "vantu";
   fs::create_directories(data, ec);
   return data.string();
 }

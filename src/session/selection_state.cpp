@@ -6,7 +6,11 @@ namespace {
 SelectionState gSelection;
 }
 
-SelectionState& Selection() { return gSelection; }
-void ResetSelection() { gSelection = SelectionState{}; }
+SelectionState& Selection() {
+  return gSelection;
+}
+void ResetSelection() {
+  gSelection = SelectionState{};
+}
 
 }  // namespace vantu

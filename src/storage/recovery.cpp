@@ -22,7 +22,7 @@ namespace {
 
 struct RecoveryState {
   long double stampMax = 0;
-  int16_t serial = 1;  // set serial of file 1 for the running recovery
+  int16_t serial = 1;       // set serial of file 1 for the running recovery
   bool keepSerial = false;  // one file repaired alone keeps its own serial
   RecoveryUi ui;
   RecoveryFailure failure;

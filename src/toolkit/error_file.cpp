@@ -1,10 +1,10 @@
 #include "toolkit/error_file.h"
 
-#include "session/pstring.h"
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+
+#include "session/pstring.h"
 
 namespace vantu {
 

@@ -121,8 +121,7 @@ void EndErrorReview() {
   SavedStatusLine().clear();
   RemoveKeyButtons(2);
   FullScreenWindow full;
-  if (kind == kAreaGeneral || IsCodedArea(kind))
-    TextBackground(Screen().highColour ? 21 : 8);
+  if (kind == kAreaGeneral || IsCodedArea(kind)) TextBackground(Screen().highColour ? 21 : 8);
   if (!Shell().atMainMenu) {
     GotoXY(1, kStatusRow);
     ClrEol();

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "app/main_program.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
-#include "app/main_program.h"
 #include "session/shell_state.h"
 #include "support/headless_fixture.h"
 #include "toolkit/schemes.h"

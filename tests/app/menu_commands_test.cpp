@@ -1,8 +1,9 @@
+#include "app/menu_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/menu_commands.h"
 #include "console/keys.h"
 #include "session/shell_state.h"
 #include "support/headless_fixture.h"
@@ -35,7 +36,15 @@ TEST_F(MenuCommandsTest, EscCodesBringTheRunningModuleBackBeforeTheLetter) {
       {"at the main menu only the letter", true, 0, 0, 0, 0, 0, 0, 'A', {'A'}},
       {"the open data-entry module is not reopened", false, 'E', 0, 0, 0, 0, 0, 'E', {}},
       {"another module closes the open one", false, 'E', 0, 0, 0, 0, 0, 'F', {E, 'F'}},
-      {"nested levels, an input and a message", false, 'E', 2, 1, 1, 0, 0, 'F',
+      {"nested levels, an input and a message",
+       false,
+       'E',
+       2,
+       1,
+       1,
+       0,
+       0,
+       'F',
        {E, E, E, E, E, 'F'}},
       {"a message and an inner window count once", false, 'D', 0, 0, 1, 1, 0, 'B', {E, E, 'B'}},
       {"a command that is not data entry runs again", false, 'I', 0, 0, 0, 0, 0, 'I', {E, 'I'}},
@@ -70,7 +79,10 @@ TEST_F(MenuCommandsTest, QuitAsksThenPushesTheWayOutAndTheEndCode) {
     std::vector<int> codes;
   } cases[] = {
       {"No keeps the program", BoxAnswer::No, false, QuitOutcome::Cancelled, {}},
-      {"Yes pushes the way out", BoxAnswer::Yes, false, QuitOutcome::CodesPushed,
+      {"Yes pushes the way out",
+       BoxAnswer::Yes,
+       false,
+       QuitOutcome::CodesPushed,
        {E, E, E, kEndCode}},
       {"Yes during the start stops at once", BoxAnswer::Yes, true, QuitOutcome::HaltNow, {}},
   };

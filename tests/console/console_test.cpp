@@ -110,8 +110,8 @@ struct ColourCase {
 
 TEST_F(ConsoleTest, ColourNumbersInBothModes) {
   const ColourCase cases[] = {
-      {0, 0x000000, 0x000000}, {1, 0x000080, 0x000080}, {7, 0x808080, 0x808080},
-      {8, 0xC0C0C0, 0xC0C0C0}, {9, 0x0000FF, 0x0000FF}, {12, 0xFF0000, 0xFF0000},
+      {0, 0x000000, 0x000000},  {1, 0x000080, 0x000080},  {7, 0x808080, 0x808080},
+      {8, 0xC0C0C0, 0xC0C0C0},  {9, 0x0000FF, 0x0000FF},  {12, 0xFF0000, 0xFF0000},
       {15, 0xFFFFFF, 0xFFFFFF}, {16, 0xE0E0FF, 0x000000}, {18, 0xC0E0FF, 0x00FF00},
       {21, 0xE0E0E0, 0xFF00FF}, {22, 0xFFE0E0, 0xFFFF00}, {23, 0x000000, 0xFFFFFF},
   };
@@ -135,7 +135,9 @@ TEST_F(ConsoleTest, ColourNumbersInBothModes) {
 }
 
 TEST_F(ConsoleTest, CapsuleTextReplacesTheEnds) {
-  EXPECT_EQ(CapsuleText("[abc]"), "\x87" "abc\x86");
+  EXPECT_EQ(CapsuleText("[abc]"),
+            "\x87"
+            "abc\x86");
   EXPECT_EQ(CapsuleText(""), "");
 }
 

@@ -8,7 +8,9 @@ namespace {
 
 using FieldsTest = test::HeadlessTest;
 
-uint16_t Flags(int col, int row) { return Screen().At(col, row).flags; }
+uint16_t Flags(int col, int row) {
+  return Screen().At(col, row).flags;
+}
 
 struct FieldCase {
   const char* name;

@@ -25,13 +25,11 @@ TEST_F(KeyButtonsTest, LabelParsing) {
 
 TEST_F(KeyButtonsTest, KeyNames) {
   const std::pair<const char*, int> cases[] = {
-      {"tab", 9},       {"Intro", 13},      {"ESC", 27},       {"Fin", 172},
-      {"Inicio", 171},  {"Insert", 181},    {"F1", 133},       {"F9", 141},
-      {"F10", 255},     {"F11", 175},       {"F12", 176},      {"Supr", 132},
-      {"CtrlF1", 179},  {"CtrlF2", 180},    {"CtrlF12", 183},  {"CtrlRePag", 173},
-      {"CtrlAvPag", 174}, {"CtrlFin", 178}, {"AltF1", 182},    {"AltF2", 184},
-      {"AltX", 168},    {"AltV", 166},      {"AltN", 158},     {"A", 255},
-      {"", 255}};
+      {"tab", 9},         {"Intro", 13},      {"ESC", 27},      {"Fin", 172},    {"Inicio", 171},
+      {"Insert", 181},    {"F1", 133},        {"F9", 141},      {"F10", 255},    {"F11", 175},
+      {"F12", 176},       {"Supr", 132},      {"CtrlF1", 179},  {"CtrlF2", 180}, {"CtrlF12", 183},
+      {"CtrlRePag", 173}, {"CtrlAvPag", 174}, {"CtrlFin", 178}, {"AltF1", 182},  {"AltF2", 184},
+      {"AltX", 168},      {"AltV", 166},      {"AltN", 158},    {"A", 255},      {"", 255}};
   for (const auto& [name, code] : cases) EXPECT_EQ(KeyName(name), code) << name;
 }
 

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "app/main_program.h"
 #include "estimating/basic_inputs.h"
 #include "records/record_ops_fixture.h"
-#include "app/main_program.h"
 
 namespace vantu {
 namespace {

@@ -2,9 +2,9 @@
 // over a generated set: open it with F1, page it, search it and capture.
 #include <gtest/gtest.h>
 
+#include "app/main_program.h"
 #include "estimating/basic_inputs.h"
 #include "records/record_ops_fixture.h"
-#include "app/main_program.h"
 
 namespace vantu {
 namespace {

@@ -2,9 +2,9 @@
 // the AIU derivation on disk, the Obra's fields with the calendar, Alt+N.
 #include <gtest/gtest.h>
 
+#include "app/main_program.h"
 #include "records/general_record.h"
 #include "records/record_ops_fixture.h"
-#include "app/main_program.h"
 
 namespace vantu {
 namespace {

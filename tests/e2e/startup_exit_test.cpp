@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "app/install_modules.h"
+#include "app/main_program.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
 #include "platform/halt.h"
-#include "app/main_program.h"
 #include "session/paths.h"
 #include "session/preferences.h"
 #include "session/shell_state.h"

@@ -6,8 +6,8 @@
 
 #include "estimating/basic_inputs.h"
 #include "estimating/general_data.h"
-#include "records/usage_check.h"
 #include "records/record_ops_fixture.h"
+#include "records/usage_check.h"
 
 namespace vantu {
 namespace {

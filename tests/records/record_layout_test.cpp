@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "layout_check.h"
 #include "records/analysis_records.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
-#include "layout_check.h"
 
 namespace vantu {
 namespace {

@@ -13,7 +13,8 @@ namespace {
 class OutputTest : public ListingTest {};
 
 const std::string kTwoPages = std::string(1, kCodeSI) + "\r\nPAGINA UNO A\xd1O\r\n\x0c\r\n" +
-                              "PAGINA DOS ma\xf1" "ana\r\n\x0c\r\n";
+                              "PAGINA DOS ma\xf1"
+                              "ana\r\n\x0c\r\n";
 
 TEST_F(OutputTest, LaserRouteCutsTheLastFormFeed) {
   ListingWrite(kTwoPages);

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "console/keys.h"
+#include "platform/halt.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
-#include "storage/file_sets_fixture.h"
-#include "platform/halt.h"
 #include "selection/selection.h"
 #include "selection/set_list.h"
+#include "storage/file_sets_fixture.h"
 #include "toolkit/error_review.h"
 #include "toolkit/field_hooks.h"
 #include "toolkit/schemes.h"

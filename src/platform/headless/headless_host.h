@@ -117,8 +117,8 @@ class HeadlessHost : public Platform {
 };
 
 // Screen read-back helpers over the console's cells.
-std::string ScreenRow(int row);    // the 80 characters of a row (1-based)
-std::string ScreenText();          // all rows joined by '\n', trailing blanks cut
+std::string ScreenRow(int row);  // the 80 characters of a row (1-based)
+std::string ScreenText();        // all rows joined by '\n', trailing blanks cut
 bool ScreenContains(const std::string& text);
 
 }  // namespace vantu

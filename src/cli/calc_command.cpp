@@ -158,22 +158,7 @@ int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) 
     return kExitFailure;
   }
   HeadlessHost host;
-  SetHost(&host);
-  InstallModules();
-  int status = kExitFailure;
-  try {
-    status = RunCalc(*a, argv0);
-  } catch (const Halt&) {
-    const int16_t engine = Engine().EngineStatus;
-    std::fprintf(stderr, "vantu-cli: el proceso se detuvo%s\n%s",
-                 engine != 0 ? (": " + StatusMessage(engine)).c_str() : "",
-                 ScreenMessage().c_str());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
-  }
-  FinishSetRun();
-  SetHost(nullptr);
-  return status;
+  return RunOverHost(host, [&] { return RunCalc(*a, argv0); });
 }
 
 }  // namespace vantu::cli

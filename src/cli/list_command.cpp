@@ -269,24 +269,12 @@ int ListCommand(const std::vector<std::string>& args, const std::string& argv0) 
     return kExitFailure;
   }
   ListHost host;
-  SetHost(&host);
-  InstallModules();
-  int status = kExitFailure;
-  try {
+  int status = RunOverHost(host, [&] {
     OpenSetAsSelected(a->dir, a->rama, a->obra, argv0);
     Shell().consultantName = ReadUserSetting(kSettingsKey, "sConsultor").substr(0, 35);
     Shell().listingFileName = (work.path / "LPT").string();
-    status = RunListing(*a, host);
-  } catch (const Halt&) {
-    const int16_t engine = Engine().EngineStatus;
-    std::fprintf(stderr, "vantu-cli: el proceso se detuvo%s\n%s",
-                 engine != 0 ? (": " + StatusMessage(engine)).c_str() : "",
-                 ScreenMessage().c_str());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
-  }
-  FinishSetRun();
-  SetHost(nullptr);
+    return RunListing(*a, host);
+  });
   if (status == kExitOk) status = WriteResult(*a, host, gui, work.path);
   return status;
 }

@@ -4,6 +4,8 @@
 
 #include "app/install_modules.h"
 #include "app/main_program.h"
+#include "cli/calc_command.h"
+#include "cli/cli_output.h"
 #include "platform/halt.h"
 #include "selection/selection_sets.h"
 #include "session/paths.h"
@@ -11,6 +13,7 @@
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/storage_engine.h"
 
 namespace vantu::cli {
 
@@ -42,6 +45,25 @@ void OpenSetAsSelected(const std::string& dir, const std::string& rama, const st
   selection::OpenRama();
   s.ObraCode = obra;
   selection::FinishSelection();
+}
+
+int RunOverHost(Platform& host, const std::function<int()>& body) {
+  SetHost(&host);
+  InstallModules();
+  int status = kExitFailure;
+  try {
+    status = body();
+  } catch (const Halt&) {
+    const int16_t engine = Engine().EngineStatus;
+    std::fprintf(stderr, "vantu-cli: el proceso se detuvo%s\n%s",
+                 engine != 0 ? (": " + StatusMessage(engine)).c_str() : "",
+                 ScreenMessage().c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vantu-cli: fallo: %s\n%s", e.what(), ScreenMessage().c_str());
+  }
+  FinishSetRun();
+  SetHost(nullptr);
+  return status;
 }
 
 void FinishSetRun() {

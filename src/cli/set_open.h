@@ -4,7 +4,10 @@
 // run when the last run did not end normally, files 1-6 open, the set
 // marked in use), and the program's end afterwards.
 
+#include <functional>
 #include <string>
+
+#include "platform/platform.h"
 
 namespace vantu::cli {
 
@@ -19,5 +22,11 @@ void OpenSetAsSelected(const std::string& dir, const std::string& rama, const st
 
 // The program end: files closed, the in-use mark cleared, work files gone.
 void FinishSetRun();
+
+// Runs a command's body over the scripted host with every module installed:
+// a stop of the program (the engine's error box, a halt) or a failure is
+// reported on stderr with what the screen showed, and the program's end runs
+// in every case. The body's status, or kExitFailure when it did not finish.
+int RunOverHost(Platform& host, const std::function<int()>& body);
 
 }  // namespace vantu::cli

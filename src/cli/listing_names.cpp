@@ -4,6 +4,8 @@
 
 #include "reports/budget_listings.h"
 #include "reports/listing_engine.h"
+#include "reports/price_forms.h"
+#include "reports/schedule_listings.h"
 #include "session/preferences.h"
 #include "session/shell_state.h"
 
@@ -43,6 +45,18 @@ int TotalBudget(int, int) {
   return ran;
 }
 
+template <PriceForm form>
+int Form(int from, int to) {
+  WritePriceForm(form, from, to);
+  return 1;
+}
+
+// A schedule listing is written whole; a refused one writes nothing.
+template <int kind>
+int Schedule(int, int) {
+  return WriteScheduleListing(kind) == ScheduleListingResult::Written ? 1 : 0;
+}
+
 }  // namespace
 
 const std::vector<ListingName>& ListingNames() {
@@ -61,6 +75,16 @@ const std::vector<ListingName>& ListingNames() {
       {"resumen-presupuesto", "Listado Resumen Presupuesto", true, false, One<ListBudgetSummary>},
       {"total", "Listado total Presupuesto (los marcados en las preferencias)", false, true,
        TotalBudget},
+      {"formulario-insumos", "Formulario actualizacion Insumos Basicos", false, false,
+       Form<PriceForm::Inputs>},
+      {"formulario-globales", "Formulario actualizacion Precios Globales", false, false,
+       Form<PriceForm::GlobalPrices>},
+      {"formulario-subcontratos", "Formulario actualizacion Subcontratos", false, false,
+       Form<PriceForm::Subcontracts>},
+      {"cronograma", "Cronograma de Obra (grafico)", true, true, Schedule<15>},
+      {"avance", "Avance de obra por periodo (grafico)", true, true, Schedule<16>},
+      {"flujo-pagos", "Flujo de pagos (cuadro)", true, true, Schedule<17>},
+      {"grafico-pagos", "Flujo de pagos (grafico)", true, true, Schedule<18>},
   };
   return kNames;
 }

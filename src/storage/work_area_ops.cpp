@@ -97,8 +97,7 @@ void CheckBeforeOpening(WorkArea& a, const std::string& dataName, const std::str
   const std::string file = fs::path(dataName).filename().string();
   const RecoveryUi& ui = RecoveryScreens();
   if (ui.offerRepair && !ui.offerRepair(file, c.Reason())) return;
-  LoadRecoverySerial(a.Extension.substr(0, 1));
-  RebuildFile(FileNumber(a), a.RecordLength, a.Extension);
+  RebuildFileKeepingSerial(FileNumber(a), a.RecordLength, a.Extension);
   a.indexRebuilt = keyLength > 0;
   if (!ui.notice) return;
   if (c.indexMissing)

@@ -116,16 +116,16 @@ bool ScheduleChart(int from, int to) {
       ChartGeometry(DotMatrix(), c.blocks, prefs.marginsScheduleShort, prefs.marginsScheduleLong);
   Listing().margins = c.blocks > 2 ? prefs.marginsScheduleLong : prefs.marginsScheduleShort;
   c.width = g.periodWidth;
-  SchedulePagesSpec spec;
-  spec.title = "C R O N O G R A M A    D E   O B R A";
-  spec.geometry = g;
-  spec.pageWidth = kCodeWidth + kLabelWidth + 3 + c.Periods() * c.width;
-  spec.items = static_cast<int>(s.Activities.size());
+  SchedulePageLayout layout;
+  layout.title = "C R O N O G R A M A    D E   O B R A";
+  layout.geometry = g;
+  layout.pageWidth = kCodeWidth + kLabelWidth + 3 + c.Periods() * c.width;
+  layout.items = static_cast<int>(s.Activities.size());
   const bool chaptersHead = s.block.Scope() == kScopeItems;
-  spec.rowsPerPage = DistributeRows(spec.items, g.pageLength, g.headerLines, [&](int i) {
+  layout.rowsPerPage = DistributeRows(layout.items, g.pageLength, g.headerLines, [&](int i) {
     return chaptersHead && s.Activities[static_cast<size_t>(i)].chapter;
   });
-  spec.afterSeparator = [] { OutputListing(false); };
+  layout.afterSeparator = [] { OutputListing(false); };
   const RulePieces top{frame::kTopLeft,      frame::kDouble, frame::kTopSingleTee, frame::kTopTee,
                        frame::kTopSingleTee, frame::kTopTee, frame::kTopRight};
   const RulePieces under{
@@ -137,7 +137,7 @@ bool ScheduleChart(int from, int to) {
   const RulePieces bottom{frame::kBottomLeft, frame::kDouble,          frame::kBottomSingleTee,
                           frame::kBottomTee,  frame::kBottomSingleTee, frame::kBottomTee,
                           frame::kBottomRight};
-  spec.body = [&](int first, int count, bool) {
+  layout.body = [&](int first, int count, bool) {
     MarginLine(Rule(c, top));
     Heading(c);
     MarginLine(Rule(c, under));
@@ -150,7 +150,7 @@ bool ScheduleChart(int from, int to) {
     EndPage();
     return true;
   };
-  return WriteSchedulePages(spec, from, to);
+  return WriteSchedulePages(layout, from, to);
 }
 
 }  // namespace vantu

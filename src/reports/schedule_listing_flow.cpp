@@ -133,15 +133,15 @@ bool PaymentTable(int from, int to) {
   const bool weeks = s.block.PeriodKind() == schedule_file::kWeeks;
   const Margins& a = Prefs().marginsScheduleShort;
   Listing().margins = a;
-  SchedulePagesSpec spec;
-  spec.title = "FLUJO DE PAGOS POR PERIODO Y ACUMULADOS (TABLA)";
-  spec.geometry = PaymentTableGeometry(DotMatrix(), a);
-  spec.pageWidth = kTableWidth;
-  spec.items = n;
-  spec.rowsPerPage = DistributeRows(n, spec.geometry.pageLength, spec.geometry.headerLines);
+  SchedulePageLayout layout;
+  layout.title = "FLUJO DE PAGOS POR PERIODO Y ACUMULADOS (TABLA)";
+  layout.geometry = PaymentTableGeometry(DotMatrix(), a);
+  layout.pageWidth = kTableWidth;
+  layout.items = n;
+  layout.rowsPerPage = DistributeRows(n, layout.geometry.pageLength, layout.geometry.headerLines);
   const std::string thin =
       TableRule(frame::kThinLeft, frame::kThinCross, frame::kThinRight, frame::kSingle);
-  spec.body = [&](int first, int count, bool last) {
+  layout.body = [&](int first, int count, bool last) {
     MarginLine(TableRule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
     MarginLine(HeadingOne(weeks));
     MarginLine(HeadingTwo(anticipo, retencion));
@@ -168,7 +168,7 @@ bool PaymentTable(int from, int to) {
     EndPage();
     return true;
   };
-  return WriteSchedulePages(spec, from, to);
+  return WriteSchedulePages(layout, from, to);
 }
 
 }  // namespace vantu

@@ -104,17 +104,17 @@ bool ScheduleGraph(int kind, int from, int to) {
   const int cumulativeColumn = payments ? kNetCumulative : kExecuted;
   const Margins& a = Prefs().marginsScheduleShort;
   Listing().margins = a;
-  SchedulePagesSpec spec;
-  spec.title = text.title;
-  spec.geometry = GraphGeometry(DotMatrix(), a);
-  spec.pageWidth = kGraphWidth;
-  spec.items = n;
-  spec.rowsPerPage = DistributeRows(n, spec.geometry.pageLength, spec.geometry.headerLines);
+  SchedulePageLayout layout;
+  layout.title = text.title;
+  layout.geometry = GraphGeometry(DotMatrix(), a);
+  layout.pageWidth = kGraphWidth;
+  layout.items = n;
+  layout.rowsPerPage = DistributeRows(n, layout.geometry.pageLength, layout.geometry.headerLines);
   const auto row = [&](const std::string& label, int r) {
     const PeriodRow& v = s.periods[static_cast<size_t>(r)];
     GraphRow(label, v[amountColumn], v[cumulativeColumn], whole);
   };
-  spec.body = [&](int first, int count, bool last) {
+  layout.body = [&](int first, int count, bool last) {
     MarginLine(Rule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
     MarginLine(kV + (weeks ? "  SEMANA  " : "    MES   ") + kV + text.period + kV +
                text.cumulative + kV + FieldText(text.bars, kBarArea) + kV);
@@ -132,7 +132,7 @@ bool ScheduleGraph(int kind, int from, int to) {
     EndPage();
     return true;
   };
-  return WriteSchedulePages(spec, from, to);
+  return WriteSchedulePages(layout, from, to);
 }
 
 }  // namespace vantu

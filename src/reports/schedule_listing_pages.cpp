@@ -127,35 +127,36 @@ void SchedulePageHeader(const std::string& title, int from, int to) {
   BoldOff();
 }
 
-bool WriteSchedulePages(const SchedulePagesSpec& spec, int from, int to) {
+bool WriteSchedulePages(const SchedulePageLayout& layout, int from, int to) {
   ListingPage& p = Listing().page;
   p = ListingPage{};
   p.Pass = 2;
-  p.HeaderLines = static_cast<int16_t>(spec.geometry.headerLines);
-  p.PageLength = static_cast<int16_t>(spec.geometry.pageLength);
-  p.PageWidth = static_cast<int16_t>(spec.pageWidth);
-  p.LeftMargin = static_cast<int16_t>(InViewMode() ? 1 : spec.geometry.leftMargin);
-  p.ListingTitle = spec.title;
-  p.PageCount = static_cast<int16_t>(spec.rowsPerPage.size());
-  if (spec.rowsPerPage.empty()) return false;
+  p.HeaderLines = static_cast<int16_t>(layout.geometry.headerLines);
+  p.PageLength = static_cast<int16_t>(layout.geometry.pageLength);
+  p.PageWidth = static_cast<int16_t>(layout.pageWidth);
+  p.LeftMargin = static_cast<int16_t>(InViewMode() ? 1 : layout.geometry.leftMargin);
+  p.ListingTitle = layout.title;
+  p.PageCount = static_cast<int16_t>(layout.rowsPerPage.size());
+  if (layout.rowsPerPage.empty()) return false;
   if (from == 0) {
     SeparatorPage();
-    if (spec.afterSeparator) spec.afterSeparator();
+    if (layout.afterSeparator) layout.afterSeparator();
   }
   const int blanks = InViewMode()
                          ? 1
-                         : TopBlankLines(spec.items, p.PageCount, p.PageLength, p.HeaderLines) +
-                               spec.geometry.topAdjustment;
+                         : TopBlankLines(layout.items, p.PageCount, p.PageLength, p.HeaderLines) +
+                               layout.geometry.topAdjustment;
   int first = 0;
-  for (size_t i = 0; i < spec.rowsPerPage.size(); ++i) {
+  for (size_t i = 0; i < layout.rowsPerPage.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
     if (to != 0 && number > to) break;
-    const int count = spec.rowsPerPage[i];
+    const int count = layout.rowsPerPage[i];
     if (number >= from) {
       for (int b = 0; b < blanks; ++b) EmptyLine();
     }
-    SchedulePageHeader(spec.title, from, to);
-    if (p.PageInRange && !spec.body(first, count, i + 1 == spec.rowsPerPage.size())) return false;
+    SchedulePageHeader(layout.title, from, to);
+    if (p.PageInRange && !layout.body(first, count, i + 1 == layout.rowsPerPage.size()))
+      return false;
     first += count;
   }
   return true;

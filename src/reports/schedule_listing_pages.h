@@ -65,7 +65,7 @@ void SchedulePageHeader(const std::string& title, int from, int to);
 // geometry and title set, the separator page first when `from` is 0, then
 // for each page in from..to its blank lines, its header and `body(first,
 // count, last)`. The walk stops after `to` and on an interruption (false).
-struct SchedulePagesSpec {
+struct SchedulePageLayout {
   std::string title;
   ScheduleGeometry geometry;
   int pageWidth = 0;
@@ -75,7 +75,7 @@ struct SchedulePagesSpec {
   std::function<void()> afterSeparator;
   std::function<bool(int first, int count, bool last)> body;  // false: interrupted
 };
-bool WriteSchedulePages(const SchedulePagesSpec& spec, int from, int to);
+bool WriteSchedulePages(const SchedulePageLayout& layout, int from, int to);
 
 // The frame's glyphs (code page 437).
 namespace frame {

@@ -140,7 +140,7 @@ bool MouseScreen() {
   return other;
 }
 
-void SpecificHelp(const std::vector<HelpRow>& rows, int left, int right) {
+void ListCommandsHelp(const std::vector<HelpRow>& rows, int left, int right) {
   const int top = 4;
   if (!OpenHelp(" COMANDOS ESPECIFICOS ", "Esc^regresa", left, top, right,
                 top + static_cast<int>(rows.size()) + 1))
@@ -163,25 +163,25 @@ void ShowGeneralMouseHelp() {
 }
 
 void ShowListKeysHelp() {
-  SpecificHelp({{"RePag,AvPag ", "retrocede, avanza un pagina"},
-                {"   " + kUp + " , " + kDown + "    ", "sube, baja una fila"},
-                {"    F1      ", "cambia a otras opciones de captura ( si hay )"},
-                {"    F2      ", "facilita seleccionar un CAPITULO y al oprimir"},
-                {"            ", "de nuevo F2, muestra los ITEMS de ese capitulo"},
-                {"    F7      ", "busca un CAPITULO, ITEM que contenga un texto"},
-                {"   Inicio   ", "regresa al primer CAPITULO de primera pagina"},
-                {"   Insert   ", "Ventana: muestra detalle del ITEM seleccionado"},
-                {"   Intro    ", "captura automatica del codigo seleccionado"},
-                {"   Esc      ", "regresa al despliegue anterior"}},
-               8, 73);
+  ListCommandsHelp({{"RePag,AvPag ", "retrocede, avanza un pagina"},
+                    {"   " + kUp + " , " + kDown + "    ", "sube, baja una fila"},
+                    {"    F1      ", "cambia a otras opciones de captura ( si hay )"},
+                    {"    F2      ", "facilita seleccionar un CAPITULO y al oprimir"},
+                    {"            ", "de nuevo F2, muestra los ITEMS de ese capitulo"},
+                    {"    F7      ", "busca un CAPITULO, ITEM que contenga un texto"},
+                    {"   Inicio   ", "regresa al primer CAPITULO de primera pagina"},
+                    {"   Insert   ", "Ventana: muestra detalle del ITEM seleccionado"},
+                    {"   Intro    ", "captura automatica del codigo seleccionado"},
+                    {"   Esc      ", "regresa al despliegue anterior"}},
+                   8, 73);
 }
 
 void ShowSearchKeysHelp() {
-  SpecificHelp({{"    F11    ", "borra el dato a buscar"},
-                {"    F12    ", "recupera el dato borrado"},
-                {"   Intro   ", "realiza la busqueda"},
-                {"    Esc    ", "regresa al despliegue anterior"}},
-               16, 65);
+  ListCommandsHelp({{"    F11    ", "borra el dato a buscar"},
+                    {"    F12    ", "recupera el dato borrado"},
+                    {"   Intro   ", "realiza la busqueda"},
+                    {"    Esc    ", "regresa al despliegue anterior"}},
+                   16, 65);
 }
 
 }  // namespace vantu

@@ -17,7 +17,7 @@
 
 namespace vantu::test {
 
-struct LineSpec {
+struct LineDef {
   int group;    // the section the line stands in
   int type;     // 2 input, 3 analysis, 5 global
   int16_t ref;  // record number in file 2, 3 or 5
@@ -93,7 +93,7 @@ class CalcTest : public DatasetTest {
     Set(a, analysis::Description, "CAPITULO " + code);
     return AddRecord(3, code, a);
   }
-  int16_t Analysis(const std::string& code, const std::vector<LineSpec>& lines,
+  int16_t Analysis(const std::string& code, const std::vector<LineDef>& lines,
                    long double herramienta = 0, long double desperdicio = 0) {
     AnalysisRecord a;
     Set(a, analysis::Description, "Analisis " + code);
@@ -106,11 +106,11 @@ class CalcTest : public DatasetTest {
     return r;
   }
   // Replaces the lines of analysis r.
-  void SetLines(int16_t r, const std::vector<LineSpec>& lines) {
+  void SetLines(int16_t r, const std::vector<LineDef>& lines) {
     AnalysisRecord a = Read<AnalysisRecord>(3, r);
     for (int s = 1; s <= analysis::kLineSlots; ++s) Set(a, analysis::Lines(s), AnalysisLine{});
     SetDefaultSections(a);
-    for (const LineSpec& l : lines) {
+    for (const LineDef& l : lines) {
       const int count = Get(a, analysis::GroupCount(l.group));
       AnalysisLine line;
       Set(line, analysis_line::LineType, static_cast<uint8_t>(l.type));

@@ -267,7 +267,7 @@ TEST_F(DatasetSetTest, CalculatedSetStampsWhatTheBudgetUses) {
   }
 }
 
-TEST_F(DatasetSetTest, SameSpecSameBytes) {
+TEST_F(DatasetSetTest, SameShapeSameBytes) {
   const char* files[] = {"Apr01dat.A", "Apr02dat.A", "Apr03dat.A",   "Apr03ixc.A",
                          "Apr04dat.A", "Apr05dat.A", "Apr06dat.A01", "Apr06ixc.A01"};
   DatasetShape shape = SmallShape();

@@ -7,6 +7,7 @@
 #include "console/keys.h"
 #include "reports/budget_listings_command.h"
 #include "reports/listing_engine.h"
+#include "reports/listing_menu.h"
 #include "reports/listing_output.h"
 #include "reports/listing_page.h"
 #include "reports/price_forms.h"
@@ -38,25 +39,9 @@ const char* const kOptions[] = {
 
 // The menu; the chosen option 1..3, or 0 for Esc.
 int ChooseForm() {
-  constexpr int count = static_cast<int>(kForms.size());
-  WindowDesc desc;
-  desc.scheme = kSchemeModule;
-  desc.left = 20;
-  desc.top = 6;
-  desc.right = 61;
-  desc.bottom = 8 + count + 3;
-  if (!OpenWindow(desc)) return 0;
-  GotoXY(2, 1);
-  WriteText(InViewMode() ? "  VISTA LISTADOS PARCIALES FORMULARIOS "
-                         : "    LISTADOS PARCIALES FORMULARIOS     ");
-  for (int i = 0; i < count; ++i) {
-    GotoXY(2, 3 + i);
-    WriteText(kOptions[i]);
-  }
-  const std::string keys = std::string("123") + static_cast<char>(kKeyEsc);
-  const uint8_t key = AskKey(count + 4, "Opcion :", keys, 0);
-  CloseWindow();
-  return key == kKeyEsc ? 0 : key - '0';
+  return ChooseListingOption(InViewMode() ? "  VISTA LISTADOS PARCIALES FORMULARIOS "
+                                          : "    LISTADOS PARCIALES FORMULARIOS     ",
+                             kOptions, static_cast<int>(kForms.size()));
 }
 
 void StartCommand(bool quiet) {

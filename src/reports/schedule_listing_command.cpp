@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "console/keys.h"
 #include "reports/listing_engine.h"
+#include "reports/listing_menu.h"
 #include "reports/listing_output.h"
 #include "reports/listing_text.h"
 #include "reports/print_selection.h"
@@ -84,27 +85,9 @@ const char* const kOptions[] = {
 
 // The menu; the chosen option, or 0 for Esc.
 int ChooseScheduleListing() {
-  const int count = PaymentsOffered() ? 4 : 2;
-  WindowDesc desc;
-  desc.scheme = kSchemeModule;
-  desc.left = 20;
-  desc.top = 6;
-  desc.right = 61;
-  desc.bottom = 8 + count + 3;
-  if (!OpenWindow(desc)) return 0;
-  GotoXY(2, 1);
-  WriteText(InViewMode() ? " VISTA LISTADOS PARCIALES PROGRAMACION "
-                         : "    LISTADOS PARCIALES PROGRAMACION    ");
-  for (int i = 0; i < count; ++i) {
-    GotoXY(2, 3 + i);
-    WriteText(kOptions[i]);
-  }
-  std::string keys;
-  for (int i = 1; i <= count; ++i) keys += static_cast<char>('0' + i);
-  keys += static_cast<char>(kKeyEsc);
-  const uint8_t key = AskKey(count + 4, "Opcion :", keys, 0);
-  CloseWindow();
-  return key == kKeyEsc ? 0 : key - '0';
+  return ChooseListingOption(InViewMode() ? " VISTA LISTADOS PARCIALES PROGRAMACION "
+                                          : "    LISTADOS PARCIALES PROGRAMACION    ",
+                             kOptions, PaymentsOffered() ? 4 : 2);
 }
 
 void RunPartial(int option) {

@@ -135,9 +135,7 @@ FieldValue AnalysesScreen::ValueOf(int n) const {
 }
 
 void AnalysesScreen::MarkChanged() {
-  CodedAreaState& st = CodedState(kArea);
-  st.changed = st.unsaved = true;
-  Area(kArea).SavedChangeMarker = 1;
+  MarkRecordChanged(kArea);
   RecordOps().crossReviewNeeded = true;
 }
 
@@ -258,17 +256,7 @@ bool AnalysesScreen::HandleRecordKey(uint8_t key) {
 
 // The record the screen starts on: the area's current key, else the first.
 void AnalysesScreen::Start() {
-  WorkArea& a = Area(kArea);
-  std::string key = a.CurrentKey;
-  int16_t r = 0;
-  if (!key.empty()) FindKey(a.Index, r, key);
-  if (key.empty() || !LastOpOk()) {
-    key.clear();
-    SearchKey(a.Index, r, key);
-    if (!LastOpOk()) r = 0;
-  }
-  a.CurrentRecord = UsedRecordCount(a.Data) > 0 ? r : 0;
-  LoadCurrent(kArea, rec_.data());
+  LoadStartRecord(kArea, rec_.data());
   Load();
 }
 

@@ -233,9 +233,7 @@ void BudgetScreen::Redraw() {
 }
 
 void BudgetScreen::MarkChanged() {
-  CodedAreaState& st = CodedState(kArea);
-  st.changed = st.unsaved = true;
-  Area(kArea).SavedChangeMarker = 1;
+  MarkRecordChanged(kArea);
 }
 
 // The reference field: a new code prices the item, a global code makes it
@@ -347,31 +345,12 @@ void BudgetScreen::ToggleUndefined(int& field) {
 }
 
 void BudgetScreen::PickDate() {
-  if (!HasRecord()) return;
-  if (!IsItem()) {
-    ShowError("La fecha de creacion solo es valida en ITEMS");
-    return;
-  }
-  const std::string date = PickShortDate(Get(rec_, coded::CreatedDate));
-  if (date == Get(rec_, coded::CreatedDate)) return;
-  Set(rec_, coded::CreatedDate, date);
-  MarkChanged();
-  ShowDate();
+  if (HasRecord() && PickCreatedDate(kArea, rec_, IsItem())) ShowDate();
 }
 
 // The record the screen starts on: the area's current key, else the first.
 void BudgetScreen::Start() {
-  WorkArea& a = Area(kArea);
-  std::string key = a.CurrentKey;
-  int16_t r = 0;
-  if (!key.empty()) FindKey(a.Index, r, key);
-  if (key.empty() || !LastOpOk()) {
-    key.clear();
-    SearchKey(a.Index, r, key);
-    if (!LastOpOk()) r = 0;
-  }
-  a.CurrentRecord = UsedRecordCount(a.Data) > 0 ? r : 0;
-  LoadCurrent(kArea, rec_.data());
+  LoadStartRecord(kArea, rec_.data());
 }
 
 bool BudgetScreen::EndOfRecord(uint8_t key, int field) const {

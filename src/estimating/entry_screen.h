@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "records/coded_records.h"
+#include "records/record_ops.h"
 #include "toolkit/field_descriptor.h"
+#include "toolkit/status_line.h"
 
 namespace vantu {
 
@@ -26,5 +29,20 @@ uint8_t ChoiceStep(int area, int16_t& choice, const FieldDescriptor& d, const Ke
 // The calendar on a "dd/mm/aa" date (today when it has none); the date
 // chosen, as "dd/mm/aa".
 std::string PickShortDate(const std::string& date);
+
+// F6 on a record: the calendar for an item's creation date (a chapter has
+// none). True when the date changed; the record is then marked changed.
+template <class R>
+bool PickCreatedDate(int area, R& rec, bool isItem) {
+  if (!isItem) {
+    ShowError("La fecha de creacion solo es valida en ITEMS");
+    return false;
+  }
+  const std::string date = PickShortDate(Get(rec, coded::CreatedDate));
+  if (date == Get(rec, coded::CreatedDate)) return false;
+  Set(rec, coded::CreatedDate, date);
+  MarkRecordChanged(area);
+  return true;
+}
 
 }  // namespace vantu

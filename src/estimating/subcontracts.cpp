@@ -227,9 +227,7 @@ uint8_t SubcontractsScreen::EditMode() {
   const uint8_t key = ChoiceStep(kArea, choice, Fields().fields[kMode], Exits(), changed);
   if (changed) {
     Set(rec_, subcontract::EntryMode, static_cast<int16_t>(choice - 1));
-    CodedAreaState& st = CodedState(kArea);
-    st.changed = st.unsaved = true;
-    Area(kArea).SavedChangeMarker = 1;
+    MarkRecordChanged(kArea);
   }
   return key;
 }
@@ -278,32 +276,11 @@ bool SubcontractsScreen::SettleRecord() {
 }
 
 void SubcontractsScreen::PickDate() {
-  if (!HasRecord()) return;
-  if (IsChapter()) {
-    ShowError("La fecha de creacion solo es valida en ITEMS");
-    return;
-  }
-  const std::string date = PickShortDate(Get(rec_, coded::CreatedDate));
-  if (date == Get(rec_, coded::CreatedDate)) return;
-  Set(rec_, coded::CreatedDate, date);
-  CodedAreaState& st = CodedState(kArea);
-  st.changed = st.unsaved = true;
-  Area(kArea).SavedChangeMarker = 1;
-  ShowDate();
+  if (HasRecord() && PickCreatedDate(kArea, rec_, !IsChapter())) ShowDate();
 }
 
 void SubcontractsScreen::Start() {
-  WorkArea& a = Area(kArea);
-  std::string key = a.CurrentKey;
-  int16_t r = 0;
-  if (!key.empty()) FindKey(a.Index, r, key);
-  if (key.empty() || !LastOpOk()) {
-    key.clear();
-    SearchKey(a.Index, r, key);
-    if (!LastOpOk()) r = 0;
-  }
-  a.CurrentRecord = UsedRecordCount(a.Data) > 0 ? r : 0;
-  LoadCurrent(kArea, rec_.data());
+  LoadStartRecord(kArea, rec_.data());
   LoadShares();
 }
 

@@ -86,6 +86,26 @@ bool CodeExists(int area, const std::string& code) {
   return LastOpOk();
 }
 
+void LoadStartRecord(int area, uint8_t* buffer) {
+  WorkArea& a = Area(area);
+  std::string key = a.CurrentKey;
+  int16_t r = 0;
+  if (!key.empty()) FindKey(a.Index, r, key);
+  if (key.empty() || !LastOpOk()) {
+    key.clear();
+    SearchKey(a.Index, r, key);
+    if (!LastOpOk()) r = 0;
+  }
+  a.CurrentRecord = UsedRecordCount(a.Data) > 0 ? r : 0;
+  LoadCurrent(area, buffer);
+}
+
+void MarkRecordChanged(int area) {
+  CodedAreaState& st = CodedState(area);
+  st.changed = st.unsaved = true;
+  Area(area).SavedChangeMarker = 1;
+}
+
 void LoadCurrent(int area, uint8_t* buffer) {
   WorkArea& a = Area(area);
   const size_t len = static_cast<size_t>(a.RecordLength);

@@ -78,6 +78,11 @@ bool CodeExists(int area, const std::string& code);
 // Re-reads CurrentRecord into the buffer; an empty file clears it (bytes
 // 0-1 kept).
 void LoadCurrent(int area, uint8_t* buffer);
+// The record a module's screen starts on: the area's current key, else the
+// first code; loaded into the buffer.
+void LoadStartRecord(int area, uint8_t* buffer);
+// The record on screen changed: to be saved, and the file marked changed.
+void MarkRecordChanged(int area);
 // Writes the record when it changed and `key` leaves it.
 void SaveCurrent(int area, uint8_t* buffer, uint8_t key);
 // True for the keys that leave a record.

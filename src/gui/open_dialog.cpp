@@ -1,10 +1,9 @@
 #include "gui/open_dialog.h"
 
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QTreeView>
 
 #include "gui/dialog_text.h"
+#include "gui/file_columns.h"
 
 namespace vantu::gui {
 
@@ -36,8 +35,7 @@ OpenDialog::OpenDialog(QWidget* parent, const QString& title, const QString& dir
   setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
   // Room for the name, size, type and date columns.
   resize(820, 480);
-  for (QTreeView* view : findChildren<QTreeView*>())
-    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  UseSpanishFileColumns(*this);
 }
 
 void OpenDialog::accept() {

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include "gui/file_columns.h"
 #include "gui/open_dialog.h"
 
 namespace vantu::gui {
@@ -37,6 +38,7 @@ QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& dir
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Guardar"));
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
   dialog.resize(820, 480);
+  UseSpanishFileColumns(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }

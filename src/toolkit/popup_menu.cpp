@@ -1,5 +1,7 @@
 #include "toolkit/popup_menu.h"
 
+#include <algorithm>
+
 #include "console/console.h"
 #include "console/keys.h"
 #include "session/shell_state.h"
@@ -32,7 +34,10 @@ int RunPopupMenu(const std::string& title, const std::vector<std::string>& entri
   w.frame = 'S';
   w.left = left;
   w.top = top;
-  w.right = w.left + 25;
+  // Wide enough for the entries, and for the title with a border cell
+  // showing on each side of it.
+  const int titleRoom = static_cast<int>(title.size()) + 4;
+  w.right = w.left + std::max(25, titleRoom);
   w.bottom = w.top + static_cast<int>(entries.size()) + 1;
   w.title = title;
   w.buttons = buttons;

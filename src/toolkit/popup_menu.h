@@ -7,7 +7,8 @@
 
 namespace vantu {
 
-// Opens the menu with its top-left corner at (left, top), 25 columns wide;
+// Opens the menu with its top-left corner at (left, top), 25 columns wide
+// or wider for a long title;
 // the entry chosen (0-based) or -1.
 int RunPopupMenu(const std::string& title, const std::vector<std::string>& entries, int left,
                  int top, const std::string& buttons);

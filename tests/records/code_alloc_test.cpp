@@ -79,8 +79,19 @@ TEST_F(CodeAllocTest, RightClickMenuPlacesTheOfferInTheCodeField) {
   // the offered code: 01030 is added and becomes current.
   host.Click(25, 10, false);
   host.QueueStep([] {
-    EXPECT_TRUE(ScreenContains("... codigo ofrecido ..."));
     EXPECT_TRUE(ScreenContains(" Cancelar Adicion   "));
+    // The title sits inside the top border, with a line cell each side.
+    const std::string title = "... codigo ofrecido ...";
+    bool framed = false;
+    for (int r = 1; r <= 25 && !framed; ++r) {
+      const std::string row = ScreenRow(r);
+      const size_t at = row.find(title);
+      if (at == std::string::npos) continue;
+      ASSERT_GE(at, 1u);
+      const char line = static_cast<char>(196);
+      framed = row[at - 1] == line && row[at + title.size()] == line;
+    }
+    EXPECT_TRUE(framed);
     PushKey(kKeyEnter);
   });
   host.QueueStep([] {

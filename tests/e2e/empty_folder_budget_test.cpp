@@ -1,0 +1,444 @@
+// A consultant's first day, through the whole program: a start in an empty
+// project folder, a new Rama and Obra from the selection, the general data,
+// three basic inputs, two analyses, a subcontract and a budget of two
+// chapters, then command I; then "Ajuste al peso" is turned off and the
+// budget calculated again. Each time the total shown and the prices stored
+// are checked against the same budget worked out by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/install_modules.h"
+#include "app/main_program.h"
+#include "app/menu_commands.h"
+#include "console/keys.h"
+#include "e2e/hand_worked_budget.h"
+#include "records/analysis_records.h"
+#include "records/budget_records.h"
+#include "records/coded_records.h"
+#include "records/general_record.h"
+#include "session/paths.h"
+#include "session/preferences.h"
+#include "session/shell_state.h"
+#include "storage/file_sets.h"
+#include "storage/storage_engine.h"
+#include "support/headless_fixture.h"
+
+namespace vantu {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::Figures;
+using test::HandBudget;
+using test::WorkItOut;
+
+// The totals worked out by hand in hand_worked_budget.h, as the calculation
+// window shows them: with "Ajuste al peso" (the preference of a new
+// installation), and without it.
+constexpr const char* kTotalInPesos = "V/R TOTAL PRESUPUESTO ==> $13682231.00 ";
+constexpr const char* kTotalInCents = "V/R TOTAL PRESUPUESTO ==> $13682221.94 ";
+
+// The calendar answers with the budget's date; in the preferences dialog
+// the consultant unticks "Ajuste al peso (omitir centavos)" and accepts.
+class ConsultantHost : public HeadlessHost {
+ public:
+  std::string PickDate(const std::string&) override { return "20/11/2026"; }
+  bool EditPreferences() override {
+    Preferences edited = Prefs();
+    edited.roundToPeso = false;
+    return AcceptPreferences(edited);
+  }
+};
+
+class EmptyFolderBudgetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCoreState();
+    SetHost(&host);
+    savedDir = fs::current_path();
+    project = fs::path(DocumentsRoot()) / "Vantu";
+    fs::remove_all(project);
+    InstallModules();
+    host.Settings()["\\Presupuesto\\sConsultor"] = "Ana";
+  }
+  void TearDown() override {
+    ShellFinalize();
+    ClearCommands();
+    Hooks() = ShellHooks{};
+    fs::current_path(savedDir);
+    ResetCoreState();
+    fs::remove_all(project);
+  }
+
+  // One scripted act: text typed, then keys.
+  void Type(const std::string& text, std::vector<int> keys = {kKeyEnter}) {
+    host.QueueStep([text, keys] {
+      for (unsigned char ch : text) PushKey(ch);
+      for (int k : keys) PushKey(static_cast<uint8_t>(k));
+    });
+  }
+  static std::string Amount(long double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2Lf", v);
+    return text;
+  }
+  // A menu entry clicked at the main menu.
+  void Menu(uint8_t letter) {
+    host.QueueStep([letter] {
+      EXPECT_TRUE(Shell().atMainMenu) << "menu " << letter << "\n" << ScreenText();
+      PushCommand(letter);
+    });
+  }
+
+  // The set as the program left it on disk, read through the work areas.
+  void OpenTheSet() {
+    std::vector<uint8_t> buf(1024);
+    for (int n = 1; n <= 5; ++n) OpenWorkArea(n, false, buf.data(), "A", kSetRecordLength[n]);
+    OpenWorkArea(6, false, buf.data(), "A01", kSetRecordLength[6]);
+  }
+  template <class R>
+  static R Read(int n, const std::string& code) {
+    std::string key = code;
+    int16_t r = 0;
+    FindKey(Area(n).Index, r, key);
+    R record{};
+    EXPECT_TRUE(LastOpOk()) << "file " << n << " has no " << code;
+    if (LastOpOk()) GetRec(Area(n).Data, r, record.data());
+    return record;
+  }
+  static GeneralDataRecord ReadGeneral() {
+    GeneralDataRecord g{};
+    GetRec(Area(1).Data, 1, g.data());
+    return g;
+  }
+  // Record 0 of file 6 holds the file header and the Obra's data.
+  static ObraHeader ReadObraHeader() {
+    ObraHeader h{};
+    std::ifstream in(DataBaseName(6, "A01"), std::ios::binary);
+    in.read(reinterpret_cast<char*>(h.data()), static_cast<std::streamsize>(h.bytes.size()));
+    EXPECT_TRUE(in.good()) << "the Obra's file";
+    return h;
+  }
+  static void ExpectMoney(long double stored, long double byHand, const char* what) {
+    EXPECT_NEAR(static_cast<double>(stored), static_cast<double>(byHand), 1e-6) << what;
+  }
+  void CheckTheStoredPrices(const HandBudget& h);
+
+  void SelectNewRamaAndObra();
+  void GeneralData();
+  void BasicInputs();
+  void Analyses();
+  void Subcontract();
+  void Budget();
+  void Calculate(const char* totalText);
+  void ShowTheBudgetScreen();
+  void CheckTheBudgetScreen();
+
+  ConsultantHost host;
+  Figures f;
+  fs::path savedDir, project;
+  std::vector<std::string> budgetScreen;
+};
+
+// The initial selection on an empty folder: Rama A and Obra 01 are new.
+void EmptyFolderBudgetTest::SelectNewRamaAndObra() {
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("SELECCION INICIAL"));
+    EXPECT_TRUE(ScreenContains("Consultor: Ana"));
+  });
+  Type("A");
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("<<< ... Rama nueva ... >>>")) << ScreenText();
+    for (unsigned char ch : std::string("01")) PushKey(ch);
+    PushKey(kKeyEnter);
+  });
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("<<< ... Obra nueva ... >>>")) << ScreenText();
+    PushKey(kKeyEnter);  // the accept field
+  });
+}
+
+// Command D follows a new Rama by itself: names, the calendar's date, AIU
+// on every item, IVA and three adjustment factors.
+void EmptyFolderBudgetTest::GeneralData() {
+  host.QueueStep(
+      [] { EXPECT_NE(ScreenRow(1).find("Datos Generales"), std::string::npos) << ScreenText(); });
+  Type("EDIFICACIONES");
+  Type("CASA CAMPESTRE");
+  Type("CONTRATO 15-2026");  // the date field then opens the calendar
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(8).find("20/11/26"), std::string::npos) << ScreenRow(8);
+    PushKey(kKeyEnter);  // the AIU mode's list
+  });
+  Type("", {kKeyEnter});  // "Cada Item"
+  for (long double pct : {f.admin, f.imprevistos, f.utilidad, f.iva}) Type(Amount(pct));
+  Type(Amount(f.fEquipos));
+  Type(Amount(f.fMateriales));
+  Type("");  // transport stays 1.00
+  Type(Amount(f.fManoDeObra));
+  Type("");
+  Type("");  // the last field ends the command
+}
+
+// Command E: three chapters with their groups and one input in each.
+void EmptyFolderBudgetTest::BasicInputs() {
+  Menu('E');
+  Type("", {kKeyEnter});  // the offered chapter 01
+  Type("EQUIPOS", {kKeyEnter, kKeyEnter, kKeyEnter});
+  Type("01010");
+  Type("MEZCLADORA", {kKeyEnter, 'D', 'I', 'A', kKeyEnter});
+  Type(Amount(f.mezcladora));
+  Type("02");
+  Type("MATERIALES", {kKeyEnter, kKeyEnter, kKeyDown, kKeyEnter});
+  Type("02010");
+  Type("CEMENTO GRIS", {kKeyEnter, 'B', 'U', 'L', 'T', 'O', kKeyEnter});
+  Type(Amount(f.cemento));
+  Type("04");
+  Type("MANO DE OBRA", {kKeyEnter, kKeyEnter, kKeyDown, kKeyDown, kKeyDown, kKeyEnter});
+  Type("04010");
+  Type("OFICIAL", {kKeyEnter, 'H', 'O', 'R', 'A', kKeyEnter});
+  Type(Amount(f.oficial));
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(1).find("6 Codigos En Uso"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+}
+
+// Command F twice: a chapter and analysis 010010, then 010020 with a
+// global scaffold and 010010 nested in its materials.
+void EmptyFolderBudgetTest::Analyses() {
+  Menu('F');
+  Type("", {kKeyEnter});  // the offered chapter 01
+  Type("ESTRUCTURAS");
+  Type("010010");
+  Type("CONCRETO 3000 PSI", {kKeyEnter, 'M', '3', kKeyEnter});
+  Type(Amount(f.a1Tools));
+  Type(Amount(f.a1Waste));
+  Type("01010");
+  Type(Amount(f.a1Mixer), {kKeyEnter, kKeyDown});
+  Type("02010");
+  Type(Amount(f.a1Cement), {kKeyEnter, kKeyDown, kKeyDown});
+  Type("04010");
+  Type(Amount(f.a1Labour));
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("MEZCLADORA")) << ScreenText();
+    EXPECT_TRUE(ScreenContains("OFICIAL"));
+    PushKey(kKeyEsc);
+  });
+  Menu('F');
+  Type("010020");
+  Type("MURO EN BLOQUE", {kKeyEnter, 'M', '2', kKeyEnter});
+  Type(Amount(f.a2Tools));
+  Type(Amount(f.a2Waste));
+  Type("00000");
+  Type("ANDAMIO");
+  Type(Amount(f.a2Scaffold), {kKeyEnter, kKeyDown});
+  Type("02010");
+  Type(Amount(f.a2Cement));
+  Type("010010");
+  Type(Amount(f.a2Nested), {kKeyEnter, kKeyDown, kKeyDown});
+  Type("04010");
+  Type(Amount(f.a2Labour));
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("CONCRETO 3000 PSI")) << ScreenText();
+    EXPECT_TRUE(ScreenContains("ANDAMIO"));
+    PushKey(kKeyEsc);
+  });
+}
+
+// Command G: a chapter entered by values and one subcontract.
+void EmptyFolderBudgetTest::Subcontract() {
+  Menu('G');
+  Type("", {kKeyEnter});                                               // the offered chapter 01
+  Type("INSTALACIONES", {kKeyEnter, kKeyEnter, kKeyDown, kKeyEnter});  // "Valores"
+  Type("01010");
+  Type("RED ELECTRICA", {kKeyEnter, 'U', 'N', kKeyEnter});
+  Type(Amount(f.sEquipos));
+  Type(Amount(f.sMateriales));
+  Type("");  // no transport
+  Type(Amount(f.sManoDeObra));
+  Type(Amount(f.sDirect));
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(14).find("Equipos       ( $ ) :"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+}
+
+// Command H: two chapters, items priced by each analysis, by the
+// subcontract and by a global amount.
+void EmptyFolderBudgetTest::Budget() {
+  Menu('H');
+  Type("", {kKeyEnter});  // the offered chapter 01
+  Type("CIMENTACION");
+  Type("01010");
+  Type("010010", {kKeyEnter, kKeyEnter});
+  Type(Amount(f.q1));
+  Type("02");
+  Type("MAMPOSTERIA Y REDES");
+  Type("02010");
+  Type("010020", {kKeyEnter, kKeyEnter});
+  Type(Amount(f.q2));
+  Type("02020");
+  Type("01010", {kKeyEnter, kKeyEnter});
+  Type(Amount(f.q3));
+  Type("02030");
+  Type("00000");
+  Type("ASEO FINAL DE OBRA", {kKeyEnter, kKeyEnter});
+  Type(Amount(f.global));
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(16).find("Precio Global         :"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+}
+
+// Command I prices everything; the window shows the hand-worked total.
+void EmptyFolderBudgetTest::Calculate(const char* totalText) {
+  Menu('I');
+  host.QueueStep([totalText] {
+    EXPECT_TRUE(ScreenContains("<<< CALCULO >>>")) << ScreenText();
+    // Window row 19, below the frame's top on screen row 3.
+    EXPECT_NE(ScreenRow(22).find(totalText), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+}
+
+// Command H again on the subcontracted item: the screen as the consultant
+// sees it after the calculation.
+void EmptyFolderBudgetTest::ShowTheBudgetScreen() {
+  Menu('H');
+  Type("02020");
+  host.QueueStep([this] {
+    for (int row = 1; row <= 25; ++row) budgetScreen.push_back(ScreenRow(row));
+    PushKey(kKeyEsc);
+  });
+}
+
+// The screen dump of the budget against its fields' labels, rows and
+// columns, and the two buttons of an item priced by reference.
+void EmptyFolderBudgetTest::CheckTheBudgetScreen() {
+  ASSERT_EQ(budgetScreen.size(), 25u);
+  std::string dump;
+  for (const std::string& row : budgetScreen) dump += row + "\n";
+  RecordProperty("budget_screen", dump);
+  SCOPED_TRACE(dump);
+  EXPECT_NE(budgetScreen[0].find("Presupuesto de Obra"), std::string::npos);
+  const struct {
+    int row, column;
+    const char* text;
+  } cells[] = {
+      {8, 2, "DESCRIPCION CAPITULO  : MAMPOSTERIA Y REDES"},
+      {10, 2, "Codigo Pres. (#####)  : 02020"},
+      {13, 2, "Codigo Item (#####/#) : 01010"},
+      {14, 2, "Descripcion Item      : RED ELECTRICA"},
+      {15, 2, "Unidad de medida      : UN"},
+      {16, 2, "Cantidad de Obra      :"},
+  };
+  for (const auto& c : cells) {
+    EXPECT_EQ(budgetScreen[c.row - 1].substr(c.column - 1, std::string(c.text).size()), c.text)
+        << "row " << c.row;
+  }
+  EXPECT_NE(budgetScreen[15].find("1,00"), std::string::npos) << "the quantity";
+  EXPECT_EQ(budgetScreen[11].find("Pliegos"), std::string::npos) << "no tender codes";
+  for (const char* button : {"<Por definir>", "Tecla: F8", "Explicacion", "Tecla: CtrlF12"})
+    EXPECT_NE(dump.find(button), std::string::npos) << button;
+}
+
+void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h) {
+  const GeneralDataRecord g = ReadGeneral();
+  EXPECT_EQ(Get(g, general::RamaName), "EDIFICACIONES");
+  EXPECT_EQ(Get(g, general::AiuPerItem), f.admin + f.imprevistos + f.utilidad);
+  EXPECT_EQ(Get(g, general::FactorMateriales), f.fMateriales);
+  const ObraHeader obra = ReadObraHeader();
+  EXPECT_EQ(Get(obra, obra_header::ObraName), "CASA CAMPESTRE");
+  EXPECT_EQ(Get(obra, obra_header::ObraReference), "CONTRATO 15-2026");
+  EXPECT_EQ(Get(obra, obra_header::BudgetDate), "20/11/26");
+
+  const auto a1 = Read<AnalysisRecord>(kAreaAnalyses, "010010");
+  const auto a2 = Read<AnalysisRecord>(kAreaAnalyses, "010020");
+  const auto s = Read<SubcontractRecord>(kAreaSubcontracts, "01010");
+  const struct {
+    const char* what;
+    long double stored, byHand;
+  } prices[] = {
+      {"010010 direct cost", Get(a1, analysis::DirectCost), h.a1Direct},
+      {"010010 unit price", Get(a1, analysis::UnitPrice), h.a1Unit},
+      {"010020 direct cost", Get(a2, analysis::DirectCost), h.a2Direct},
+      {"010020 unit price", Get(a2, analysis::UnitPrice), h.a2Unit},
+      {"subcontract direct cost", Get(s, subcontract::DirectCost), h.sDirect},
+      {"subcontract unit price", Get(s, subcontract::UnitPrice), h.sUnit},
+  };
+  for (const auto& p : prices) ExpectMoney(p.stored, p.byHand, p.what);
+
+  const struct {
+    const char* code;
+    uint8_t refType;
+    long double unitPrice, total;
+  } items[] = {
+      {"01010", budget_item::kRefAnalysis, h.a1Unit, h.item1},
+      {"02010", budget_item::kRefAnalysis, h.a2Unit, h.item2},
+      {"02020", budget_item::kRefSubcontract, h.sUnit, h.item3},
+      {"02030", budget_item::kRefGlobal, 0, h.item4},
+  };
+  for (const auto& i : items) {
+    SCOPED_TRACE(i.code);
+    const auto item = Read<BudgetRecord>(kAreaBudget, i.code);
+    EXPECT_EQ(Get(item, budget_item::RefType), i.refType);
+    ExpectMoney(Get(item, budget_item::ItemUnitPrice), i.unitPrice, "unit price");
+    ExpectMoney(Get(item, budget_item::ItemTotal), i.total, "item total");
+  }
+  ExpectMoney(Get(Read<BudgetRecord>(kAreaBudget, "01"), budget_chapter::ChapterTotal), h.chapter1,
+              "chapter 01");
+  ExpectMoney(Get(Read<BudgetRecord>(kAreaBudget, "02"), budget_chapter::ChapterTotal), h.chapter2,
+              "chapter 02");
+  ExpectMoney(Get(obra, obra_header::BudgetItemsTotal), h.grand, "items total");
+
+  // The inputs the budget needs: 12.5 m3 of 010010 and 86.4 m2 of 010020,
+  // whose 0.02 of 010010 adds 1.728 m3 more.
+  const long double concrete = f.q1 + f.q2 * f.a2Nested;
+  const long double cement = concrete * f.a1Cement + f.q2 * f.a2Cement;
+  EXPECT_NEAR(
+      static_cast<double>(Get(Read<InputRecord>(kAreaInputs, "02010"), input::RequiredQuantity)),
+      static_cast<double>(cement), 1e-9);
+  EXPECT_NEAR(
+      static_cast<double>(Get(Read<InputRecord>(kAreaInputs, "01010"), input::RequiredQuantity)),
+      static_cast<double>(concrete * f.a1Mixer), 1e-9);
+}
+
+TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTotal) {
+  SelectNewRamaAndObra();
+  GeneralData();
+  BasicInputs();
+  Analyses();
+  Subcontract();
+  Budget();
+  Calculate(kTotalInPesos);
+  host.QueueStep([this] { CheckTheStoredPrices(WorkItOut(f, true)); });
+  Menu('B');
+  Calculate(kTotalInCents);
+  ShowTheBudgetScreen();
+  host.QueueStep([] { PushKey(kKeyAltX); });
+  host.AnswerBox(BoxAnswer::Yes);  // "Desea abandonar ahora ?"
+  try {
+    RunMain("vantu");
+  } catch (...) {
+    ADD_FAILURE() << "the session stopped early; the screen:\n" << ScreenText();
+    for (const auto& b : host.Boxes()) ADD_FAILURE() << b.caption << ": " << b.text;
+    throw;
+  }
+  EXPECT_TRUE(host.ScriptDone());
+  for (const auto& b : host.Boxes()) EXPECT_EQ(b.text, "Desea abandonar ahora ?") << b.caption;
+  ShellFinalize();
+  CheckTheBudgetScreen();
+  // What the last run left on disk.
+  OpenTheSet();
+  CheckTheStoredPrices(WorkItOut(f, false));
+  for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
+}
+
+}  // namespace
+}  // namespace vantu

@@ -15,6 +15,7 @@
 #include "app/install_modules.h"
 #include "app/main_program.h"
 #include "app/menu_commands.h"
+#include "calc/calc_state.h"
 #include "console/keys.h"
 #include "e2e/hand_worked_budget.h"
 #include "records/analysis_records.h"
@@ -25,6 +26,7 @@
 #include "session/preferences.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 #include "support/headless_fixture.h"
 
@@ -101,6 +103,12 @@ class EmptyFolderBudgetTest : public ::testing::Test {
     for (int n = 1; n <= 5; ++n) OpenWorkArea(n, false, buf.data(), "A", kSetRecordLength[n]);
     OpenWorkArea(6, false, buf.data(), "A01", kSetRecordLength[6]);
   }
+  // Closed as the program's end closes it, so that the next start finds
+  // no run to recover.
+  void CloseTheSet() {
+    for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
+    ClearSetInUse();
+  }
   template <class R>
   static R Read(int n, const std::string& code) {
     std::string key = code;
@@ -127,7 +135,25 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   static void ExpectMoney(long double stored, long double byHand, const char* what) {
     EXPECT_NEAR(static_cast<double>(stored), static_cast<double>(byHand), 1e-6) << what;
   }
-  void CheckTheStoredPrices(const HandBudget& h);
+  void CheckTheStoredPrices(const HandBudget& h, int16_t generation);
+  // The summary the budget listings print, as the last run left it.
+  static void CheckTheSummary(const HandBudget& h) {
+    const BudgetSummary& s = Calc().summary;
+    const struct {
+      const char* what;
+      long double kept, byHand;
+    } parts[] = {
+        {"SUBTOTAL COSTO DIRECTO", s.directCostTotal, h.directTotal},
+        {"AIU", s.aiuAmount, h.aiuAmount},
+        {"administration", s.adminAmount, h.adminAmount},
+        {"contingencies", s.imprevistosAmount, h.imprevistosAmount},
+        {"profit", s.utilidadAmount, h.utilidadAmount},
+        {"effective IVA rate", s.ivaEffectivePct, h.ivaEffective},
+        {"IVA", s.ivaAmount, h.ivaAmount},
+        {"VALOR TOTAL DEL PRESUPUESTO", s.budgetTotal, h.total},
+    };
+    for (const auto& p : parts) ExpectMoney(p.kept, p.byHand, p.what);
+  }
 
   void SelectNewRamaAndObra();
   void GeneralData();
@@ -348,7 +374,7 @@ void EmptyFolderBudgetTest::CheckTheBudgetScreen() {
     EXPECT_NE(dump.find(button), std::string::npos) << button;
 }
 
-void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h) {
+void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h, int16_t generation) {
   const GeneralDataRecord g = ReadGeneral();
   EXPECT_EQ(Get(g, general::RamaName), "EDIFICACIONES");
   EXPECT_EQ(Get(g, general::AiuPerItem), f.admin + f.imprevistos + f.utilidad);
@@ -398,15 +424,32 @@ void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h) {
   ExpectMoney(Get(obra, obra_header::BudgetItemsTotal), h.grand, "items total");
 
   // The inputs the budget needs: 12.5 m3 of 010010 and 86.4 m2 of 010020,
-  // whose 0.02 of 010010 adds 1.728 m3 more.
+  // whose 0.02 of 010010 adds 1.728 m3 more. A second run counts afresh.
   const long double concrete = f.q1 + f.q2 * f.a2Nested;
-  const long double cement = concrete * f.a1Cement + f.q2 * f.a2Cement;
-  EXPECT_NEAR(
-      static_cast<double>(Get(Read<InputRecord>(kAreaInputs, "02010"), input::RequiredQuantity)),
-      static_cast<double>(cement), 1e-9);
-  EXPECT_NEAR(
-      static_cast<double>(Get(Read<InputRecord>(kAreaInputs, "01010"), input::RequiredQuantity)),
-      static_cast<double>(concrete * f.a1Mixer), 1e-9);
+  const struct {
+    const char* code;
+    long double quantity;
+  } needs[] = {
+      {"01010", concrete * f.a1Mixer},
+      {"02010", concrete * f.a1Cement + f.q2 * f.a2Cement},
+      {"04010", concrete * f.a1Labour + f.q2 * f.a2Labour},
+  };
+  for (const auto& n : needs) {
+    const auto in = Read<InputRecord>(kAreaInputs, n.code);
+    EXPECT_NEAR(static_cast<double>(Get(in, input::RequiredQuantity)),
+                static_cast<double>(n.quantity), 1e-9)
+        << n.code;
+    EXPECT_EQ(Get(in, coded::CalcStamp), generation) << n.code;
+  }
+  // Everything the budget uses carries this run's generation, as do the
+  // files, whose change markers are cleared.
+  EXPECT_EQ(Get(a1, coded::CalcStamp), generation);
+  EXPECT_EQ(Get(a2, coded::CalcStamp), generation);
+  EXPECT_EQ(Get(s, coded::CalcStamp), generation);
+  for (int n = 1; n <= 6; ++n) {
+    EXPECT_EQ(Area(n).SavedSetSerial, generation) << "file " << n;
+    EXPECT_EQ(Area(n).SavedChangeMarker, 0) << "file " << n;
+  }
 }
 
 TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTotal) {
@@ -417,9 +460,13 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   Subcontract();
   Budget();
   Calculate(kTotalInPesos);
-  host.QueueStep([this] { CheckTheStoredPrices(WorkItOut(f, true)); });
+  host.QueueStep([this] {
+    CheckTheSummary(WorkItOut(f, true));
+    CheckTheStoredPrices(WorkItOut(f, true), 1);
+  });
   Menu('B');
   Calculate(kTotalInCents);
+  host.QueueStep([this] { CheckTheSummary(WorkItOut(f, false)); });
   ShowTheBudgetScreen();
   host.QueueStep([] { PushKey(kKeyAltX); });
   host.AnswerBox(BoxAnswer::Yes);  // "Desea abandonar ahora ?"
@@ -436,8 +483,31 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   CheckTheBudgetScreen();
   // What the last run left on disk.
   OpenTheSet();
-  CheckTheStoredPrices(WorkItOut(f, false));
-  for (int n = 1; n <= 6; ++n) CloseWorkArea(n);
+  CheckTheStoredPrices(WorkItOut(f, false), 2);
+  CloseTheSet();
+
+  // The next start opens the set again: nothing to calculate, and the
+  // small window shows the total the Obra keeps.
+  ResetCoreState();
+  SetHost(&host);
+  InstallModules();
+  host.QueueStep([] { EXPECT_TRUE(ScreenContains("[A] - EDIFICACIONES")) << ScreenText(); });
+  Type("A");
+  Type("01");
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("<<< CASA CAMPESTRE >>>")) << ScreenText();
+    PushKey(kKeyEnter);
+  });
+  Menu('I');
+  host.QueueStep([] {
+    EXPECT_FALSE(ScreenContains("<<< CALCULO >>>")) << "the small window\n" << ScreenText();
+    EXPECT_TRUE(ScreenContains(kTotalInCents)) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+  host.QueueStep([] { PushKey(kKeyAltX); });
+  host.AnswerBox(BoxAnswer::Yes);
+  RunMain("vantu");
+  EXPECT_TRUE(host.ScriptDone());
 }
 
 }  // namespace

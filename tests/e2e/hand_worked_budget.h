@@ -30,7 +30,8 @@ struct Figures {
 struct HandBudget {
   long double a1Direct, a1Unit, a2Direct, a2Unit, sDirect, sUnit;
   long double item1, item2, item3, item4, chapter1, chapter2, grand;
-  long double directTotal, ivaEffective, ivaAmount, total;
+  long double directTotal, aiuAmount, adminAmount, imprevistosAmount, utilidadAmount;
+  long double ivaEffective, ivaAmount, total;
 };
 
 // Half a cent up, to cents (toward zero, as a calculator's integer part).
@@ -119,6 +120,14 @@ inline HandBudget WorkItOut(const Figures& f, bool toPeso) {
   // profit: 19 % of 5 % = 0.95 % of the direct cost, 107466.88 -> 107467
   // [107466.81]. Total 13682231 [13682221.94].
   h.directTotal = money(h.grand / (aiu / 100 + 1));
+  // Its parts: AIU 2262461 [2262459.19]; administration 10 % = 1131230.3 ->
+  // 1131230 [1131229.594 -> 1131229.59]; contingencies 5 % = 565615.15 ->
+  // 565615 [565614.797 -> 565614.80]; profit takes the rest, 565616
+  // [565614.80].
+  h.aiuAmount = h.grand - h.directTotal;
+  h.adminAmount = money(h.directTotal * f.admin / 100);
+  h.imprevistosAmount = money(h.directTotal * f.imprevistos / 100);
+  h.utilidadAmount = h.aiuAmount - h.adminAmount - h.imprevistosAmount;
   h.ivaEffective = Cents(f.iva * f.utilidad / 100);
   h.ivaAmount = money(h.directTotal * h.ivaEffective / 100);
   h.total = h.grand + h.ivaAmount;

@@ -44,6 +44,9 @@ using test::WorkItOut;
 // installation), and without it.
 constexpr const char* kTotalInPesos = "V/R TOTAL PRESUPUESTO ==> $13682231.00 ";
 constexpr const char* kTotalInCents = "V/R TOTAL PRESUPUESTO ==> $13682221.94 ";
+// With the IVA lowered to 16 %: 16 % of the 5 % profit is 0.80 % of the
+// direct cost 11312295.94, 90498.36752 -> 90498.37; 13574755.13 + 90498.37.
+constexpr const char* kTotalWithIva16 = "V/R TOTAL PRESUPUESTO ==> $13665253.50 ";
 
 // The calendar answers with the budget's date; in the preferences dialog
 // the consultant unticks "Ajuste al peso (omitir centavos)" and accepts.
@@ -163,6 +166,7 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   void Budget();
   void Calculate(const char* totalText);
   void ShowTheBudgetScreen();
+  void LowerTheIva();
   void CheckTheBudgetScreen();
 
   ConsultantHost host;
@@ -344,6 +348,25 @@ void EmptyFolderBudgetTest::ShowTheBudgetScreen() {
   });
 }
 
+// Command D again: down to the IVA, passing the budget date's calendar,
+// and 16 in place of 19. Every price is calculated again.
+void EmptyFolderBudgetTest::LowerTheIva() {
+  Menu('D');
+  Type("", {kKeyDown, kKeyDown, kKeyDown});  // to the date, which moves on to the AIU mode
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(8).find("20/11/26"), std::string::npos) << ScreenRow(8);
+    for (int k = 0; k < 4; ++k) PushKey(kKeyDown);
+  });
+  host.QueueStep([this] {
+    f.iva = 16;  // the hand calculation of the later checks follows the change
+    EXPECT_NE(ScreenRow(14).find("IVA (aplicable a la Utilidad) (%) : 19.00"), std::string::npos)
+        << ScreenText();
+    for (unsigned char ch : Amount(f.iva)) PushKey(ch);
+    PushKey(kKeyEnter);
+    PushKey(kKeyEsc);
+  });
+}
+
 // The screen dump of the budget against its fields' labels, rows and
 // columns, and the two buttons of an item priced by reference.
 void EmptyFolderBudgetTest::CheckTheBudgetScreen() {
@@ -379,6 +402,7 @@ void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h, int16_t ge
   EXPECT_EQ(Get(g, general::RamaName), "EDIFICACIONES");
   EXPECT_EQ(Get(g, general::AiuPerItem), f.admin + f.imprevistos + f.utilidad);
   EXPECT_EQ(Get(g, general::FactorMateriales), f.fMateriales);
+  EXPECT_EQ(Get(g, general::IvaPct), f.iva);
   const ObraHeader obra = ReadObraHeader();
   EXPECT_EQ(Get(obra, obra_header::ObraName), "CASA CAMPESTRE");
   EXPECT_EQ(Get(obra, obra_header::ObraReference), "CONTRATO 15-2026");
@@ -468,6 +492,9 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   Calculate(kTotalInCents);
   host.QueueStep([this] { CheckTheSummary(WorkItOut(f, false)); });
   ShowTheBudgetScreen();
+  LowerTheIva();
+  Calculate(kTotalWithIva16);
+  host.QueueStep([this] { CheckTheSummary(WorkItOut(f, false)); });
   host.QueueStep([] { PushKey(kKeyAltX); });
   host.AnswerBox(BoxAnswer::Yes);  // "Desea abandonar ahora ?"
   try {
@@ -483,7 +510,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   CheckTheBudgetScreen();
   // What the last run left on disk.
   OpenTheSet();
-  CheckTheStoredPrices(WorkItOut(f, false), 2);
+  CheckTheStoredPrices(WorkItOut(f, false), 3);
   CloseTheSet();
 
   // The next start opens the set again: nothing to calculate, and the
@@ -501,7 +528,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   Menu('I');
   host.QueueStep([] {
     EXPECT_FALSE(ScreenContains("<<< CALCULO >>>")) << "the small window\n" << ScreenText();
-    EXPECT_TRUE(ScreenContains(kTotalInCents)) << ScreenText();
+    EXPECT_TRUE(ScreenContains(kTotalWithIva16)) << ScreenText();
     PushKey(kKeyEsc);
   });
   host.QueueStep([] { PushKey(kKeyAltX); });

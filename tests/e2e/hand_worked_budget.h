@@ -16,9 +16,9 @@ struct Figures {
   long double mezcladora = 45000, cemento = 18750.75L, oficial = 12500;
   // Analysis 010010: mixer 0.5, cement 7, labour 16; minor tools 5 %, waste 3 %.
   long double a1Mixer = 0.5L, a1Cement = 7, a1Labour = 16, a1Tools = 5, a1Waste = 3;
-  // Analysis 010020: a global scaffold of 3500.50, cement 1.25, 0.02 of
+  // Analysis 010020: a global scaffold of 3500.50, cement 1.25, 0.025 of
   // 010010, labour 0.8; minor tools 10 %, waste 5 %.
-  long double a2Scaffold = 3500.50L, a2Cement = 1.25L, a2Nested = 0.02L, a2Labour = 0.8L;
+  long double a2Scaffold = 3500.50L, a2Cement = 1.25L, a2Nested = 0.025L, a2Labour = 0.8L;
   long double a2Tools = 10, a2Waste = 5;
   // Subcontract 01010 entered by values, with its direct cost.
   long double sEquipos = 15000, sMateriales = 850000.40L, sManoDeObra = 420000;
@@ -79,12 +79,13 @@ inline HandBudget WorkItOut(const Figures& f, bool toPeso) {
   }
   // 010020: equipment, the scaffold once, 3500.50 x 1.10 = 3850.55 (an
   // adjusted price keeps its cents); materials 19688.29 x 1.25 =
-  // 24610.3625 -> 24610 [24610.36], plus 0.02 of 010010's direct cost with
-  // no factor, 8374.06 -> 8374 [8374.0514 -> 8374.05]: 32984 [32984.41];
-  // labour 15000 x 0.8 = 12000. Waste 5 % = 1649.2 -> 1649 [1649.22],
-  // materials 34633 [34633.63]; minor tools 10 % of 12000 = 1200, equipment
-  // 5050.55. Direct cost 51683.55 -> 51684 [51684.18]; unit price x 1.20 =
-  // 62020.8 -> 62021 [62021.016 -> 62021.02].
+  // 24610.3625 -> 24610 [24610.36], plus 0.025 of 010010's direct cost
+  // with no factor, 10467.575 -> 10468 [10467.56425 -> 10467.56]: 35078
+  // [35077.92]; labour 15000 x 0.8 = 12000. Waste 5 % = 1753.9 -> 1754
+  // [1753.896 -> 1753.90], materials 36832 [36831.82]; minor tools 10 % of
+  // 12000 = 1200, equipment 5050.55. Direct cost 53882.55 -> 53883
+  // [53882.37]; unit price x 1.20 = 64659.6 -> 64660 [64658.844 ->
+  // 64658.84].
   {
     const long double g1 = Adjusted(f.a2Scaffold, f.fEquipos);
     const long double nested = money(f.a2Nested * money(h.a1Direct));
@@ -104,26 +105,26 @@ inline HandBudget WorkItOut(const Figures& f, bool toPeso) {
               Adjusted(f.sManoDeObra, f.fManoDeObra);
   h.sUnit = h.sDirect + money(h.sDirect * aiu / 100);
 
-  // Items: 12.5 x 502444 = 6280550 [6280538.50]; 86.4 x 62021 = 5358614.4
-  // -> 5358614 [5358616.128 -> 5358616.13]; 1 x 1695600.42 -> 1695600
-  // [1695600.50]; the global 240000.
+  // Items: 12.5 x 502444 = 6280550 [6280538.50]; 86.4 x 64660 = 5586624
+  // [86.4 x 64658.84 = 5586523.776 -> 5586523.78]; 1 x 1695600.42 ->
+  // 1695600 [1695600.50]; the global 240000.
   h.item1 = money(f.q1 * h.a1Unit);
   h.item2 = money(f.q2 * h.a2Unit);
   h.item3 = money(f.q3 * h.sUnit);
   h.item4 = money(f.global);
   h.chapter1 = h.item1;                      // 6280550 [6280538.50]
-  h.chapter2 = h.item2 + h.item3 + h.item4;  // 7294214 [7294216.63]
-  h.grand = h.chapter1 + h.chapter2;         // 13574764 [13574755.13]
+  h.chapter2 = h.item2 + h.item3 + h.item4;  // 7522224 [7522124.28]
+  h.grand = h.chapter1 + h.chapter2;         // 13802774 [13802662.78]
 
   // The AIU is inside every price: the direct cost is the grand total over
-  // 1.20, 11312303.33 -> 11312303 [11312295.94]. The IVA applies to the
-  // profit: 19 % of 5 % = 0.95 % of the direct cost, 107466.88 -> 107467
-  // [107466.81]. Total 13682231 [13682221.94].
+  // 1.20, 11502311.67 -> 11502312 [11502218.983 -> 11502218.98]. The IVA
+  // applies to the profit: 19 % of 5 % = 0.95 % of the direct cost,
+  // 109271.964 -> 109272 [109271.08]. Total 13912046 [13911933.86].
   h.directTotal = money(h.grand / (aiu / 100 + 1));
-  // Its parts: AIU 2262461 [2262459.19]; administration 10 % = 1131230.3 ->
-  // 1131230 [1131229.594 -> 1131229.59]; contingencies 5 % = 565615.15 ->
-  // 565615 [565614.797 -> 565614.80]; profit takes the rest, 565616
-  // [565614.80].
+  // Its parts: AIU 2300462 [2300443.80]; administration 10 % = 1150231.2
+  // -> 1150231 [1150221.898 -> 1150221.90]; contingencies 5 % = 575115.6
+  // -> 575116 [575110.949 -> 575110.95]; profit takes the rest, 575115
+  // [575110.95].
   h.aiuAmount = h.grand - h.directTotal;
   h.adminAmount = money(h.directTotal * f.admin / 100);
   h.imprevistosAmount = money(h.directTotal * f.imprevistos / 100);

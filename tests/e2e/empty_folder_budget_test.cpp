@@ -70,6 +70,7 @@ class EmptyFolderBudgetTest : public ::testing::Test {
     savedDir = fs::current_path();
     project = fs::path(DocumentsRoot()) / "Vantu";
     fs::remove_all(project);
+    SetConfigurationsAside();
     InstallModules();
     host.Settings()["\\Presupuesto\\sConsultor"] = "Ana";
   }
@@ -80,6 +81,24 @@ class EmptyFolderBudgetTest : public ::testing::Test {
     fs::current_path(savedDir);
     ResetCoreState();
     fs::remove_all(project);
+    PutConfigurationsBack();
+  }
+
+  // The program starts as a new installation, with the preferences' defaults;
+  // the configuration files other runs left are kept aside meanwhile.
+  static std::vector<fs::path> Configurations() {
+    std::vector<fs::path> found;
+    for (const auto& e : fs::directory_iterator(ResolveProgramDir("")))
+      if (e.path().filename().string().ends_with("D.Cfg")) found.push_back(e.path());
+    return found;
+  }
+  void SetConfigurationsAside() {
+    aside = Configurations();
+    for (const fs::path& p : aside) fs::rename(p, p.string() + ".aside");
+  }
+  void PutConfigurationsBack() {
+    for (const fs::path& p : Configurations()) fs::remove(p);
+    for (const fs::path& p : aside) fs::rename(p.string() + ".aside", p);
   }
 
   // One scripted act: text typed, then keys.
@@ -178,6 +197,7 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   ConsultantHost host;
   Figures f;
   fs::path savedDir, project;
+  std::vector<fs::path> aside;
   std::vector<std::string> budgetScreen;
 };
 

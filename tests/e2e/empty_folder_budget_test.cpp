@@ -3,14 +3,15 @@
 // three basic inputs, two analyses, a subcontract and a budget of two
 // chapters, then command I; then "Ajuste al peso" is turned off, and later
 // the IVA lowered, and the budget calculated again each time. The totals
-// shown, the budget summary and the prices stored are checked against the
-// same budget worked out by hand. A last start finds nothing to calculate
-// and shows the total the Obra keeps.
+// shown, the budget summary, the prices stored and the work budget listing
+// are checked against the same budget worked out by hand. A last start
+// finds nothing to calculate and shows the total the Obra keeps.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,11 @@ class ConsultantHost : public HeadlessHost {
     edited.roundToPeso = false;
     return AcceptPreferences(edited);
   }
+  void ShowListing(const std::string& fileName) override {
+    std::ifstream in(fileName, std::ios::binary);
+    shown.push_back(std::string(std::istreambuf_iterator<char>(in), {}));
+  }
+  std::vector<std::string> shown;  // the listings the viewer showed
 };
 
 class EmptyFolderBudgetTest : public ::testing::Test {
@@ -192,6 +198,8 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   void Calculate(const char* totalText);
   void ShowTheBudgetScreen();
   void LowerTheIva();
+  void ViewTheWorkBudget();
+  void CheckTheWorkBudgetListing(const HandBudget& h);
   void CheckTheBudgetScreen();
 
   ConsultantHost host;
@@ -393,6 +401,19 @@ void EmptyFolderBudgetTest::LowerTheIva() {
   });
 }
 
+// Ver, the partial budget listings, the work budget: the viewer shows it.
+void EmptyFolderBudgetTest::ViewTheWorkBudget() {
+  host.QueueStep([] {
+    Shell().viewMode = true;  // what the Ver menu's entry sets
+    PushCommand('K');
+  });
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("VISTA LISTADOS PARCIALES PRESUPUESTO")) << ScreenText();
+    PushKey('6');
+  });
+  host.QueueStep([] { PushKey(kKeyEsc); });
+}
+
 // The screen dump of the budget against its fields' labels, rows and
 // columns, and the two buttons of an item priced by reference.
 void EmptyFolderBudgetTest::CheckTheBudgetScreen() {
@@ -502,6 +523,53 @@ void EmptyFolderBudgetTest::CheckTheStoredPrices(const HandBudget& h, int16_t ge
   }
 }
 
+// An amount as the listings print it: decimal comma, "." between
+// thousands, "'" before the millions (6'280.538,50).
+std::string ListingAmount(long double x) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.2Lf", x);
+  std::string digits = text;
+  const std::string cents = digits.substr(digits.size() - 2);
+  digits.erase(digits.size() - 3);
+  std::string out;
+  for (int group = 0; digits.size() > 3; ++group) {
+    out = (group == 1 ? "'" : ".") + digits.substr(digits.size() - 3) + out;
+    digits.erase(digits.size() - 3);
+  }
+  return digits + out + "," + cents;
+}
+
+// The work budget the viewer showed: every item's and chapter's amount and
+// the closing lines carry the hand-worked figures.
+void EmptyFolderBudgetTest::CheckTheWorkBudgetListing(const HandBudget& h) {
+  ASSERT_EQ(host.shown.size(), 1u);
+  std::vector<std::string> lines;
+  std::istringstream in(host.shown[0]);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  const struct {
+    const char* starts;  // the item's code or the line's label
+    long double amount;
+  } rows[] = {
+      {" 01 010 ", h.item1},
+      {" 02 010 ", h.item2},
+      {" 02 020 ", h.item3},
+      {" 02 030 ", h.item4},
+      {"SUBTOTAL CAPITULO 01 ", h.chapter1},
+      {"SUBTOTAL CAPITULO 02 ", h.chapter2},
+      {"SUBTOTAL COSTO DIRECTO (Incluye AIU) ", h.grand},
+      {"  mas IVA ", h.ivaAmount},
+      {"VALOR TOTAL DEL PRESUPUESTO ", h.total},
+  };
+  for (const auto& r : rows) {
+    const std::string amount = ListingAmount(r.amount);
+    bool found = false;
+    for (const std::string& line : lines)
+      found = found || (line.find(r.starts) != std::string::npos &&
+                        line.find(" " + amount) != std::string::npos);
+    EXPECT_TRUE(found) << r.starts << " with " << amount << "\n" << host.shown[0];
+  }
+}
+
 TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTotal) {
   SelectNewRamaAndObra();
   GeneralData();
@@ -521,6 +589,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   LowerTheIva();
   Calculate(kTotalWithIva16);
   host.QueueStep([this] { CheckTheSummary(WorkItOut(f, false)); });
+  ViewTheWorkBudget();
   host.QueueStep([] { PushKey(kKeyAltX); });
   host.AnswerBox(BoxAnswer::Yes);  // "Desea abandonar ahora ?"
   try {
@@ -534,6 +603,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   for (const auto& b : host.Boxes()) EXPECT_EQ(b.text, "Desea abandonar ahora ?") << b.caption;
   ShellFinalize();
   CheckTheBudgetScreen();
+  CheckTheWorkBudgetListing(WorkItOut(f, false));
   // What the last run left on disk.
   OpenTheSet();
   CheckTheStoredPrices(WorkItOut(f, false), 3);

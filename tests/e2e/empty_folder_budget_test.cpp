@@ -49,6 +49,13 @@ constexpr const char* kTotalInPesos = "V/R TOTAL PRESUPUESTO ==> $13912046.00 ";
 constexpr const char* kTotalInCents = "V/R TOTAL PRESUPUESTO ==> $13911933.86 ";
 // With the IVA lowered to 16 %: 16 % of the 5 % profit is 0.80 % of the
 // direct cost 11502218.98, 92017.75184 -> 92017.75; 13802662.78 + 92017.75.
+// Item 01010 at 20 m3 in place of 12.5: 20 x 502444 = 10048880, grand total
+// 13802774 - 6280550 + 10048880 = 17571104, direct cost / 1.20 =
+// 14642586.67 -> 14642587, IVA 0.95 % = 139104.58 -> 139105.
+constexpr const char* kTotalWith20 = "V/R TOTAL PRESUPUESTO ==> $17710209.00 ";
+// Item 02010 then left to be defined: 17571104 - 5586624 = 11984480, direct
+// cost 9987066.67 -> 9987067, IVA 94877.14 -> 94877.
+constexpr const char* kTotalUndefined = "V/R TOTAL PRESUPUESTO ==> $12079357.00 ";
 constexpr const char* kTotalWithIva16 = "V/R TOTAL PRESUPUESTO ==> $13894680.53 ";
 
 // The calendar answers with the budget's date; in the preferences dialog
@@ -151,7 +158,7 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   void Analyses();
   void Subcontract();
   void Budget();
-  void Calculate(const char* totalText);
+  void Calculate(const char* totalText, bool onlyTheBudget = false);
   void ShowTheBudgetScreen();
   void LowerTheIva();
   void ViewTheWorkBudget();
@@ -315,12 +322,16 @@ void EmptyFolderBudgetTest::Budget() {
   });
 }
 
-// Command I prices everything; the window shows the hand-worked total.
-void EmptyFolderBudgetTest::Calculate(const char* totalText) {
+// Command I prices everything, or only the budget after changes of the
+// budget alone; the window shows the hand-worked total.
+void EmptyFolderBudgetTest::Calculate(const char* totalText, bool onlyTheBudget) {
   Menu('I');
-  host.QueueStep([totalText] {
+  host.QueueStep([totalText, onlyTheBudget] {
     EXPECT_TRUE(ScreenContains("<<< CALCULO >>>")) << ScreenText();
-    // Window row 19, below the frame's top on screen row 3.
+    // Window rows 15 and 17, below the frame's top on screen row 3.
+    EXPECT_EQ(ScreenRow(18).find("no requiere proceso") != std::string::npos, onlyTheBudget)
+        << ScreenText();
+    EXPECT_NE(ScreenRow(20).find("procesando"), std::string::npos) << ScreenText();
     EXPECT_NE(ScreenRow(22).find(totalText), std::string::npos) << ScreenText();
     PushKey(kKeyEsc);
   });
@@ -476,6 +487,64 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   host.AnswerBox(BoxAnswer::Yes);
   RunMain("vantu");
   EXPECT_TRUE(host.ScriptDone());
+}
+
+// After the calculation the consultant changes the budget alone: a new
+// quantity, then an item left to be defined; each run prices only the
+// budget. Then an analysis the budget uses is deleted, and the next run
+// finds the broken reference instead of calculating.
+TEST_F(EmptyFolderBudgetTest, ChangesOfTheBudgetAloneAreCalculatedAlone) {
+  SelectNewRamaAndObra();
+  GeneralData();
+  BasicInputs();
+  Analyses();
+  Subcontract();
+  Budget();
+  Calculate(kTotalInPesos);
+  Menu('H');
+  Type("01010", {kKeyEnter, kKeyEnter, kKeyEnter});  // code, reference, description
+  host.QueueStep([this] {
+    f.q1 = 20;
+    for (unsigned char ch : Amount(f.q1)) PushKey(ch);
+    PushKey(kKeyEnter);
+    PushKey(kKeyEsc);
+  });
+  Calculate(kTotalWith20, true);
+  host.QueueStep([this] { CheckTheSummary(WorkItOut(f, true)); });
+  Menu('H');
+  Type("02010", {kKeyEnter, kKeyEnter, kKeyEnter, kKeyF8});
+  host.QueueStep([this] {
+    EXPECT_NE(ScreenRow(16).find("Cantidad de Obra      : <POR DEFINIR>"), std::string::npos)
+        << ScreenText();
+    f.q2 = 0;  // an item to be defined counts for nothing
+    PushKey(kKeyEsc);
+  });
+  Calculate(kTotalUndefined, true);
+  host.QueueStep([this] { CheckTheSummary(WorkItOut(f, true)); });
+
+  Menu('F');
+  Type("010020", {kKeyEnter, kKeyUp, kKeyTab});
+  host.AnswerBox(BoxAnswer::No);   // "Desea conocer ahora donde se utiliza ?"
+  host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
+  host.QueueStep([] { PushKey(kKeyEsc); });
+  Menu('I');
+  host.AnswerBox(BoxAnswer::No);  // "Desea revisarlos ahora ?"
+  host.QueueStep([] { PushKey(kKeyAltX); });
+  host.AnswerBox(BoxAnswer::Yes);
+  RunMain("vantu");
+  EXPECT_TRUE(host.ScriptDone());
+  const std::vector<std::string> boxes = [this] {
+    std::vector<std::string> texts;
+    for (const auto& b : host.Boxes()) texts.push_back(b.text);
+    return texts;
+  }();
+  EXPECT_EQ(boxes, (std::vector<std::string>{
+                       "Este Analisis Unitario es utilizado en el Presupuesto de Obra\r\r"
+                       "Desea conocer ahora donde se utiliza ?",
+                       "Confirma la Eliminacion ?",
+                       "... Hay 1 Errores ...\r\rDesea revisarlos ahora ?",
+                       "Desea abandonar ahora ?",
+                   }));
 }
 
 }  // namespace

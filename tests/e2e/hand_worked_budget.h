@@ -49,8 +49,8 @@ inline long double Adjusted(long double price, long double factor) {
   return std::trunc(p * factor + 0.5L);
 }
 
-// The figures below each step are those with "Ajuste al peso" [and, in
-// brackets, without it].
+// The budget from the figures, step by step. The comments give each step's
+// numbers with "Ajuste al peso" [and, in brackets, without it].
 inline HandBudget WorkItOut(const Figures& f, bool toPeso) {
   auto money = [toPeso](long double x) { return Money(x, toPeso); };
   HandBudget h{};

@@ -8,6 +8,7 @@
 // finds nothing to calculate and shows the total the Obra keeps.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -322,12 +323,48 @@ void EmptyFolderBudgetTest::Budget() {
   });
 }
 
+// The calculation window's phases and steps on their rows: each step's
+// label from window column 3, a blank and dots up to 18 characters.
+void CheckTheCalculationWindow() {
+  constexpr int kTop = 3, kLeft = 11;  // the frame's screen row and column
+  EXPECT_NE(ScreenRow(kTop).find(" Revision y Calculo "), std::string::npos);
+  const struct {
+    int row;
+    const char* text;
+    bool step;
+  } lines[] = {
+      {3, "<<< REVISION DEL CONTENIDO >>>", false},
+      {4, "Datos Generales", true},
+      {5, "Basicos", true},
+      {6, "Analisis Unitario", true},
+      {7, "Subcontratos", true},
+      {8, "Presupuesto", true},
+      {10, "<<< REVISION CRUZADA >>>", false},
+      {11, "Analisis Unitario", true},
+      {12, "Presupuesto", true},
+      {14, "<<< CALCULO >>>", false},
+      {15, "Analisis Unitario", true},
+      {16, "Subcontratos", true},
+      {17, "Presupuesto", true},
+  };
+  for (const auto& l : lines) {
+    const std::string row = ScreenRow(kTop + l.row);
+    if (!l.step) {
+      EXPECT_NE(row.find(l.text), std::string::npos) << row;
+      continue;
+    }
+    const std::string label =
+        std::string(l.text) + " " + std::string(17 - std::strlen(l.text), '.');
+    EXPECT_EQ(row.substr(kLeft + 2, label.size()), label) << "window row " << l.row;
+  }
+}
+
 // Command I prices everything, or only the budget after changes of the
 // budget alone; the window shows the hand-worked total.
 void EmptyFolderBudgetTest::Calculate(const char* totalText, bool onlyTheBudget) {
   Menu('I');
   host.QueueStep([totalText, onlyTheBudget] {
-    EXPECT_TRUE(ScreenContains("<<< CALCULO >>>")) << ScreenText();
+    CheckTheCalculationWindow();
     // Window rows 15 and 17, below the frame's top on screen row 3.
     EXPECT_EQ(ScreenRow(18).find("no requiere proceso") != std::string::npos, onlyTheBudget)
         << ScreenText();

@@ -8,7 +8,6 @@
 // finds nothing to calculate and shows the total the Obra keeps.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,6 +18,7 @@
 #include "app/menu_commands.h"
 #include "console/keys.h"
 #include "e2e/budget_result_checks.h"
+#include "e2e/budget_screen_checks.h"
 #include "e2e/hand_worked_budget.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
@@ -35,6 +35,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::CheckTheBudgetScreen;
+using test::CheckTheCalculationWindow;
 using test::CheckTheStoredPrices;
 using test::CheckTheSummary;
 using test::CheckTheWorkBudgetListing;
@@ -163,7 +165,6 @@ class EmptyFolderBudgetTest : public ::testing::Test {
   void ShowTheBudgetScreen();
   void LowerTheIva();
   void ViewTheWorkBudget();
-  void CheckTheBudgetScreen();
 
   ConsultantHost host;
   Figures f;
@@ -323,42 +324,6 @@ void EmptyFolderBudgetTest::Budget() {
   });
 }
 
-// The calculation window's phases and steps on their rows: each step's
-// label from window column 3, a blank and dots up to 18 characters.
-void CheckTheCalculationWindow() {
-  constexpr int kTop = 3, kLeft = 11;  // the frame's screen row and column
-  EXPECT_NE(ScreenRow(kTop).find(" Revision y Calculo "), std::string::npos);
-  const struct {
-    int row;
-    const char* text;
-    bool step;
-  } lines[] = {
-      {3, "<<< REVISION DEL CONTENIDO >>>", false},
-      {4, "Datos Generales", true},
-      {5, "Basicos", true},
-      {6, "Analisis Unitario", true},
-      {7, "Subcontratos", true},
-      {8, "Presupuesto", true},
-      {10, "<<< REVISION CRUZADA >>>", false},
-      {11, "Analisis Unitario", true},
-      {12, "Presupuesto", true},
-      {14, "<<< CALCULO >>>", false},
-      {15, "Analisis Unitario", true},
-      {16, "Subcontratos", true},
-      {17, "Presupuesto", true},
-  };
-  for (const auto& l : lines) {
-    const std::string row = ScreenRow(kTop + l.row);
-    if (!l.step) {
-      EXPECT_NE(row.find(l.text), std::string::npos) << row;
-      continue;
-    }
-    const std::string label =
-        std::string(l.text) + " " + std::string(17 - std::strlen(l.text), '.');
-    EXPECT_EQ(row.substr(kLeft + 2, label.size()), label) << "window row " << l.row;
-  }
-}
-
 // Command I prices everything, or only the budget after changes of the
 // budget alone; the window shows the hand-worked total.
 void EmptyFolderBudgetTest::Calculate(const char* totalText, bool onlyTheBudget) {
@@ -430,36 +395,6 @@ void EmptyFolderBudgetTest::CheckTheGeneralData() {
   EXPECT_EQ(Get(obra, obra_header::BudgetDate), "20/11/26");
 }
 
-// The screen dump of the budget against its fields' labels, rows and
-// columns, and the two buttons of an item priced by reference.
-void EmptyFolderBudgetTest::CheckTheBudgetScreen() {
-  ASSERT_EQ(budgetScreen.size(), 25u);
-  std::string dump;
-  for (const std::string& row : budgetScreen) dump += row + "\n";
-  RecordProperty("budget_screen", dump);
-  SCOPED_TRACE(dump);
-  EXPECT_NE(budgetScreen[0].find("Presupuesto de Obra"), std::string::npos);
-  const struct {
-    int row, column;
-    const char* text;
-  } cells[] = {
-      {8, 2, "DESCRIPCION CAPITULO  : MAMPOSTERIA Y REDES"},
-      {10, 2, "Codigo Pres. (#####)  : 02020"},
-      {13, 2, "Codigo Item (#####/#) : 01010"},
-      {14, 2, "Descripcion Item      : RED ELECTRICA"},
-      {15, 2, "Unidad de medida      : UN"},
-      {16, 2, "Cantidad de Obra      :"},
-  };
-  for (const auto& c : cells) {
-    EXPECT_EQ(budgetScreen[c.row - 1].substr(c.column - 1, std::string(c.text).size()), c.text)
-        << "row " << c.row;
-  }
-  EXPECT_NE(budgetScreen[15].find("1,00"), std::string::npos) << "the quantity";
-  EXPECT_EQ(budgetScreen[11].find("Pliegos"), std::string::npos) << "no tender codes";
-  for (const char* button : {"<Por definir>", "Tecla: F8", "Explicacion", "Tecla: CtrlF12"})
-    EXPECT_NE(dump.find(button), std::string::npos) << button;
-}
-
 TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTotal) {
   SelectNewRamaAndObra();
   GeneralData();
@@ -493,7 +428,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
   EXPECT_TRUE(host.ScriptDone());
   for (const auto& b : host.Boxes()) EXPECT_EQ(b.text, "Desea abandonar ahora ?") << b.caption;
   ShellFinalize();
-  CheckTheBudgetScreen();
+  CheckTheBudgetScreen(budgetScreen);
   ASSERT_EQ(host.shown.size(), 1u);
   CheckTheWorkBudgetListing(WorkItOut(f, false), host.shown[0]);
   // What the last run left on disk.

@@ -120,6 +120,37 @@ std::string MoveIntoPlace(const fs::path& from, const ImportRequest& r) {
   return "";
 }
 
+// Opening the new files marks them in use in the work folder; the mark
+// goes back to what it was when they are closed, also after a failure.
+class InUseKept {
+ public:
+  ~InUseKept() {
+    if (saved_.rama.empty())
+      ClearSetInUse();
+    else
+      MarkSetInUseAs(saved_.directory, saved_.rama, saved_.obra);
+  }
+
+ private:
+  InUseFields saved_ = ReadInUseFields();
+};
+
+// The set written in the work folder, the mapping beside where it goes,
+// and then the set moved into place. Throws when the writing fails.
+void WriteAndMove(const ImportPlan& plan, const ImportRequest& r) {
+  WorkFolder work(r.dir);
+  {
+    InUseKept inUse;
+    WritePlannedSet(plan, r.rama, r.obra);
+  }
+  std::string failure = WriteFileReplacing(r.mapPath, MappingCsv(plan.mapping));
+  if (failure.empty()) failure = MoveIntoPlace(work.Path(), r);
+  if (failure.empty()) return;
+  std::error_code ec;
+  fs::remove(r.mapPath, ec);
+  throw std::runtime_error(failure);
+}
+
 }  // namespace
 
 std::string MappingCsv(const std::vector<CodeMapping>& rows) {
@@ -164,20 +195,10 @@ ImportResult ImportBc3(const ImportRequest& request) {
   for (CodeMapping& m : plan.mapping)
     if (m.kind == "obra") m.code = r.rama + r.obra;
 
-  // Opening the new files marks them in use in the work folder; the mark
-  // goes back to what it was once they are written and closed.
-  const InUseFields inUse = ReadInUseFields();
-  WorkFolder work(r.dir);
-  WritePlannedSet(plan, r.rama, r.obra);
-  if (inUse.rama.empty())
-    ClearSetInUse();
-  else
-    MarkSetInUseAs(inUse.directory, inUse.rama, inUse.obra);
-  result.failure = WriteFileReplacing(r.mapPath, MappingCsv(plan.mapping));
-  if (!result.failure.empty()) return result;
-  result.failure = MoveIntoPlace(work.Path(), r);
-  if (!result.failure.empty()) {
-    fs::remove(r.mapPath, ec);
+  try {
+    WriteAndMove(plan, r);
+  } catch (const std::exception& e) {
+    result.failure = "no se pudo escribir la Rama " + r.rama + ": " + e.what();
     return result;
   }
   result.mapWritten = r.mapPath;

@@ -147,6 +147,9 @@ class Assigner {
     for (const std::string& code : d_.writeOrder) plan_.analyses.push_back(Analysis(code));
     for (const auto& [part, owner] : partRows_)
       Map(part, analysisCode_.at(owner), "parte de analisis");
+    // A percentage folded into the analyses is their field, not a code.
+    for (const auto& [code, section] : d_.foldedPercent)
+      Map(code, "", section == 2 ? "desperdicio" : "herramienta menor");
     return "";
   }
 

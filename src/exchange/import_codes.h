@@ -46,6 +46,7 @@ struct ImportDraft {
   std::map<std::string, AnalysisDraft> analyses;
   std::vector<std::string> writeOrder;        // analyses after the ones they use
   std::map<std::string, std::string> partOf;  // folded part -> its analysis
+  std::map<std::string, int> foldedPercent;   // percentage -> section 2 or 4 it became
   std::vector<std::pair<std::string, std::vector<Bc3Child>>> chapters;
   std::string heading;
 };

@@ -119,11 +119,14 @@ class Planner {
   }
 
   std::string FindRoot() {
-    for (const std::string& code : doc_.order)
-      if (IsBc3Root(code)) {
+    for (const std::string& code : doc_.order) {
+      if (!IsBc3Root(code)) continue;
+      if (d_.root.empty())
         d_.root = code;
-        return "";
-      }
+      else
+        notes_.push_back("la raiz " + code + " se omite: se importa la primera, " + d_.root);
+    }
+    if (!d_.root.empty()) return "";
     return "el archivo no tiene concepto raiz (un codigo terminado en ##): no hay presupuesto "
            "que importar";
   }
@@ -169,6 +172,11 @@ class Planner {
       for (const Bc3Child& c : loose)
         if (!Decomposed(c.code)) d_.budgetLeaves.insert(c.code);
     }
+    std::set<std::string> placed;
+    for (const auto& chapter : d_.chapters) placed.insert(chapter.first);
+    for (const std::string& code : doc_.order)
+      if (IsBc3Chapter(code) && Decomposed(code) && !placed.count(code))
+        notes_.push_back("el capitulo " + code + " no pertenece al presupuesto y se omite");
     if (d_.chapters.size() > kMaxChapters)
       return ErrorAt(LineOf(d_.root), "el presupuesto tiene " + std::to_string(d_.chapters.size()) +
                                           " capitulos y una Obra admite " +
@@ -242,6 +250,7 @@ class Planner {
     for (size_t i = 0; i + 1 < lines.size(); ++i) AddLine(lines[i], section, true, d);
     const long double pct = Percent(Quantity(lines.back()));
     (section == 2 ? d.waste : d.tools) = pct;
+    d_.foldedPercent[lines.back().code] = section;
   }
 
   // A percentage of the analysis's own lines: its waste or minor tools
@@ -253,12 +262,9 @@ class Planner {
     int section = 0;
     for (const AnalysisDraftLine& l : d.lines)
       section = (section == 0 || section == l.section) && !l.fromPart ? l.section : -1;
-    if (last && section == 2 && d.waste == 0) {
-      d.waste = Percent(Quantity(c));
-      return;
-    }
-    if (last && section == 4 && d.tools == 0) {
-      d.tools = Percent(Quantity(c));
+    if (last && ((section == 2 && d.waste == 0) || (section == 4 && d.tools == 0))) {
+      (section == 2 ? d.waste : d.tools) = Percent(Quantity(c));
+      d_.foldedPercent[c.code] = section;
       return;
     }
     d_.percentInputs.insert(c.code);

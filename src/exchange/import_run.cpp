@@ -47,15 +47,24 @@ std::vector<std::string> SetFileNames(const std::string& rama, const std::string
   return names;
 }
 
-// "" when neither the Rama nor the Obra has a file in dir (in any letter
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// "" when neither the Rama nor the Obra has a file in dir ("Apr" and five
+// characters, a dot and its code: data, index, schedule, in any letter
 // case); otherwise which one exists.
 std::string CheckNewSet(const ImportRequest& r) {
   std::error_code ec;
-  for (const std::string& name : SetFileNames(r.rama, r.obra))
-    if (fs::exists(FindFileIn(r.dir, name), ec))
-      return name.find(r.rama + r.obra) != std::string::npos
-                 ? "la Obra " + r.obra + " de la Rama " + r.rama + " ya existe en " + r.dir
-                 : "la Rama " + r.rama + " ya existe en " + r.dir;
+  for (const auto& e : fs::directory_iterator(r.dir, ec)) {
+    const std::string name = Upper(e.path().filename().string());
+    if (name.size() < 10 || name.compare(0, 3, "APR") != 0 || name[8] != '.') continue;
+    const std::string ext = name.substr(9);
+    if (ext == Upper(r.rama)) return "la Rama " + r.rama + " ya existe en " + r.dir;
+    if (ext == Upper(r.rama + r.obra))
+      return "la Obra " + r.obra + " de la Rama " + r.rama + " ya existe en " + r.dir;
+  }
   return "";
 }
 

@@ -124,6 +124,7 @@ TEST_F(Bc3ImportTest, AHandWrittenFileLandsInTheRecordsAndTheMapping) {
       {"AN01", "01010", "item"},
       {"SUB1", "01020", "item"},
       {"OBRA##", "B02", "obra"},
+      {"%D", "", "desperdicio"},
   };
   EXPECT_EQ(rows.size(), std::size(expected));
   for (const auto& e : expected) {
@@ -233,12 +234,15 @@ TEST_F(Bc3ImportTest, AnExistingRamaOrObraIsNeverWrittenInto) {
   const fs::path file = WriteFile(SmallFile());
   const auto general = WholeFile("Apr01dat.A");
   const auto budget = WholeFile("Apr06dat.A01");
+  // A schedule left by an Obra of a Rama since removed would be taken up.
+  std::ofstream(dataDir / "APR06CRO.C01") << "x";
   const std::set<std::string> before = Entries();
   const struct {
     const char *rama, *obra, *says;
   } cases[] = {
       {"A", "02", "la Rama A ya existe"},
       {"a", "01", "la Rama a ya existe"},  // names differ only in letter case
+      {"c", "01", "la Obra 01 de la Rama c ya existe"},
       {"AB", "01", "codigo de la Rama"},
       {"B", "1", "codigo de la Obra"},
   };

@@ -33,13 +33,18 @@ std::string Trim(const std::string& s) {
   return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
+// Blanks, line ends and the end-of-file mark some editors leave.
+bool Blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\x1A';
+}
+
 // The records of the file. Text before the first '~' may only be blanks.
 std::string SplitRecords(const std::string& bytes, std::vector<RawRecord>& out) {
   int line = 1;
   size_t i = 0;
   for (; i < bytes.size() && bytes[i] != '~'; ++i) {
     if (bytes[i] == '\n') ++line;
-    if (Trim(std::string(1, bytes[i])).size() && bytes[i] != '\x1A')
+    if (!Blank(bytes[i]))
       return LineError(line, "texto fuera de un registro (los registros empiezan con '~')");
   }
   while (i < bytes.size()) {
@@ -47,8 +52,7 @@ std::string SplitRecords(const std::string& bytes, std::vector<RawRecord>& out) 
     std::string body = bytes.substr(i + 1, end == std::string::npos ? end : end - i - 1);
     const int start = line;
     for (const char c : body) line += c == '\n';
-    while (!body.empty() && (body.back() == '\x1A' || Trim(std::string(1, body.back())).empty()))
-      body.pop_back();
+    while (!body.empty() && Blank(body.back())) body.pop_back();
     if (body.empty() || body.back() != '|')
       return LineError(start, "registro sin terminar (falta el separador final '|')");
     body.pop_back();

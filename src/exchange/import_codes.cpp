@@ -5,6 +5,7 @@
 
 #include "records/budget_records.h"
 #include "records/codes.h"
+#include "storage/record_file.h"
 
 namespace vantu {
 
@@ -66,6 +67,8 @@ class Assigner {
       const std::string e = (this->*step)();
       if (!e.empty()) return e;
     }
+    const std::string full = FileRoom();
+    if (!full.empty()) return full;
     const Bc3Concept& root = Concept(d_.root);
     plan_.obraName = Describe(root);
     plan_.ramaName = d_.heading.empty() ? plan_.obraName : d_.heading;
@@ -75,6 +78,22 @@ class Assigner {
 
  private:
   const Bc3Concept& Concept(const std::string& code) const { return d_.concepts.at(code); }
+
+  // Every file holds its records, chapters included, below record 0.
+  std::string FileRoom() const {
+    size_t budget = 0;
+    for (const PlanChapter& c : plan_.chapters) budget += 1 + c.items.size();
+    const std::pair<const char*, size_t> files[] = {{"insumos", plan_.inputs.size()},
+                                                    {"analisis", plan_.analyses.size()},
+                                                    {"subcontratos", plan_.subcontracts.size()},
+                                                    {"presupuesto", budget}};
+    const size_t room = kMaxRecordCount - 1;
+    for (const auto& [name, count] : files)
+      if (count > room)
+        return std::string("el archivo de ") + name + " tendria " + std::to_string(count) +
+               " registros y admite " + std::to_string(room);
+    return "";
+  }
 
   // Codes of the set, in the file's order.
   std::vector<std::string> InOrder(const std::set<std::string>& codes) const {

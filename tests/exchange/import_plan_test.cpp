@@ -73,7 +73,7 @@ TEST(ImportPlanTest, APercentageClosingOneSectionBecomesItsFieldOtherwiseItsAmou
   EXPECT_EQ(kinds["MAT"], (std::vector<std::string>{"insumo", "subcontrato", "item"}));
 }
 
-TEST(ImportPlanTest, BudgetsTheProgramCannotHoldAreRefused) {
+TEST(ImportPlanTest, SetsTheProgramCannotHoldAreRefused) {
   const std::vector<std::string> base = {"C|R##||Raiz|0||0",       "C|C1#||Uno|0||0",
                                          "C|C2#||Dos|0||0",        "C|S|gl|Sub|10||0",
                                          "C|%CI|%|Indirectos|||0", "D|R##|C1#\\1\\1\\"};
@@ -90,6 +90,13 @@ TEST(ImportPlanTest, BudgetsTheProgramCannotHoldAreRefused) {
     records.insert(records.end(), c.more.begin(), c.more.end());
     EXPECT_NE(Plan(records).error.find(c.says), std::string::npos) << c.name;
   }
+  // More inputs than a file holds, with their group chapters.
+  std::vector<std::string> many = base;
+  for (int i = 0; i < 32766; ++i) many.push_back("C|M" + std::to_string(i) + "|u|m|1||3");
+  const std::string error = Plan(many).error;
+  EXPECT_NE(error.find("el archivo de insumos tendria 32801 registros y admite 32766"),
+            std::string::npos)
+      << error;
 }
 
 }  // namespace

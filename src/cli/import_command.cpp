@@ -9,6 +9,7 @@
 #include "cli/set_open.h"
 #include "exchange/import_run.h"
 #include "platform/headless/headless_host.h"
+#include "selection/selection_sets.h"
 #include "session/preferences.h"
 #include "storage/recovery.h"
 
@@ -62,6 +63,10 @@ std::optional<ImportRequest> Parse(const std::vector<std::string>& args, std::st
 int RunImport(ImportRequest r, const std::string& argv0) {
   StartWithoutSet(argv0);
   StartupRecoveryCheck();
+  // The data directory becomes the current one, as when a set is opened:
+  // the program's end remembers it.
+  std::error_code ec;
+  if (std::filesystem::is_directory(r.dir, ec)) selection::ChangeDataDirectory(r.dir);
   r.toPeso = Prefs().roundToPeso;
   const ImportResult result = ImportBc3(r);
   if (!result.refused.empty()) {

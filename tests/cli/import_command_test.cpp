@@ -9,6 +9,7 @@
 
 #include "cli/calc_command.h"
 #include "records/dataset_fixture.h"
+#include "storage/set_in_use.h"
 
 namespace vantu::test {
 namespace {
@@ -54,6 +55,9 @@ TEST_F(ImportCommandTest, ASoundFileBecomesASetThatCalculates) {
   ASSERT_EQ(Import(file, "B", {"--map", (root / "codigos.csv").string()}), cli::kExitOk);
   EXPECT_TRUE(fs::exists(dataDir / "Apr01dat.B"));
   EXPECT_TRUE(fs::exists(dataDir / "Apr06dat.B01"));
+  const InUseFields inUse = ReadInUseFields();
+  EXPECT_EQ(inUse.rama, "") << "no set left marked in use, in " << inUse.directory;
+  EXPECT_EQ(inUse.lastDirectory, dataDir.string());
   std::ifstream map(root / "codigos.csv");
   const std::string mapping{std::istreambuf_iterator<char>(map), {}};
   EXPECT_NE(mapping.find("AN;010010;analisis;Muro"), std::string::npos) << mapping;

@@ -96,8 +96,8 @@ class Reader {
         error = Percentages(f, r.line);
       } else if (letter == "C") {
         error = Concept(f, r.line);
-      } else if (letter == "D") {
-        error = Decomposition(f, r.line);
+      } else if (letter == "D" || letter == "Y") {
+        error = Decomposition(f, r.line, letter == "Y");
       } else if (letter == "T") {
         texts_[FirstSub(Field(f, 1))] = Field(f, 2);
       } else {
@@ -139,7 +139,8 @@ class Reader {
     return "";
   }
 
-  std::string Decomposition(const std::vector<std::string>& f, int line) {
+  // ~D gives a concept's lines; ~Y adds lines to the ones it has.
+  std::string Decomposition(const std::vector<std::string>& f, int line, bool adds) {
     const std::string parent = FirstSub(Field(f, 1));
     if (parent.empty()) return LineError(line, "descomposicion ~D sin concepto padre");
     std::vector<std::string> sub = Split(Field(f, 2), '\\');
@@ -158,8 +159,10 @@ class Reader {
                                    parent + " mal formada");
       children.push_back(c);
     }
-    doc_.decompositions[parent] = children;
-    doc_.decompositionLine[parent] = line;
+    std::vector<Bc3Child>& lines = doc_.decompositions[parent];
+    if (!adds) lines.clear();
+    lines.insert(lines.end(), children.begin(), children.end());
+    if (!adds || !doc_.decompositionLine.count(parent)) doc_.decompositionLine[parent] = line;
     return "";
   }
 

@@ -2,7 +2,8 @@
 // Reading an exchange (.bc3) file: records from '~' to the next '~', fields
 // split at '|' and sub-fields at '\'. Texts come out as Windows-1252 from
 // the character set the ~V record declares. Of the record types, ~V, ~K,
-// ~C, ~D and ~T are read; the others are counted and left aside.
+// ~C, ~D (with ~Y, lines added to a decomposition) and ~T are read; the
+// others are counted and left aside.
 //
 // A record that does not end with its '|' (a cut file, a lost separator),
 // a concept without code, a number that does not read as one or a

@@ -45,6 +45,9 @@ class Planner {
     r.plan.adminPct = doc_.generalExpensesPct;
     r.plan.utilidadPct = doc_.profitPct;
     r.plan.notes.insert(r.plan.notes.begin(), notes_.begin(), notes_.end());
+    for (const auto& [percent, count] : amountLines_)
+      r.plan.notes.push_back("el porcentaje " + percent + " se lleva como una linea de su importe" +
+                             " en " + std::to_string(count) + " analisis");
     for (const auto& [letter, count] : doc_.skipped)
       r.plan.notes.push_back("registros ~" + letter + " omitidos: " + std::to_string(count));
     if (doc_.ivaPct != 0)
@@ -160,6 +163,8 @@ class Planner {
     std::vector<Bc3Child> loose;
     for (const Bc3Child& c : Children(d_.root)) {
       if (IsBc3Chapter(c.code)) {
+        if (Quantity(c) != 1)
+          return ErrorAt(c.line, "el capitulo " + c.code + " lleva un rendimiento distinto de 1");
         const std::string e = AddChapter(c.code, c.code);
         if (!e.empty()) return e;
       } else {
@@ -270,8 +275,7 @@ class Planner {
     d_.percentInputs.insert(c.code);
     const long double amount = Round(Quantity(c) * AmountBefore(children, at));
     d.lines.push_back({c.code, LineType::kInput, amount, 3, false});
-    notes_.push_back("el porcentaje " + c.code + " de " + code +
-                     " se lleva como una linea de su importe");
+    ++amountLines_[c.code];
   }
 
   std::string Draft(const std::string& code) {
@@ -338,6 +342,7 @@ class Planner {
   std::map<std::string, std::string> parentOf_;
   std::map<std::string, int> parts_;  // folded part -> its section
   std::vector<std::string> notes_;
+  std::map<std::string, int> amountLines_;  // percentage -> analyses carrying its amount
 };
 
 }  // namespace

@@ -52,7 +52,8 @@ TEST(Bc3DocumentTest, FieldsOfConceptsDecompositionsAndTexts) {
       "~T|A01|Excavaci\xC3\xB3n a m\xC3\xA1quina\r\n en terreno duro|\r\n"
       "~X|A01|campo|\r\n"
       "~X|A01|otro|\r\n"
-      "~C|B|u|Otro|1|| EA |\r\n";
+      "~C|B|u|Otro|1|| EA |\r\n"
+      "~Y|P##|B\\1\\4\\|\r\n";
   const Bc3ReadResult r = ReadBc3(text);
   ASSERT_EQ(r.error, "");
   const Bc3Document& d = r.doc;
@@ -69,7 +70,8 @@ TEST(Bc3DocumentTest, FieldsOfConceptsDecompositionsAndTexts) {
   EXPECT_EQ(a.text, "Excavaci\xF3n a m\xE1quina\r\n en terreno duro");
   EXPECT_EQ(d.concepts.at("B").type, 0) << "a type of later versions counts as none";
   const std::vector<Bc3Child>& lines = d.decompositions.at("P##");
-  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2].yield, 4) << "~Y adds its lines";
   EXPECT_EQ(lines[0].factor * lines[0].yield, 3);
   EXPECT_EQ(lines[1].factor * lines[1].yield, 1) << "empty factor and yield are 1";
   EXPECT_EQ(d.decompositionLine.at("P##"), 5);

@@ -69,6 +69,9 @@ TEST(ImportPlanTest, APercentageClosingOneSectionBecomesItsFieldOtherwiseItsAmou
   EXPECT_EQ(kinds["%CI"], std::vector<std::string>{"porcentaje"});
   EXPECT_EQ(kinds["%W"], std::vector<std::string>{"desperdicio"});
   EXPECT_EQ(kinds["%H"], std::vector<std::string>{"herramienta menor"});
+  ASSERT_FALSE(r.plan.notes.empty());
+  EXPECT_EQ(r.plan.notes.back(),
+            "el porcentaje %CI se lleva como una linea de su importe en 1 analisis");
   // Used by analyses and straight in a chapter: an input and a subcontract.
   EXPECT_EQ(kinds["MAT"], (std::vector<std::string>{"insumo", "subcontrato", "item"}));
 }
@@ -82,6 +85,7 @@ TEST(ImportPlanTest, SetsTheProgramCannotHoldAreRefused) {
     std::vector<std::string> more;
     const char* says;
   } cases[] = {
+      {"chapter taken twice", {"D|R##|C1#\\1\\2\\"}, "capitulo C1# lleva un rendimiento"},
       {"sub-chapter taken twice", {"D|C1#|C2#\\1\\2\\", "D|C2#|S\\1\\1\\"}, "rendimiento distinto"},
       {"percentage in a chapter", {"D|C1#|S\\1\\1\\%CI\\1\\0.1\\"}, "porcentaje %CI"},
   };

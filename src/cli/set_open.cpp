@@ -30,14 +30,18 @@ std::string MissingSetFile(const std::string& dir, const std::string& rama,
   return "";
 }
 
-void OpenSetAsSelected(const std::string& dir, const std::string& rama, const std::string& obra,
-                       const std::string& argv0) {
+void StartWithoutSet(const std::string& argv0) {
   Shell().programName = "vantu";
   Shell().programDir = ResolveProgramDir(argv0);
   std::error_code ec;
   fs::create_directories(Shell().programDir, ec);
   if (Hooks().loadPreferences) Hooks().loadPreferences();
   if (Hooks().setUpWorkAreas) Hooks().setUpWorkAreas();
+}
+
+void OpenSetAsSelected(const std::string& dir, const std::string& rama, const std::string& obra,
+                       const std::string& argv0) {
+  StartWithoutSet(argv0);
   selection::ChangeDataDirectory(fs::absolute(dir).lexically_normal().string());
   StartupRecoveryCheck();
   SelectionState& s = Selection();

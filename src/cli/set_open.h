@@ -16,6 +16,10 @@ std::string MissingSetFile(const std::string& dir, const std::string& rama,
                            const std::string& obra);
 
 // The shell as the program's start leaves it (program directory from
+// argv0, preferences, work areas), with no set open.
+void StartWithoutSet(const std::string& argv0);
+
+// The shell as the program's start leaves it (program directory from
 // argv0, preferences, work areas), then the set opened and marked in use.
 void OpenSetAsSelected(const std::string& dir, const std::string& rama, const std::string& obra,
                        const std::string& argv0);

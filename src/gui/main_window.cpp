@@ -118,6 +118,7 @@ void TForm1::BuildMenus() {
   QMenu* archivos = menu(QStringLiteral("Archivos"));
   abrir_ = Add(archivos, QStringLiteral("Abrir"), push('A'));
   Add(archivos, QStringLiteral("Exportar..."), push('Q'));
+  Add(archivos, QStringLiteral("Importar..."), push('R'));
   Add(archivos, QStringLiteral("Salir"), [this] { Quit(); });
 
   QMenu* editar = menu(QStringLiteral("Editar"));

@@ -3,11 +3,15 @@
 // recodification. They open the files themselves: the caller has closed
 // the work areas first, so that no second handle holds an older copy.
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "selection/recode_plan.h"
+#include "selection/record_batches.h"
+#include "storage/file_sets.h"
 #include "storage/record_file.h"
 
 namespace vantu {
@@ -21,6 +25,21 @@ struct FileRenumbering {
   std::vector<std::string> current;
   RenumberPlan plan;
 };
+
+// The status, code and stamp of one record, packed small: a pass that
+// looks records up in no particular order keeps many of them in the cache.
+struct RecordHead {
+  std::array<uint8_t, 10> stamp{};
+  bool inUse = false;
+  uint8_t codeLength = 0;
+  std::array<char, kRecordCodeLength> code{};
+
+  std::string_view Code() const { return {code.data(), codeLength}; }
+};
+
+// The head of every record of a file, read in one pass; record r at index
+// r. Only records in use have a code and a stamp.
+std::vector<RecordHead> ReadRecordHeads(DataFileState& f);
 
 // Record length and key length of coded file n.
 int CodedRecordLength(int fileNo);
@@ -36,32 +55,6 @@ void RenumberFile(const FileRenumbering& r);
 // Sets the file's ChangeMarker and builds its index anew from the codes of
 // the records in use.
 void ReindexFile(int fileNo, const std::string& ext);
-
-// Reads the first n bytes of record r (status, stamp, code), without the
-// copy of the whole record.
-void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n);
-
-// Gathers record writes at consecutive ascending numbers into one write.
-// A write that a stop cuts short leaves a prefix of it: records written in
-// ascending order, as the same records written one by one would, so the
-// order of the writes is kept. Writes not in such a run go out alone.
-class RecordRunWriter {
- public:
-  explicit RecordRunWriter(DataFileState& f) : f_(f) {}
-  RecordRunWriter(const RecordRunWriter&) = delete;
-  RecordRunWriter& operator=(const RecordRunWriter&) = delete;
-  // Queues record r whole; a record that does not continue the run sends
-  // the run first.
-  void Put(int16_t r, const uint8_t* rec);
-  // Sends the queued run. Must be called before the file is closed.
-  void Flush();
-
- private:
-  DataFileState& f_;
-  int16_t first_ = 0;
-  int count_ = 0;
-  std::vector<uint8_t> bytes_;
-};
 
 // Advances the progress display every this many records, while the run
 // shows it.

@@ -1,6 +1,7 @@
 #include "selection/recode_references.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "records/analysis_records.h"
@@ -38,28 +39,43 @@ void StoreReference(R& r, const Reference& ref, StrField<Tag> code, I16Field<Tag
 
 // The resolved reference when it differs from the stored one.
 std::optional<Reference> Updated(ReferenceResolver& resolver, const Reference& ref) {
-  auto found = resolver.Resolve(ref);
-  if (!found || *found == ref) return std::nullopt;
-  return found;
+  const int16_t r = resolver.Find(ref);
+  if (r == 0 || resolver.Holds(r, ref)) return std::nullopt;
+  return resolver.At(r);
 }
 
-// The owner of the global price a line of type 5 uses; true when written.
-bool UpdateGlobalOwner(const AnalysisLine& line, const std::string& owner) {
-  DataFileState& globals = Area(kAreaGlobals).Data;
-  if (!globals.isOpen) return false;
-  const int16_t r = Get(line, analysis_line::RefRecNo);
-  if (r < 1 || r >= FileRecordCount(globals)) return false;
-  GlobalPriceRecord g;
-  GetRec(globals, r, g.data());
-  if (Get(g, global_price::RecordStatus) != 0 || Get(g, global_price::OwnerCode) == owner)
-    return false;
-  Set(g, global_price::OwnerCode, owner);
-  PutRec(globals, r, g.data());
-  return true;
-}
+// The global prices, read whole at the first line of type 5. Owners are
+// changed in that copy and written in runs; nothing else reads the file
+// while the analyses are updated.
+class GlobalOwners {
+ public:
+  GlobalOwners() : file_(Area(kAreaGlobals).Data), writer_(file_) {}
+
+  // The owner of the global price a line of type 5 uses.
+  void Update(const AnalysisLine& line, const std::string& owner) {
+    if (!file_.isOpen) return;
+    const int16_t r = Get(line, analysis_line::RefRecNo);
+    if (r < 1 || r >= FileRecordCount(file_)) return;
+    if (records_.empty()) records_ = ReadAllRecords(file_);
+    uint8_t* stored = records_.data() + static_cast<size_t>(r) * file_.RecordLength;
+    GlobalPriceRecord g;
+    std::memcpy(g.data(), stored, g.bytes.size());
+    if (Get(g, global_price::RecordStatus) != 0 || Get(g, global_price::OwnerCode) == owner) return;
+    Set(g, global_price::OwnerCode, owner);
+    std::memcpy(stored, g.data(), g.bytes.size());
+    writer_.Put(r, stored);
+  }
+  void Flush() { writer_.Flush(); }
+
+ private:
+  DataFileState& file_;
+  RecordRunWriter writer_;
+  std::vector<uint8_t> records_;
+};
 
 // The lines of one analysis; true when one of them changed.
-bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver& analyses) {
+bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver& analyses,
+                 GlobalOwners& globals) {
   namespace al = analysis_line;
   bool changed = false;
   const std::string owner = Get(a, coded::Code);
@@ -69,7 +85,7 @@ bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver
       AnalysisLine line = Get(a, analysis::Lines(first + i));
       const auto type = static_cast<LineType>(Get(line, al::LineType));
       if (type == LineType::kGlobal) {
-        UpdateGlobalOwner(line, owner);
+        globals.Update(line, owner);
         continue;
       }
       if (type != LineType::kInput && type != LineType::kAnalysis) continue;
@@ -87,45 +103,43 @@ bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver
 
 }  // namespace
 
-std::optional<Reference> ReferenceResolver::Read(int16_t record) {
-  DataFileState& data = Area(area_).Data;
-  if (record < 1 || record >= FileRecordCount(data)) return std::nullopt;
-  if (wasRead_.size() != static_cast<size_t>(FileRecordCount(data))) {
-    wasRead_.assign(static_cast<size_t>(FileRecordCount(data)), false);
-    read_.assign(wasRead_.size(), std::nullopt);
-  }
-  if (wasRead_[record]) return read_[record];
-  wasRead_[record] = true;
-  uint8_t head[kRecordCode + 1 + kRecordCodeLength];  // the code: length byte, characters
-  ReadRecordHead(data, record, head, sizeof head);
-  if (GetI16(head) != 0) return std::nullopt;
-  Reference ref;
-  ref.record = record;
-  ref.code = ReadStr(head + kRecordCode, kRecordCodeLength);
-  std::memcpy(ref.stamp.data(), head + kRecordStampAt, ref.stamp.size());
-  read_[record] = ref;
-  return ref;
+bool ReferenceResolver::InUse(int16_t record) const {
+  return record >= 1 && static_cast<size_t>(record) < heads_.size() &&
+         heads_[static_cast<size_t>(record)].inUse;
+}
+
+bool ReferenceResolver::Holds(int16_t record, const Reference& ref) const {
+  const RecordHead& h = heads_[static_cast<size_t>(record)];
+  return ref.record == record && h.Code() == ref.code && h.stamp == ref.stamp;
+}
+
+Reference ReferenceResolver::At(int16_t record) const {
+  const RecordHead& h = heads_[static_cast<size_t>(record)];
+  return Reference{record, std::string(h.Code()), h.stamp};
+}
+
+void ReferenceResolver::Load() {
+  loaded_ = true;
+  heads_ = ReadRecordHeads(Area(area_).Data);
 }
 
 void ReferenceResolver::BuildStampIndex() {
   stampsBuilt_ = true;
-  DataFileState& data = Area(area_).Data;
-  uint8_t head[kRecordCode];
-  for (int b = 1; b < FileRecordCount(data); ++b) {
-    ReadRecordHead(data, static_cast<int16_t>(b), head, sizeof head);
-    if (GetI16(head) != 0) continue;
-    byStamp_.emplace(StampKey(head + kRecordStampAt), static_cast<int16_t>(b));
-  }
+  for (size_t b = 1; b < heads_.size(); ++b)
+    if (heads_[b].inUse)
+      byStamp_.emplace(StampKey(heads_[b].stamp.data()), static_cast<int16_t>(b));
 }
 
-std::optional<Reference> ReferenceResolver::Resolve(const Reference& ref) {
-  if (!Area(area_).Data.isOpen) return std::nullopt;
-  auto found = Read(ref.record);
-  if (found && (found->code == ref.code || found->stamp == ref.stamp)) return found;
+int16_t ReferenceResolver::Find(const Reference& ref) {
+  if (!Area(area_).Data.isOpen) return 0;
+  if (!loaded_) Load();
+  if (InUse(ref.record)) {
+    const RecordHead& h = heads_[static_cast<size_t>(ref.record)];
+    if (h.Code() == ref.code || h.stamp == ref.stamp) return ref.record;
+  }
   if (!stampsBuilt_) BuildStampIndex();
   auto it = byStamp_.find(StampKey(ref.stamp.data()));
-  if (it == byStamp_.end()) return std::nullopt;
-  return Read(it->second);
+  return it == byStamp_.end() ? 0 : it->second;
 }
 
 int UpdateAnalysisReferences() {
@@ -133,21 +147,24 @@ int UpdateAnalysisReferences() {
   if (!data.isOpen) return 0;
   ReferenceResolver inputs(kAreaInputs), analyses(kAreaAnalyses);
   int written = 0;
-  // The lines written are read by no later step of this pass: the
-  // resolvers read only the codes and stamps, which stay.
+  GlobalOwners globals;
+  // Each record is read once, before it is written: the resolvers read
+  // only the codes and stamps, which stay.
+  RecordScanner scanner(data);
   RecordRunWriter writer(data);
   AnalysisRecord a;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);
     StepRecodeProgress(b);
-    GetRec(data, r, a.data());
+    std::memcpy(a.data(), scanner.Get(r), a.bytes.size());
     if (Get(a, coded::RecordStatus) != 0) continue;
     if (ClassifyCode(Get(a, coded::Code), kAreaAnalyses) != CodeKind::kItem) continue;
-    if (!UpdateLines(a, inputs, analyses)) continue;
+    if (!UpdateLines(a, inputs, analyses, globals)) continue;
     writer.Put(r, a.data());
     ++written;
   }
   writer.Flush();
+  globals.Flush();
   return written;
 }
 
@@ -157,12 +174,13 @@ int UpdateBudgetReferences() {
   if (!data.isOpen) return 0;
   ReferenceResolver analyses(kAreaAnalyses), subcontracts(kAreaSubcontracts);
   int written = 0;
+  RecordScanner scanner(data);
   RecordRunWriter writer(data);
   BudgetRecord item;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);
     StepRecodeProgress(b);
-    GetRec(data, r, item.data());
+    std::memcpy(item.data(), scanner.Get(r), item.bytes.size());
     if (Get(item, coded::RecordStatus) != 0) continue;
     if (ClassifyCode(Get(item, coded::Code), kAreaBudget) != CodeKind::kItem) continue;
     const uint8_t type = Get(item, RefType);

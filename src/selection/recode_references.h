@@ -5,10 +5,11 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "selection/recode_files.h"
 
 namespace vantu {
 
@@ -29,21 +30,26 @@ struct Reference {
 class ReferenceResolver {
  public:
   explicit ReferenceResolver(int area) : area_(area) {}
-  // The reference as it should read; nothing when no record answers.
-  std::optional<Reference> Resolve(const Reference& ref);
+  // The record the reference should name; 0 when no record answers.
+  int16_t Find(const Reference& ref);
+  // Whether the reference already reads as record r, found by Find.
+  bool Holds(int16_t r, const Reference& ref) const;
+  // The reference to record r, found by Find.
+  Reference At(int16_t r) const;
 
  private:
-  std::optional<Reference> Read(int16_t record);
+  bool InUse(int16_t record) const;
+  void Load();
   void BuildStampIndex();
 
   int area_;
+  // The status, code and stamp of every record of the area, read in one
+  // pass when the first reference is resolved. The run changes no code,
+  // stamp or status of the files references name while it resolves.
+  bool loaded_ = false;
+  std::vector<RecordHead> heads_;
   bool stampsBuilt_ = false;
   std::unordered_map<std::string, int16_t> byStamp_;
-  // What each record read gave. The run changes no code, stamp or status
-  // of the files references name while it resolves, so a record is read
-  // once.
-  std::vector<std::optional<Reference>> read_;
-  std::vector<bool> wasRead_;
 };
 
 // Every analysis line of type 2 or 3 gets the code and stamp of the record

@@ -100,8 +100,9 @@ int RunRecodification(int phase, const RecodeParams& params) {
   }
   for (int n : files) ReindexFile(n, ExtensionOf(n));
   for (int n : files) ReopenArea(n);
-  if (HasRecords(kAreaAnalyses)) UpdateAnalysisReferences();
-  if (ObraOpen() && HasRecords(kAreaBudget)) UpdateBudgetReferences();
+  ReferenceResolvers resolvers;
+  if (HasRecords(kAreaAnalyses)) UpdateAnalysisReferences(resolvers);
+  if (ObraOpen() && HasRecords(kAreaBudget)) UpdateBudgetReferences(resolvers);
   AskForReview(files);
   for (int n : files) FlushWorkArea(n);
   FlushWorkArea(kAreaGlobals);

@@ -91,10 +91,10 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
   return r;
 }
 
-// The records are read once, whole; each write takes its record from that
-// copy, which holds the codes this pass already gave. Records whose code
-// grows are written from the last one back, and so one write each;
-// those whose code shrinks go out in runs.
+// Each write takes its record as the file held it before this pass: the
+// pass changes nothing but the codes it sets. Records whose code grows are
+// written from the last one back, and so one write each; those whose code
+// shrinks go out in runs.
 void RenumberFile(const FileRenumbering& r) {
   if (r.plan.status != PlanStatus::kOk) return;
   const std::vector<size_t> order = WriteOrder(r.current, r.plan.codes);
@@ -102,13 +102,14 @@ void RenumberFile(const FileRenumbering& r) {
   DataFileState data;
   OpenData(data, r.fileNo, r.ext);
   const size_t length = static_cast<size_t>(CodedRecordLength(r.fileNo));
-  std::vector<uint8_t> records = ReadAllRecords(data);
+  std::vector<uint8_t> rec(length);
+  RecordScanner scanner(data);
   RecordRunWriter writer(data);
   int done = 0;
   for (size_t i : order) {
-    uint8_t* rec = records.data() + static_cast<size_t>(r.records[i]) * length;
-    WriteStr(rec + kRecordCode, kRecordCodeLength, r.plan.codes[i]);
-    writer.Put(r.records[i], rec);
+    std::memcpy(rec.data(), scanner.Get(r.records[i]), length);
+    WriteStr(rec.data() + kRecordCode, kRecordCodeLength, r.plan.codes[i]);
+    writer.Put(r.records[i], rec.data());
     StepRecodeProgress(++done);
   }
   writer.Flush();

@@ -79,6 +79,17 @@ bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver
   namespace al = analysis_line;
   bool changed = false;
   const std::string owner = Get(a, coded::Code);
+  // The heads the lines name lie anywhere in their files: asking for all
+  // of them first lets the memory fetch them side by side.
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int first = SectionFirstSlot(a, g);
+    for (int i = 0; i < SectionLineCount(a, g); ++i) {
+      const AnalysisLine line = Get(a, analysis::Lines(first + i));
+      const auto type = static_cast<LineType>(Get(line, al::LineType));
+      if (type == LineType::kInput) inputs.Prefetch(Get(line, al::RefRecNo));
+      if (type == LineType::kAnalysis) analyses.Prefetch(Get(line, al::RefRecNo));
+    }
+  }
   for (int g = 1; g <= analysis::kGroups; ++g) {
     const int first = SectionFirstSlot(a, g);
     for (int i = 0; i < SectionLineCount(a, g); ++i) {
@@ -118,6 +129,13 @@ Reference ReferenceResolver::At(int16_t record) const {
   return Reference{record, std::string(h.Code()), h.stamp};
 }
 
+void ReferenceResolver::Prefetch(int16_t record) {
+  if (!Area(area_).Data.isOpen) return;
+  if (!loaded_) Load();
+  if (record >= 1 && static_cast<size_t>(record) < heads_.size())
+    __builtin_prefetch(&heads_[static_cast<size_t>(record)]);
+}
+
 void ReferenceResolver::Load() {
   loaded_ = true;
   heads_ = ReadRecordHeads(Area(area_).Data);
@@ -142,10 +160,9 @@ int16_t ReferenceResolver::Find(const Reference& ref) {
   return it == byStamp_.end() ? 0 : it->second;
 }
 
-int UpdateAnalysisReferences() {
+int UpdateAnalysisReferences(ReferenceResolvers& resolvers) {
   DataFileState& data = Area(kAreaAnalyses).Data;
   if (!data.isOpen) return 0;
-  ReferenceResolver inputs(kAreaInputs), analyses(kAreaAnalyses);
   int written = 0;
   GlobalOwners globals;
   // Each record is read once, before it is written: the resolvers read
@@ -159,7 +176,7 @@ int UpdateAnalysisReferences() {
     std::memcpy(a.data(), scanner.Get(r), a.bytes.size());
     if (Get(a, coded::RecordStatus) != 0) continue;
     if (ClassifyCode(Get(a, coded::Code), kAreaAnalyses) != CodeKind::kItem) continue;
-    if (!UpdateLines(a, inputs, analyses, globals)) continue;
+    if (!UpdateLines(a, resolvers.inputs, resolvers.analyses, globals)) continue;
     writer.Put(r, a.data());
     ++written;
   }
@@ -168,11 +185,10 @@ int UpdateAnalysisReferences() {
   return written;
 }
 
-int UpdateBudgetReferences() {
+int UpdateBudgetReferences(ReferenceResolvers& resolvers) {
   using namespace budget_item;
   DataFileState& data = Area(kAreaBudget).Data;
   if (!data.isOpen) return 0;
-  ReferenceResolver analyses(kAreaAnalyses), subcontracts(kAreaSubcontracts);
   int written = 0;
   RecordScanner scanner(data);
   RecordRunWriter writer(data);
@@ -185,7 +201,7 @@ int UpdateBudgetReferences() {
     if (ClassifyCode(Get(item, coded::Code), kAreaBudget) != CodeKind::kItem) continue;
     const uint8_t type = Get(item, RefType);
     if (type != kRefAnalysis && type != kRefSubcontract) continue;
-    ReferenceResolver& target = type == kRefAnalysis ? analyses : subcontracts;
+    ReferenceResolver& target = type == kRefAnalysis ? resolvers.analyses : resolvers.subcontracts;
     const auto ref = Updated(target, LoadReference(item, RefCode, RefRecNo, RefStamp));
     if (!ref) continue;
     StoreReference(item, *ref, RefCode, RefRecNo, RefStamp);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "selection/recode_files.h"
+#include "session/work_area_ids.h"
 
 namespace vantu {
 
@@ -36,6 +37,8 @@ class ReferenceResolver {
   bool Holds(int16_t r, const Reference& ref) const;
   // The reference to record r, found by Find.
   Reference At(int16_t r) const;
+  // Starts bringing record r's head into the cache, for a Find soon after.
+  void Prefetch(int16_t r);
 
  private:
   bool InUse(int16_t record) const;
@@ -52,12 +55,20 @@ class ReferenceResolver {
   std::unordered_map<std::string, int16_t> byStamp_;
 };
 
+// The resolvers of one run. The analyses' heads serve both updates: the
+// first one writes only lines, never a code, stamp or status.
+struct ReferenceResolvers {
+  ReferenceResolver inputs{kAreaInputs};
+  ReferenceResolver analyses{kAreaAnalyses};
+  ReferenceResolver subcontracts{kAreaSubcontracts};
+};
+
 // Every analysis line of type 2 or 3 gets the code and stamp of the record
 // it names; the global prices of lines of type 5 get the analysis' code as
 // their owner. Returns the analyses written.
-int UpdateAnalysisReferences();
+int UpdateAnalysisReferences(ReferenceResolvers& resolvers);
 // Every budget item that uses an analysis or a subcontract, the same way.
 // Returns the items written.
-int UpdateBudgetReferences();
+int UpdateBudgetReferences(ReferenceResolvers& resolvers);
 
 }  // namespace vantu

@@ -50,14 +50,22 @@ const uint8_t* RecordScanner::Get(int16_t r) {
   return bytes_.data() + static_cast<size_t>(r - first_) * static_cast<size_t>(f_.RecordLength);
 }
 
-// The chunk runs from r on; when r lies just before the chunk held, the
-// pass goes down, and the new chunk ends at r instead.
+// The chunk runs from r on; when r lies just below the chunk held, the
+// pass goes down, and the new chunk ends at r instead. A pass that has
+// read more chunks than two passes over the file would is going about in
+// no order: the whole file is read once, and every later record is there.
 void RecordScanner::Load(int16_t r) {
   if (r < 0 || r >= f_.RecordCount) FailEngine(kStatusReadError, f_.name);
   const int per = std::max<int>(1, static_cast<int>(kMaxRunBytes / f_.RecordLength));
-  const bool down = count_ > 0 && r < first_ && r >= first_ - per;
-  first_ = down ? std::max(0, r - per + 1) : r;
-  count_ = std::min(per, f_.RecordCount - first_);
+  const int chunks = (f_.RecordCount + per - 1) / per;
+  if (++loads_ > 2 * chunks + 2) {
+    first_ = 0;
+    count_ = f_.RecordCount;
+  } else {
+    const bool down = count_ > 0 && r < first_ && r >= first_ - per;
+    first_ = down ? std::max(0, r - per + 1) : r;
+    count_ = std::min(per, f_.RecordCount - first_);
+  }
   bytes_.resize(static_cast<size_t>(count_) * static_cast<size_t>(f_.RecordLength));
   ReadRecordRun(f_, static_cast<int16_t>(first_), count_, bytes_.data());
 }

@@ -28,11 +28,12 @@ void ReadRecordRun(DataFileState& f, int16_t first, int count, uint8_t* buf);
 // Every record of the file, record 0 included, record r at r * RecordLength.
 std::vector<uint8_t> ReadAllRecords(DataFileState& f);
 
-// The records of a file read a chunk at a time. A pass that visits them in
-// ascending or in descending order reads each chunk once. What the chunk
-// holds is what the file held when it was read: a pass that writes a
-// record reads it again from the scanner only when the write cannot have
-// changed what it reads.
+// The records of a file read a chunk at a time. A pass that goes up or
+// down the file reads each chunk once; a pass that keeps jumping about
+// gets the whole file read at once after a while.
+// What the scanner holds is what the file held when it was read: a pass
+// that writes a record reads it again from the scanner only when the
+// write cannot have changed what it reads.
 class RecordScanner {
  public:
   explicit RecordScanner(DataFileState& f) : f_(f) {}
@@ -47,6 +48,7 @@ class RecordScanner {
   DataFileState& f_;
   int first_ = 0;
   int count_ = 0;
+  int loads_ = 0;
   std::vector<uint8_t> bytes_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "records/codes.h"
@@ -50,18 +51,20 @@ void StepRecodeProgress(int count) {
   StepProgress(false);
 }
 
+RecordHead HeadOf(const uint8_t* rec) {
+  RecordHead h;
+  if (GetI16(rec) != 0) return h;
+  h.inUse = true;
+  std::memcpy(h.stamp.data(), rec + kRecordStampAt, h.stamp.size());
+  h.codeLength = std::min<uint8_t>(rec[kRecordCode], kRecordCodeLength);
+  std::memcpy(h.code.data(), rec + kRecordCode + 1, h.code.size());
+  return h;
+}
+
 std::vector<RecordHead> ReadRecordHeads(DataFileState& f) {
   std::vector<RecordHead> heads(static_cast<size_t>(FileRecordCount(f)));
   RecordScanner scanner(f);
-  for (size_t b = 1; b < heads.size(); ++b) {
-    const uint8_t* rec = scanner.Get(static_cast<int16_t>(b));
-    if (GetI16(rec) != 0) continue;
-    RecordHead& h = heads[b];
-    h.inUse = true;
-    std::memcpy(h.stamp.data(), rec + kRecordStampAt, h.stamp.size());
-    h.codeLength = std::min<uint8_t>(rec[kRecordCode], kRecordCodeLength);
-    std::memcpy(h.code.data(), rec + kRecordCode + 1, h.code.size());
-  }
+  for (size_t b = 1; b < heads.size(); ++b) heads[b] = HeadOf(scanner.Get(static_cast<int16_t>(b)));
   return heads;
 }
 
@@ -72,7 +75,8 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
   DataFileState data;
   OpenData(data, fileNo, ext);
   if (UsedRecordCount(data) > 0) {
-    const std::vector<RecordHead> heads = ReadRecordHeads(data);
+    r.heads = ReadRecordHeads(data);
+    const std::vector<RecordHead>& heads = r.heads;
     IndexFileState index;
     OpenIndex(index, IndexFileName(fileNo, ext), CodedKeyLength(fileNo), false);
     if (!LastOpOk()) FailEngine(kStatusDosFunction);
@@ -95,7 +99,7 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
 // pass changes nothing but the codes it sets. Records whose code grows are
 // written from the last one back, and so one write each; those whose code
 // shrinks go out in runs.
-void RenumberFile(const FileRenumbering& r) {
+void RenumberFile(FileRenumbering& r) {
   if (r.plan.status != PlanStatus::kOk) return;
   const std::vector<size_t> order = WriteOrder(r.current, r.plan.codes);
   if (order.empty()) return;
@@ -110,13 +114,16 @@ void RenumberFile(const FileRenumbering& r) {
     std::memcpy(rec.data(), scanner.Get(r.records[i]), length);
     WriteStr(rec.data() + kRecordCode, kRecordCodeLength, r.plan.codes[i]);
     writer.Put(r.records[i], rec.data());
+    if (static_cast<size_t>(r.records[i]) < r.heads.size())
+      r.heads[static_cast<size_t>(r.records[i])] = HeadOf(rec.data());
     StepRecodeProgress(++done);
   }
   writer.Flush();
   CloseFile(data);
 }
 
-void ReindexFile(int fileNo, const std::string& ext) {
+std::vector<RecordHead> ReindexFile(int fileNo, const std::string& ext,
+                                    std::vector<RecordHead> known) {
   DataFileState data;
   OpenData(data, fileNo, ext);
   std::vector<uint8_t> header(static_cast<size_t>(CodedRecordLength(fileNo)));
@@ -126,21 +133,21 @@ void ReindexFile(int fileNo, const std::string& ext) {
     header[kHdrChangeMarker] = 1;
     PutRec(data, 0, header.data());
   }
+  std::vector<RecordHead> heads = std::move(known);
+  if (heads.size() != static_cast<size_t>(FileRecordCount(data))) heads = ReadRecordHeads(data);
   IndexFileState index;
   MakeIndex(index, IndexFileName(fileNo, ext), CodedKeyLength(fileNo), false);
-  const int count = FileRecordCount(data);
-  RecordScanner scanner(data);
   std::string key;
-  for (int b = 1; b < count; ++b) {
-    const int16_t n = static_cast<int16_t>(b);
-    const uint8_t* rec = scanner.Get(n);
-    StepRecodeProgress(b);
-    if (GetI16(rec) != 0) continue;
-    key = ReadStr(rec + kRecordCode, kRecordCodeLength);
+  for (size_t b = 1; b < heads.size(); ++b) {
+    const auto n = static_cast<int16_t>(b);
+    StepRecodeProgress(n);
+    if (!heads[b].inUse) continue;
+    key = heads[b].Code();
     AddKey(index, n, key);
   }
   CloseIndex(index);
   CloseFile(data);
+  return heads;
 }
 
 }  // namespace vantu

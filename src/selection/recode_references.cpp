@@ -1,7 +1,9 @@
 #include "selection/recode_references.h"
 
+#include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "records/analysis_records.h"
@@ -73,41 +75,60 @@ class GlobalOwners {
   std::vector<uint8_t> records_;
 };
 
+// Budget items whose targets are asked for ahead of their turn.
+constexpr int kPrefetchAhead = 8;
+
+// Starts fetching the head that a budget item's reference names.
+void PrefetchTarget(const uint8_t* item, ReferenceResolvers& resolvers) {
+  const uint8_t type = item[budget_item::RefType.offset];
+  const int16_t r = GetI16(item + budget_item::RefRecNo.offset);
+  if (type == budget_item::kRefAnalysis) resolvers.analyses.Prefetch(r);
+  if (type == budget_item::kRefSubcontract) resolvers.subcontracts.Prefetch(r);
+}
+
+// The slots that hold the analysis' lines, group after group; returns
+// how many there are.
+int LineSlots(const AnalysisRecord& a, std::array<int, analysis::kLineSlots>& slots) {
+  int n = 0;
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int first = SectionFirstSlot(a, g);
+    const int count = SectionLineCount(a, g);
+    for (int i = 0; i < count && n < analysis::kLineSlots; ++i) slots[n++] = first + i;
+  }
+  return n;
+}
+
 // The lines of one analysis; true when one of them changed.
 bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver& analyses,
                  GlobalOwners& globals) {
   namespace al = analysis_line;
-  bool changed = false;
-  const std::string owner = Get(a, coded::Code);
+  std::array<int, analysis::kLineSlots> slots{};
+  const int count = LineSlots(a, slots);
   // The heads the lines name lie anywhere in their files: asking for all
   // of them first lets the memory fetch them side by side.
-  for (int g = 1; g <= analysis::kGroups; ++g) {
-    const int first = SectionFirstSlot(a, g);
-    for (int i = 0; i < SectionLineCount(a, g); ++i) {
-      const AnalysisLine line = Get(a, analysis::Lines(first + i));
-      const auto type = static_cast<LineType>(Get(line, al::LineType));
-      if (type == LineType::kInput) inputs.Prefetch(Get(line, al::RefRecNo));
-      if (type == LineType::kAnalysis) analyses.Prefetch(Get(line, al::RefRecNo));
-    }
+  for (int k = 0; k < count; ++k) {
+    const uint8_t* line = a.data() + analysis::Lines(slots[k]).offset;
+    const auto type = static_cast<LineType>(line[al::LineType.offset]);
+    const int16_t r = GetI16(line + al::RefRecNo.offset);
+    if (type == LineType::kInput) inputs.Prefetch(r);
+    if (type == LineType::kAnalysis) analyses.Prefetch(r);
   }
-  for (int g = 1; g <= analysis::kGroups; ++g) {
-    const int first = SectionFirstSlot(a, g);
-    for (int i = 0; i < SectionLineCount(a, g); ++i) {
-      AnalysisLine line = Get(a, analysis::Lines(first + i));
-      const auto type = static_cast<LineType>(Get(line, al::LineType));
-      if (type == LineType::kGlobal) {
-        globals.Update(line, owner);
-        continue;
-      }
-      if (type != LineType::kInput && type != LineType::kAnalysis) continue;
-      ReferenceResolver& target = type == LineType::kInput ? inputs : analyses;
-      const auto ref =
-          Updated(target, LoadReference(line, al::RefCode, al::RefRecNo, al::RefStamp));
-      if (!ref) continue;
-      StoreReference(line, *ref, al::RefCode, al::RefRecNo, al::RefStamp);
-      Set(a, analysis::Lines(first + i), line);
-      changed = true;
+  bool changed = false;
+  const std::string owner = Get(a, coded::Code);
+  for (int k = 0; k < count; ++k) {
+    AnalysisLine line = Get(a, analysis::Lines(slots[k]));
+    const auto type = static_cast<LineType>(Get(line, al::LineType));
+    if (type == LineType::kGlobal) {
+      globals.Update(line, owner);
+      continue;
     }
+    if (type != LineType::kInput && type != LineType::kAnalysis) continue;
+    ReferenceResolver& target = type == LineType::kInput ? inputs : analyses;
+    const auto ref = Updated(target, LoadReference(line, al::RefCode, al::RefRecNo, al::RefStamp));
+    if (!ref) continue;
+    StoreReference(line, *ref, al::RefCode, al::RefRecNo, al::RefStamp);
+    Set(a, analysis::Lines(slots[k]), line);
+    changed = true;
   }
   return changed;
 }
@@ -134,6 +155,26 @@ void ReferenceResolver::Prefetch(int16_t record) {
   if (!loaded_) Load();
   if (record >= 1 && static_cast<size_t>(record) < heads_.size())
     __builtin_prefetch(&heads_[static_cast<size_t>(record)]);
+}
+
+void ReferenceResolver::Provide(std::vector<RecordHead> heads) {
+  heads_ = std::move(heads);
+  loaded_ = true;
+  stampsBuilt_ = false;
+  byStamp_.clear();
+}
+
+ReferenceResolver* ReferenceResolvers::For(int area) {
+  switch (area) {
+    case kAreaInputs:
+      return &inputs;
+    case kAreaAnalyses:
+      return &analyses;
+    case kAreaSubcontracts:
+      return &subcontracts;
+    default:
+      return nullptr;
+  }
 }
 
 void ReferenceResolver::Load() {
@@ -197,6 +238,7 @@ int UpdateBudgetReferences(ReferenceResolvers& resolvers) {
     const int16_t r = static_cast<int16_t>(b);
     StepRecodeProgress(b);
     std::memcpy(item.data(), scanner.Get(r), item.bytes.size());
+    if (const uint8_t* ahead = scanner.Held(b + kPrefetchAhead)) PrefetchTarget(ahead, resolvers);
     if (Get(item, coded::RecordStatus) != 0) continue;
     if (ClassifyCode(Get(item, coded::Code), kAreaBudget) != CodeKind::kItem) continue;
     const uint8_t type = Get(item, RefType);

@@ -39,6 +39,9 @@ class ReferenceResolver {
   Reference At(int16_t r) const;
   // Starts bringing record r's head into the cache, for a Find soon after.
   void Prefetch(int16_t r);
+  // The heads of the area's records from a pass that has just read them,
+  // to be used instead of reading them again.
+  void Provide(std::vector<RecordHead> heads);
 
  private:
   bool InUse(int16_t record) const;
@@ -61,6 +64,8 @@ struct ReferenceResolvers {
   ReferenceResolver inputs{kAreaInputs};
   ReferenceResolver analyses{kAreaAnalyses};
   ReferenceResolver subcontracts{kAreaSubcontracts};
+  // The resolver of an area; nullptr for an area references never name.
+  ReferenceResolver* For(int area);
 };
 
 // Every analysis line of type 2 or 3 gets the code and stamp of the record

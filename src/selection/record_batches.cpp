@@ -50,6 +50,11 @@ const uint8_t* RecordScanner::Get(int16_t r) {
   return bytes_.data() + static_cast<size_t>(r - first_) * static_cast<size_t>(f_.RecordLength);
 }
 
+const uint8_t* RecordScanner::Held(int r) const {
+  if (r < first_ || r >= first_ + count_) return nullptr;
+  return bytes_.data() + static_cast<size_t>(r - first_) * static_cast<size_t>(f_.RecordLength);
+}
+
 // The chunk runs from r on; when r lies just below the chunk held, the
 // pass goes down, and the new chunk ends at r instead. A pass that has
 // read more chunks than two passes over the file would is going about in

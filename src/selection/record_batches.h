@@ -41,6 +41,8 @@ class RecordScanner {
   RecordScanner& operator=(const RecordScanner&) = delete;
   // Record r whole (0 .. RecordCount - 1); valid until the next call.
   const uint8_t* Get(int16_t r);
+  // Record r when the scanner holds it already, else nullptr; reads nothing.
+  const uint8_t* Held(int r) const;
 
  private:
   void Load(int16_t r);

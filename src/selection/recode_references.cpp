@@ -1,8 +1,9 @@
 #include "selection/recode_references.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "records/budget_records.h"
 #include "records/codes.h"
 #include "selection/recode_files.h"
+#include "session/pstring.h"
 #include "storage/btree.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
@@ -22,28 +24,27 @@ std::string StampKey(const uint8_t* p) {
   return std::string(reinterpret_cast<const char*>(p), 10);
 }
 
-template <class R, class Tag>
-Reference LoadReference(const R& r, StrField<Tag> code, I16Field<Tag> record, ExtField<Tag> stamp) {
-  Reference ref;
-  ref.code = Get(r, code);
-  ref.record = Get(r, record);
-  std::memcpy(ref.stamp.data(), r.data() + stamp.offset, ref.stamp.size());
-  return ref;
-}
-
-template <class R, class Tag>
-void StoreReference(R& r, const Reference& ref, StrField<Tag> code, I16Field<Tag> record,
-                    ExtField<Tag> stamp) {
-  Set(r, code, ref.code);
-  Set(r, record, ref.record);
-  std::memcpy(r.data() + stamp.offset, ref.stamp.data(), ref.stamp.size());
-}
-
-// The resolved reference when it differs from the stored one.
-std::optional<Reference> Updated(ReferenceResolver& resolver, const Reference& ref) {
-  const int16_t r = resolver.Find(ref);
-  if (r == 0 || resolver.Holds(r, ref)) return std::nullopt;
-  return resolver.At(r);
+// Brings the reference stored in `p` (its code, record number and stamp
+// where the fields say) to the record the resolver finds for it; true when
+// it changed. Works on the stored bytes: it runs for every line of every
+// analysis.
+template <class Tag>
+bool UpdateReference(ReferenceResolver& resolver, uint8_t* p, StrField<Tag> code,
+                     I16Field<Tag> record, ExtField<Tag> stamp) {
+  uint8_t* storedCode = p + code.offset;
+  const std::string_view held(reinterpret_cast<const char*>(storedCode + 1),
+                              std::min<size_t>(storedCode[0], code.capacity));
+  const int16_t stored = GetI16(p + record.offset);
+  uint8_t* storedStamp = p + stamp.offset;
+  const int16_t r = resolver.Find(stored, held, storedStamp);
+  if (r == 0) return false;
+  const RecordHead& h = resolver.Head(r);
+  const bool sameStamp = std::equal(h.stamp.begin(), h.stamp.end(), storedStamp);
+  if (r == stored && sameStamp && h.Code() == held) return false;
+  WriteStr(storedCode, code.capacity, h.Code());
+  PutI16(p + record.offset, r);
+  std::memcpy(storedStamp, h.stamp.data(), h.stamp.size());
+  return true;
 }
 
 // The global prices, read whole at the first line of type 5. Owners are
@@ -53,10 +54,9 @@ class GlobalOwners {
  public:
   GlobalOwners() : file_(Area(kAreaGlobals).Data), writer_(file_) {}
 
-  // The owner of the global price a line of type 5 uses.
-  void Update(const AnalysisLine& line, const std::string& owner) {
+  // The owner of global price r, which a line of type 5 uses.
+  void Update(int16_t r, const std::string& owner) {
     if (!file_.isOpen) return;
-    const int16_t r = Get(line, analysis_line::RefRecNo);
     if (r < 1 || r >= FileRecordCount(file_)) return;
     if (records_.empty()) records_ = ReadAllRecords(file_);
     uint8_t* stored = records_.data() + static_cast<size_t>(r) * file_.RecordLength;
@@ -116,19 +116,15 @@ bool UpdateLines(AnalysisRecord& a, ReferenceResolver& inputs, ReferenceResolver
   bool changed = false;
   const std::string owner = Get(a, coded::Code);
   for (int k = 0; k < count; ++k) {
-    AnalysisLine line = Get(a, analysis::Lines(slots[k]));
-    const auto type = static_cast<LineType>(Get(line, al::LineType));
+    uint8_t* line = a.data() + analysis::Lines(slots[k]).offset;
+    const auto type = static_cast<LineType>(line[al::LineType.offset]);
     if (type == LineType::kGlobal) {
-      globals.Update(line, owner);
+      globals.Update(GetI16(line + al::RefRecNo.offset), owner);
       continue;
     }
     if (type != LineType::kInput && type != LineType::kAnalysis) continue;
     ReferenceResolver& target = type == LineType::kInput ? inputs : analyses;
-    const auto ref = Updated(target, LoadReference(line, al::RefCode, al::RefRecNo, al::RefStamp));
-    if (!ref) continue;
-    StoreReference(line, *ref, al::RefCode, al::RefRecNo, al::RefStamp);
-    Set(a, analysis::Lines(slots[k]), line);
-    changed = true;
+    if (UpdateReference(target, line, al::RefCode, al::RefRecNo, al::RefStamp)) changed = true;
   }
   return changed;
 }
@@ -140,14 +136,8 @@ bool ReferenceResolver::InUse(int16_t record) const {
          heads_[static_cast<size_t>(record)].inUse;
 }
 
-bool ReferenceResolver::Holds(int16_t record, const Reference& ref) const {
-  const RecordHead& h = heads_[static_cast<size_t>(record)];
-  return ref.record == record && h.Code() == ref.code && h.stamp == ref.stamp;
-}
-
-Reference ReferenceResolver::At(int16_t record) const {
-  const RecordHead& h = heads_[static_cast<size_t>(record)];
-  return Reference{record, std::string(h.Code()), h.stamp};
+const RecordHead& ReferenceResolver::Head(int16_t record) const {
+  return heads_[static_cast<size_t>(record)];
 }
 
 void ReferenceResolver::Prefetch(int16_t record) {
@@ -189,15 +179,15 @@ void ReferenceResolver::BuildStampIndex() {
       byStamp_.emplace(StampKey(heads_[b].stamp.data()), static_cast<int16_t>(b));
 }
 
-int16_t ReferenceResolver::Find(const Reference& ref) {
+int16_t ReferenceResolver::Find(int16_t record, std::string_view code, const uint8_t* stamp) {
   if (!Area(area_).Data.isOpen) return 0;
   if (!loaded_) Load();
-  if (InUse(ref.record)) {
-    const RecordHead& h = heads_[static_cast<size_t>(ref.record)];
-    if (h.Code() == ref.code || h.stamp == ref.stamp) return ref.record;
+  if (InUse(record)) {
+    const RecordHead& h = heads_[static_cast<size_t>(record)];
+    if (h.Code() == code || std::equal(h.stamp.begin(), h.stamp.end(), stamp)) return record;
   }
   if (!stampsBuilt_) BuildStampIndex();
-  auto it = byStamp_.find(StampKey(ref.stamp.data()));
+  auto it = byStamp_.find(StampKey(stamp));
   return it == byStamp_.end() ? 0 : it->second;
 }
 
@@ -244,9 +234,7 @@ int UpdateBudgetReferences(ReferenceResolvers& resolvers) {
     const uint8_t type = Get(item, RefType);
     if (type != kRefAnalysis && type != kRefSubcontract) continue;
     ReferenceResolver& target = type == kRefAnalysis ? resolvers.analyses : resolvers.subcontracts;
-    const auto ref = Updated(target, LoadReference(item, RefCode, RefRecNo, RefStamp));
-    if (!ref) continue;
-    StoreReference(item, *ref, RefCode, RefRecNo, RefStamp);
+    if (!UpdateReference(target, item.data(), RefCode, RefRecNo, RefStamp)) continue;
     writer.Put(r, item.data());
     ++written;
   }

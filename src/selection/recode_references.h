@@ -3,9 +3,9 @@
 // items hold (record number, code and stamp of the record they use) get
 // the codes of the records they name. Run over the open work areas.
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -13,14 +13,6 @@
 #include "session/work_area_ids.h"
 
 namespace vantu {
-
-// What a reference holds.
-struct Reference {
-  int16_t record = 0;
-  std::string code;
-  std::array<uint8_t, 10> stamp{};
-  bool operator==(const Reference&) const = default;
-};
 
 // Finds the records that references of one coded work area (2, 3 or 4)
 // name. The record of the reference's number is taken when its code or its
@@ -31,12 +23,11 @@ struct Reference {
 class ReferenceResolver {
  public:
   explicit ReferenceResolver(int area) : area_(area) {}
-  // The record the reference should name; 0 when no record answers.
-  int16_t Find(const Reference& ref);
-  // Whether the reference already reads as record r, found by Find.
-  bool Holds(int16_t r, const Reference& ref) const;
-  // The reference to record r, found by Find.
-  Reference At(int16_t r) const;
+  // The record that a reference holding record number `record`, code
+  // `code` and the 10 bytes of `stamp` should name; 0 when none answers.
+  int16_t Find(int16_t record, std::string_view code, const uint8_t* stamp);
+  // The head of record r, found by Find.
+  const RecordHead& Head(int16_t r) const;
   // Starts bringing record r's head into the cache, for a Find soon after.
   void Prefetch(int16_t r);
   // The heads of the area's records from a pass that has just read them,

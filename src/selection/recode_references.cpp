@@ -199,7 +199,7 @@ int UpdateAnalysisReferences(ReferenceResolvers& resolvers) {
   // Each record is read once, before it is written: the resolvers read
   // only the codes and stamps, which stay.
   RecordScanner scanner(data);
-  RecordRunWriter writer(data);
+  RecordRunWriter writer(data, &scanner);
   AnalysisRecord a;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);
@@ -222,7 +222,7 @@ int UpdateBudgetReferences(ReferenceResolvers& resolvers) {
   if (!data.isOpen) return 0;
   int written = 0;
   RecordScanner scanner(data);
-  RecordRunWriter writer(data);
+  RecordRunWriter writer(data, &scanner);
   BudgetRecord item;
   for (int b = 1; b < FileRecordCount(data); ++b) {
     const int16_t r = static_cast<int16_t>(b);

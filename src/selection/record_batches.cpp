@@ -12,6 +12,8 @@ namespace {
 
 // The most bytes a chunk read or a run of records written holds.
 constexpr size_t kMaxRunBytes = 256 * 1024;
+// The most records a run takes unchanged to reach the next one put.
+constexpr int kMaxBridge = 8;
 
 void ReadExactly(DataFileState& f, int64_t pos, uint8_t* buf, size_t n) {
   size_t done = 0;
@@ -77,10 +79,26 @@ void RecordScanner::Load(int16_t r) {
 
 void RecordRunWriter::Put(int16_t r, const uint8_t* rec) {
   const size_t length = static_cast<size_t>(f_.RecordLength);
-  if (count_ > 0 && (r != first_ + count_ || bytes_.size() + length > kMaxRunBytes)) Flush();
+  if (count_ > 0 && (r != first_ + count_ || bytes_.size() + length > kMaxRunBytes) && !Bridge(r))
+    Flush();
   if (count_ == 0) first_ = r;
   bytes_.insert(bytes_.end(), rec, rec + length);
   ++count_;
+}
+
+bool RecordRunWriter::Bridge(int16_t r) {
+  const int end = first_ + count_;
+  const size_t length = static_cast<size_t>(f_.RecordLength);
+  if (unchanged_ == nullptr || r <= end || r - end > kMaxBridge) return false;
+  if (bytes_.size() + static_cast<size_t>(r - end + 1) * length > kMaxRunBytes) return false;
+  for (int g = end; g < r; ++g)
+    if (unchanged_->Held(g) == nullptr) return false;
+  for (int g = end; g < r; ++g) {
+    const uint8_t* rec = unchanged_->Held(g);
+    bytes_.insert(bytes_.end(), rec, rec + length);
+  }
+  count_ = r - first_;
+  return true;
 }
 
 void RecordRunWriter::Flush() {

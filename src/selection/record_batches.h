@@ -58,9 +58,16 @@ class RecordScanner {
 // A write that a stop cuts short leaves a prefix of it: records written in
 // ascending order, as the same records written one by one would, so the
 // order of the writes is kept. Writes not in such a run go out alone.
+//
+// Given `unchanged`, a scanner holding records the pass does not write, a
+// record a few numbers past the run still continues it: the records in
+// between go out again as the scanner holds them, which is as they are on
+// disk. Only a pass that writes each record at most once, visiting them in
+// ascending order from the scanner, may give one.
 class RecordRunWriter {
  public:
-  explicit RecordRunWriter(DataFileState& f) : f_(f) {}
+  explicit RecordRunWriter(DataFileState& f, const RecordScanner* unchanged = nullptr)
+      : f_(f), unchanged_(unchanged) {}
   RecordRunWriter(const RecordRunWriter&) = delete;
   RecordRunWriter& operator=(const RecordRunWriter&) = delete;
   // Queues record r whole; a record that does not continue the run sends
@@ -70,7 +77,12 @@ class RecordRunWriter {
   void Flush();
 
  private:
+  // Appends the records from the run's end to just before r, when the
+  // scanner holds them all; true when the run now ends just before r.
+  bool Bridge(int16_t r);
+
   DataFileState& f_;
+  const RecordScanner* unchanged_;
   int16_t first_ = 0;
   int count_ = 0;
   std::vector<uint8_t> bytes_;

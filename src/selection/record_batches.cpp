@@ -24,13 +24,6 @@ void ReadExactly(DataFileState& f, int64_t pos, uint8_t* buf, size_t n) {
 
 }  // namespace
 
-void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n) {
-  if (!f.isOpen) FailEngine(kStatusNotOpen, f.name);
-  if (r < 0 || r >= f.RecordCount || n > static_cast<size_t>(f.RecordLength))
-    FailEngine(kStatusReadError, f.name);
-  ReadExactly(f, static_cast<int64_t>(r) * f.RecordLength, head, n);
-}
-
 void ReadRecordRun(DataFileState& f, int16_t first, int count, uint8_t* buf) {
   if (!f.isOpen) FailEngine(kStatusNotOpen, f.name);
   if (count <= 0) return;

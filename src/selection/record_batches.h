@@ -17,10 +17,6 @@
 
 namespace vantu {
 
-// Reads the first n bytes of record r (status, stamp, code), without the
-// copy of the whole record.
-void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n);
-
 // Reads records first .. first + count - 1 whole into buf (count *
 // RecordLength bytes) with one read. Every record must exist.
 void ReadRecordRun(DataFileState& f, int16_t first, int count, uint8_t* buf);

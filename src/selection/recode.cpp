@@ -1,5 +1,7 @@
 #include "selection/recode.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "records/area_view.h"
@@ -57,7 +59,10 @@ int PlanAll(const std::vector<int>& files, const RecodeParams& p,
   return 0;
 }
 
-int RenumberPhase(int phase, const std::vector<int>& files, RecodeParams& p) {
+// Renumbers every file; `heads` receives the heads of each file's records
+// as the renumbering left them.
+int RenumberPhase(int phase, const std::vector<int>& files, RecodeParams& p,
+                  std::map<int, std::vector<RecordHead>>& heads) {
   const SelectionState& s = Selection();
   const std::string ext = s.SetExtension();
   if (phase == kRecodeRenumbering) p = ReadRecodeState(s.DataDirectory, ext, phase);
@@ -65,9 +70,22 @@ int RenumberPhase(int phase, const std::vector<int>& files, RecodeParams& p) {
   if (const int refused = PlanAll(files, p, plans); refused != 0) return refused;
   if (phase == kRecodeIdle && !BeginRecodeRun(s.DataDirectory, ext, p))
     FailEngine(kStatusWriteError);
-  for (const FileRenumbering& r : plans) RenumberFile(r);
+  for (FileRenumbering& r : plans) {
+    RenumberFile(r);
+    heads[r.fileNo] = std::move(r.heads);
+  }
   if (!EnterReindexPhase(s.DataDirectory, ext, p)) FailEngine(kStatusWriteError);
   return 0;
+}
+
+// The heads the reindexing read serve the references, unless the opening
+// check found the file changed since and rebuilt it.
+void ProvideHeads(ReferenceResolvers& resolvers, int area, std::vector<RecordHead> heads) {
+  ReferenceResolver* resolver = resolvers.For(area);
+  const WorkArea& a = Area(area);
+  if (resolver == nullptr || a.indexRebuilt || !a.Data.isOpen) return;
+  if (heads.size() != static_cast<size_t>(FileRecordCount(a.Data))) return;
+  resolver->Provide(std::move(heads));
 }
 
 // The calculation reviews every recodified area before it prices again.
@@ -92,16 +110,19 @@ int RunRecodification(int phase, const RecodeParams& params) {
   // A second handle on a file would keep an older copy: the run works on
   // the files alone and reopens the areas at the end.
   for (int n : files) CloseWorkArea(n);
+  std::map<int, std::vector<RecordHead>> heads;
   if (phase != kRecodeReindexing) {
-    if (const int refused = RenumberPhase(phase, files, p); refused != 0) {
+    if (const int refused = RenumberPhase(phase, files, p, heads); refused != 0) {
       for (int n : files) ReopenArea(n);
       return refused;
     }
   }
-  for (int n : files) ReindexFile(n, ExtensionOf(n));
+  for (int n : files) heads[n] = ReindexFile(n, ExtensionOf(n), std::move(heads[n]));
   for (int n : files) ReopenArea(n);
-  if (HasRecords(kAreaAnalyses)) UpdateAnalysisReferences();
-  if (ObraOpen() && HasRecords(kAreaBudget)) UpdateBudgetReferences();
+  ReferenceResolvers resolvers;
+  for (auto& [n, read] : heads) ProvideHeads(resolvers, n, std::move(read));
+  if (HasRecords(kAreaAnalyses)) UpdateAnalysisReferences(resolvers);
+  if (ObraOpen() && HasRecords(kAreaBudget)) UpdateBudgetReferences(resolvers);
   AskForReview(files);
   for (int n : files) FlushWorkArea(n);
   FlushWorkArea(kAreaGlobals);

@@ -1,15 +1,16 @@
 #include "selection/recode_files.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "records/codes.h"
 #include "session/pstring.h"
 #include "storage/btree.h"
-#include "storage/file_io.h"
 #include "storage/file_sets.h"
 #include "storage/record_file.h"
-#include "storage/record_runs.h"
 #include "storage/storage_engine.h"
 #include "toolkit/progress.h"
 
@@ -25,39 +26,7 @@ void OpenData(DataFileState& data, int fileNo, const std::string& ext) {
   if (!LastOpOk()) FailEngine(kStatusDosFunction);
 }
 
-std::string CodeOf(const std::vector<uint8_t>& rec) {
-  return ReadStr(rec.data() + kRecordCode, kRecordCodeLength);
-}
-
-// The most bytes a run of records holds before it is sent.
-constexpr size_t kMaxRunBytes = 256 * 1024;
-
 }  // namespace
-
-void ReadRecordHead(DataFileState& f, int16_t r, uint8_t* head, size_t n) {
-  if (!f.isOpen) FailEngine(kStatusNotOpen, f.name);
-  if (r < 0 || r >= f.RecordCount || n > static_cast<size_t>(f.RecordLength))
-    FailEngine(kStatusReadError, f.name);
-  size_t done = 0;
-  const int err = Files().ReadAt(f.handle, static_cast<int64_t>(r) * f.RecordLength, head, n, done);
-  if (err != 0) FailEngine(StatusFromOsError(err, kStatusReadError), f.name);
-  if (done != n) FailEngine(kStatusReadError, f.name);
-}
-
-void RecordRunWriter::Put(int16_t r, const uint8_t* rec) {
-  const size_t length = static_cast<size_t>(f_.RecordLength);
-  if (count_ > 0 && (r != first_ + count_ || bytes_.size() + length > kMaxRunBytes)) Flush();
-  if (count_ == 0) first_ = r;
-  bytes_.insert(bytes_.end(), rec, rec + length);
-  ++count_;
-}
-
-void RecordRunWriter::Flush() {
-  if (count_ == 0) return;
-  PutRecRun(f_, first_, count_, bytes_.data());
-  bytes_.clear();
-  count_ = 0;
-}
 
 bool& RecodeProgressShown() {
   return gProgressShown;
@@ -82,6 +51,23 @@ void StepRecodeProgress(int count) {
   StepProgress(false);
 }
 
+RecordHead HeadOf(const uint8_t* rec) {
+  RecordHead h;
+  if (GetI16(rec) != 0) return h;
+  h.inUse = true;
+  std::memcpy(h.stamp.data(), rec + kRecordStampAt, h.stamp.size());
+  h.codeLength = std::min<uint8_t>(rec[kRecordCode], kRecordCodeLength);
+  std::memcpy(h.code.data(), rec + kRecordCode + 1, h.code.size());
+  return h;
+}
+
+std::vector<RecordHead> ReadRecordHeads(DataFileState& f) {
+  std::vector<RecordHead> heads(static_cast<size_t>(FileRecordCount(f)));
+  RecordScanner scanner(f);
+  for (size_t b = 1; b < heads.size(); ++b) heads[b] = HeadOf(scanner.Get(static_cast<int16_t>(b)));
+  return heads;
+}
+
 FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const RecodeParams& p) {
   FileRenumbering r;
   r.fileNo = fileNo;
@@ -89,18 +75,17 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
   DataFileState data;
   OpenData(data, fileNo, ext);
   if (UsedRecordCount(data) > 0) {
+    r.heads = ReadRecordHeads(data);
+    const std::vector<RecordHead>& heads = r.heads;
     IndexFileState index;
     OpenIndex(index, IndexFileName(fileNo, ext), CodedKeyLength(fileNo), false);
     if (!LastOpOk()) FailEngine(kStatusDosFunction);
-    uint8_t head[kRecordCode + 1 + kRecordCodeLength];  // the code: length byte, characters
     std::string key;
     int16_t n = 0;
     for (SearchKey(index, n, key); LastOpOk(); NextKey(index, n, key)) {
-      if (n < 1 || n >= FileRecordCount(data)) continue;
-      ReadRecordHead(data, n, head, sizeof head);
-      if (GetI16(head) != 0) continue;
+      if (n < 1 || n >= FileRecordCount(data) || !heads[n].inUse) continue;
       r.records.push_back(n);
-      r.current.push_back(ReadStr(head + kRecordCode, kRecordCodeLength));
+      r.current.emplace_back(heads[n].Code());
       StepRecodeProgress(static_cast<int>(r.records.size()));
     }
     CloseIndex(index);
@@ -110,47 +95,59 @@ FileRenumbering PrepareRenumbering(int fileNo, const std::string& ext, const Rec
   return r;
 }
 
-void RenumberFile(const FileRenumbering& r) {
+// Each write takes its record as the file held it before this pass: the
+// pass changes nothing but the codes it sets. Records whose code grows are
+// written from the last one back, and so one write each; those whose code
+// shrinks go out in runs.
+void RenumberFile(FileRenumbering& r) {
   if (r.plan.status != PlanStatus::kOk) return;
   const std::vector<size_t> order = WriteOrder(r.current, r.plan.codes);
   if (order.empty()) return;
   DataFileState data;
   OpenData(data, r.fileNo, r.ext);
-  std::vector<uint8_t> rec(static_cast<size_t>(CodedRecordLength(r.fileNo)));
+  const size_t length = static_cast<size_t>(CodedRecordLength(r.fileNo));
+  std::vector<uint8_t> rec(length);
+  RecordScanner scanner(data);
+  RecordRunWriter writer(data);
   int done = 0;
   for (size_t i : order) {
-    GetRec(data, r.records[i], rec.data());
+    std::memcpy(rec.data(), scanner.Get(r.records[i]), length);
     WriteStr(rec.data() + kRecordCode, kRecordCodeLength, r.plan.codes[i]);
-    PutRec(data, r.records[i], rec.data());
+    writer.Put(r.records[i], rec.data());
+    if (static_cast<size_t>(r.records[i]) < r.heads.size())
+      r.heads[static_cast<size_t>(r.records[i])] = HeadOf(rec.data());
     StepRecodeProgress(++done);
   }
+  writer.Flush();
   CloseFile(data);
 }
 
-void ReindexFile(int fileNo, const std::string& ext) {
+std::vector<RecordHead> ReindexFile(int fileNo, const std::string& ext,
+                                    std::vector<RecordHead> known) {
   DataFileState data;
   OpenData(data, fileNo, ext);
-  const size_t length = static_cast<size_t>(CodedRecordLength(fileNo));
-  std::vector<uint8_t> rec(length);
+  std::vector<uint8_t> header(static_cast<size_t>(CodedRecordLength(fileNo)));
   // The calculation reviews a file whose marker is set.
-  GetRec(data, 0, rec.data());
-  if (rec[kHdrChangeMarker] != 1) {
-    rec[kHdrChangeMarker] = 1;
-    PutRec(data, 0, rec.data());
+  GetRec(data, 0, header.data());
+  if (header[kHdrChangeMarker] != 1) {
+    header[kHdrChangeMarker] = 1;
+    PutRec(data, 0, header.data());
   }
+  std::vector<RecordHead> heads = std::move(known);
+  if (heads.size() != static_cast<size_t>(FileRecordCount(data))) heads = ReadRecordHeads(data);
   IndexFileState index;
   MakeIndex(index, IndexFileName(fileNo, ext), CodedKeyLength(fileNo), false);
-  const int count = FileRecordCount(data);
-  for (int b = 1; b < count; ++b) {
-    const int16_t n = static_cast<int16_t>(b);
-    GetRec(data, n, rec.data());
-    StepRecodeProgress(b);
-    if (GetI16(rec.data()) != 0) continue;
-    std::string key = CodeOf(rec);
+  std::string key;
+  for (size_t b = 1; b < heads.size(); ++b) {
+    const auto n = static_cast<int16_t>(b);
+    StepRecodeProgress(n);
+    if (!heads[b].inUse) continue;
+    key = heads[b].Code();
     AddKey(index, n, key);
   }
   CloseIndex(index);
   CloseFile(data);
+  return heads;
 }
 
 }  // namespace vantu

@@ -2,6 +2,7 @@
 // with even codes, references following their records, sound indexes.
 #include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include "records/codes.h"
 #include "selection/recode_fixture.h"
@@ -58,6 +59,29 @@ TEST_F(RecodeRunTest, ChaptersOneTwoSevenBecomeOneTwoThree) {
   }
   EXPECT_EQ(Area(2).CurrentRecord, Find(2, "01"));
   EXPECT_EQ(Markers(2, "A").first, 1) << "the calculation must review the file";
+}
+
+// Records stored in no relation to their codes, more than one read of the
+// file holds: codes that shrink and codes that grow are written to the
+// right records, in the order the codes keep.
+TEST_F(RecodeRunTest, RecordsStoredOutOfCodeOrderTakeTheirNewCodes) {
+  Open();
+  std::vector<std::string> codes;
+  for (int c = 1; c <= 17; c += 2) {
+    codes.push_back(ZeroPadded(c, 2));
+    for (int i = 1; i <= 330; ++i) codes.push_back(ZeroPadded(c, 2) + ZeroPadded(3 * i, 3));
+  }
+  std::vector<std::string> stored = codes;
+  std::shuffle(stored.begin(), stored.end(), std::mt19937(7));
+  for (const std::string& code : stored) AddCoded(2, code);
+  const std::vector<int16_t> order = RecordsInOrder(2);
+  for (const RecodeParams& p : {RecodeParams{0, 1, 1}, RecodeParams{2, 2, 3}}) {
+    SCOPED_TRACE("first chapter " + std::to_string(p.firstChapter));
+    ASSERT_EQ(RunRecodification(kRecodeIdle, p), 0);
+    EXPECT_EQ(RecordsInOrder(2), order);
+    EXPECT_EQ(CodesInOrder(2), PlanRenumbering(codes, 3, p).codes);
+    ExpectIndexesMatchData();
+  }
 }
 
 TEST_F(RecodeRunTest, AnalysisLineFollowsItsInputToItsNewCode) {

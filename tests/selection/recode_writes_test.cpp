@@ -107,6 +107,66 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"DownThenUp", {6, 5, 4, 7, 8, 1}, 5}, RunCase{"Single", {7}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A pass that reads through a scanner and writes some of the records it
+// passes: short gaps between them go out again unchanged inside one run,
+// long ones end the run.
+TEST_F(RecordRunWriterTest, ShortGapsAreBridgedWithTheRecordsAsTheyAre) {
+  struct BridgeCase {
+    std::vector<int16_t> order;
+    int writes;
+  };
+  const BridgeCase cases[] = {
+      {{2, 4, 5, 9}, 1},  // gaps of 1 and 3
+      {{1, 10}, 1},       // a gap of 8
+      {{1, 11}, 2},       // a gap of 9 is too long
+      {{6}, 1},
+  };
+  for (const BridgeCase& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.order));
+    Fill();
+    // Every record distinct before the pass, so that a gap written from
+    // the wrong record shows.
+    {
+      DataFileState f;
+      OpenFile(f, kName, kLength);
+      for (int16_t r = 1; r < kRecords; ++r) {
+        std::vector<uint8_t> rec(kLength, static_cast<uint8_t>(0x10 + r));
+        rec[0] = rec[1] = 0;
+        PutRec(f, r, rec.data());
+      }
+      CloseFile(f);
+    }
+    const std::vector<uint8_t> before = Bytes(kName);
+    DataFileState f;
+    OpenFile(f, kName, kLength);
+    const int start = files.Writes();
+    {
+      RecordScanner scanner(f);
+      RecordRunWriter writer(f, &scanner);
+      for (int16_t r = 1; r < kRecords; ++r) {
+        scanner.Get(r);
+        if (std::find(c.order.begin(), c.order.end(), r) != c.order.end())
+          writer.Put(r, NewRecord(r).data());
+      }
+      writer.Flush();
+    }
+    EXPECT_EQ(files.Writes() - start, c.writes);
+    CloseFile(f);
+    const std::vector<uint8_t>& after = Bytes(kName);
+    for (int16_t r = 1; r < kRecords; ++r) {
+      const bool put = std::find(c.order.begin(), c.order.end(), r) != c.order.end();
+      const auto at = static_cast<size_t>(r) * kLength;
+      if (put) {
+        EXPECT_TRUE(Rewritten(after, r)) << "record " << r;
+      } else {
+        EXPECT_TRUE(
+            std::equal(after.begin() + at, after.begin() + at + kLength, before.begin() + at))
+            << "record " << r << " changed";
+      }
+    }
+  }
+}
+
 TEST_F(StorageTest, RecordRunPastTheFileEndsInTheErrorBox) {
   DataFileState f;
   MakeFile(f, kName, kLength);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_replace.h"
 #include "session/selection_state.h"
 #include "storage/file_sets.h"
 #include "storage/record_file.h"
@@ -128,15 +129,6 @@ bool WriteAll(int fd, const uint8_t* p, size_t n) {
   return true;
 }
 
-// The rename reaches the disk only when the directory is synced too.
-void SyncDirectory(const std::string& path) {
-  const std::string dir = fs::path(path).parent_path().string();
-  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 bool WriteScheduleFile(const std::string& path, const std::string& tempPath, const ScheduleBlock& b,
@@ -161,7 +153,7 @@ bool WriteScheduleFile(const std::string& path, const std::string& tempPath, con
     why = name + ": " + std::strerror(err);
     return false;
   }
-  SyncDirectory(path);
+  SyncFolderOf(path);  // the rename reaches the disk with its folder
   Probe(SaveStage::Renamed);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_replace.h"
 #include "storage/file_sets.h"
 #include "storage/record_file.h"
 
@@ -31,18 +32,18 @@ bool WriteTemp(const std::string& dir, const std::string& ext, const RecodeParam
   const auto bytes = EncodeRecodeState(p);
   gFiles.tempPath = (fs::path(dir) / RecodeTempName(ext)).string();
   gFiles.tempCreated = true;
-  std::ofstream out(gFiles.tempPath, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+  // Synced before the rename, so that a power cut never leaves the state
+  // file empty under its final name.
+  return WriteFileSynced(gFiles.tempPath, bytes.data(), bytes.size()) == 0;
 }
 
-// Moves the temporary record over `target`; the rename replaces it at once.
+// Moves the temporary record over `target`; the rename replaces it at once
+// and reaches the disk with the folder synced.
 bool CommitTemp(const std::string& target) {
   std::error_code ec;
   fs::rename(gFiles.tempPath, target, ec);
   if (ec) return false;
+  SyncFolderOf(target);
   gFiles.tempCreated = false;
   return true;
 }

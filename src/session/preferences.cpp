@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "console/console.h"
+#include "platform/file_replace.h"
 #include "platform/platform.h"
 #include "session/shell_state.h"
 
@@ -145,20 +146,7 @@ bool WriteConfigRecord(const ConfigRecord& record) {
   const fs::path path = ConfigFilePath();
   fs::path temp = path;
   temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(record.data()), kConfigRecordSize);
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
+  return ReplaceFileWith(path.string(), temp.string(), record.data(), kConfigRecordSize) == 0;
 }
 
 void LoadPreferences() {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/file_replace.h"
 #include "storage/file_sets.h"
 
 namespace vantu {
@@ -57,17 +58,7 @@ void ConvertOldGeneralData(const std::string& ext) {
   std::memcpy(newData + kNewTailAt, oldData + kOldTailAt, kTailLength);
   // Written beside the old file and renamed over it, so that a failure
   // leaves the old file whole.
-  const std::string temp = name + ".new";
-  {
-    std::ofstream o(temp, std::ios::binary | std::ios::trunc);
-    if (!o.write(out.data(), static_cast<std::streamsize>(out.size())) || !o.flush()) {
-      o.close();
-      fs::remove(temp, ec);
-      return;
-    }
-  }
-  fs::rename(temp, name, ec);
-  if (ec) fs::remove(temp, ec);
+  ReplaceFileWith(name, name + ".new", out.data(), out.size());
 }
 
 }  // namespace vantu

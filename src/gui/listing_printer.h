@@ -12,9 +12,16 @@ namespace vantu {
 
 inline constexpr const char* kListingPrinterFace = "Liberation Mono";
 
+// The face at no size: fixed pitch, Liberation Mono.
+QFont ListingPrinterFont();
+
 // Draws the bytes of a listing file on the printer, new pages at FF; SI
-// selects 7 points, DC2 9 points, ESC G / ESC H bold. False when painting
-// could not begin.
+// selects 7 points, DC2 9 points, ESC G / ESC H bold. A printer that
+// prints to a PDF file gets the file written directly, page for page the
+// same. False when the drawing could not begin or the file not be written.
 bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape);
+
+// The same drawing, always painted through the printer's paint engine.
+bool PaintListingFile(QPrinter& printer, const std::string& bytes, bool landscape);
 
 }  // namespace vantu

@@ -93,14 +93,15 @@ class ListingPageLayout : public ::testing::Test {
   // thin rule is one pixel wide.
   // The written PDF by default, or the pages painted through the printer's
   // paint engine.
-  QImage Render(const std::string& body, int page = 1, bool painted = false) {
+  QImage Render(const std::string& body, int page = 1, bool painted = false,
+                bool landscape = false) {
     const fs::path pdf = dir_ / "listado.pdf";
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf.string()));
     const std::string listing = "\x0f\r\n" + body;
-    EXPECT_TRUE(painted ? PaintListingFile(printer, listing, false)
-                        : DrawListingFile(printer, listing, false));
+    EXPECT_TRUE(painted ? PaintListingFile(printer, listing, landscape)
+                        : DrawListingFile(printer, listing, landscape));
     const fs::path stem = dir_ / ("page" + std::to_string(page));
     const std::string command = "pdftoppm -r 1200 -x 0 -y 0 -W 3400 -H 1600 -png -singlefile -f " +
                                 std::to_string(page) + " -l " + std::to_string(page) + " '" +
@@ -198,10 +199,12 @@ TEST_F(ListingPageLayout, WrittenPagesMatchThePaintedOnes) {
              static_cast<char>(220) + static_cast<char>(221) + static_cast<char>(222) +
              static_cast<char>(223) + "\r\n";
   listing += "\x12Hoja [1] de [2]\r\n\x0f" + std::string(10, kRule) + "\r\n\x0c\r\nfin\r\n";
-  for (int page = 1; page <= 2; ++page) {
-    SCOPED_TRACE(page);
-    const QImage written = Render(listing, page);
-    const QImage painted = Render(listing, page, true);
+  for (int run = 0; run < 3; ++run) {
+    const int page = run == 1 ? 2 : 1;
+    const bool landscape = run == 2;
+    SCOPED_TRACE(testing::Message() << "page " << page << (landscape ? " landscape" : ""));
+    const QImage written = Render(listing, page, false, landscape);
+    const QImage painted = Render(listing, page, true, landscape);
     ASSERT_EQ(written.size(), painted.size());
     // A pixel differs when nothing within one pixel of it in the other
     // image comes close: the two rasterise glyph edges a shade apart.
@@ -221,6 +224,13 @@ TEST_F(ListingPageLayout, WrittenPagesMatchThePaintedOnes) {
     EXPECT_GT(ink, 1000);
     EXPECT_LT(differ, ink / 200);
   }
+}
+
+TEST(ListingPdf, UnwritableFileIsAFailure) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName("/nonexistent-vantu-dir/listado.pdf");
+  EXPECT_FALSE(DrawListingFile(printer, "\x0f\r\nA\r\n", false));
 }
 
 }  // namespace

@@ -1,286 +1,158 @@
 #include "gui/listing_printer.h"
 
-#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <map>
+#include <string_view>
+#include <utility>
+
+#include "gui/listing_faces.h"
+#include "gui/listing_pdf_writer.h"
+#include "gui/listing_strokes.h"
+#include "gui/listing_walk.h"
 
 namespace vantu {
 
 namespace {
 
-enum Stroke { kNone = 0, kThin = 1, kDouble = 2 };
+// Glyphs waiting to be drawn, all of one face, at their page positions.
+// Blanks take their place but are not drawn.
+class GlyphBatch {
+ public:
+  void Add(const FaceTable& face, std::string_view run, qreal x, qreal baseline) {
+    for (unsigned char c : run) {
+      if (c != ' ' && face.glyph[c] != 0) {
+        glyphs_.append(face.glyph[c]);
+        positions_.append(QPointF(x, baseline));
+      }
+      x += face.advance[c];
+    }
+  }
+  void Flush(QPainter& painter, const QRawFont& raw) {
+    if (glyphs_.isEmpty()) return;
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs_);
+    run.setPositions(positions_);
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    glyphs_.clear();
+    positions_.clear();
+  }
 
-// Strokes from the cell's centre to its four edges: up, down, left, right.
-struct BoxPiece {
-  Stroke up, down, left, right;
+ private:
+  QList<quint32> glyphs_;
+  QList<QPointF> positions_;
 };
 
-bool PieceOf(uint8_t b, BoxPiece& p) {
-  const Stroke T = kThin, D = kDouble, N = kNone;
-  switch (b) {
-    case 179:
-      p = {T, T, N, N};
-      return true;
-    case 186:
-      p = {D, D, N, N};
-      return true;
-    case 196:
-      p = {N, N, T, T};
-      return true;
-    case 205:
-      p = {N, N, D, D};
-      return true;
-    case 180:
-      p = {T, T, T, N};
-      return true;
-    case 181:
-      p = {T, T, D, N};
-      return true;
-    case 182:
-      p = {D, D, T, N};
-      return true;
-    case 185:
-      p = {D, D, D, N};
-      return true;
-    case 183:
-      p = {N, D, T, N};
-      return true;
-    case 184:
-      p = {N, T, D, N};
-      return true;
-    case 187:
-      p = {N, D, D, N};
-      return true;
-    case 191:
-      p = {N, T, T, N};
-      return true;
-    case 188:
-      p = {D, N, D, N};
-      return true;
-    case 189:
-      p = {D, N, T, N};
-      return true;
-    case 190:
-      p = {T, N, D, N};
-      return true;
-    case 217:
-      p = {T, N, T, N};
-      return true;
-    case 192:
-      p = {T, N, N, T};
-      return true;
-    case 200:
-      p = {D, N, N, D};
-      return true;
-    case 211:
-      p = {D, N, N, T};
-      return true;
-    case 212:
-      p = {T, N, N, D};
-      return true;
-    case 193:
-      p = {T, N, T, T};
-      return true;
-    case 202:
-      p = {D, N, D, D};
-      return true;
-    case 207:
-      p = {T, N, D, D};
-      return true;
-    case 208:
-      p = {D, N, T, T};
-      return true;
-    case 194:
-      p = {N, T, T, T};
-      return true;
-    case 203:
-      p = {N, D, D, D};
-      return true;
-    case 210:
-      p = {N, D, T, T};
-      return true;
-    case 224:
-      p = {N, T, D, D};
-      return true;
-    case 195:
-      p = {T, T, N, T};
-      return true;
-    case 198:
-      p = {T, T, N, D};
-      return true;
-    case 199:
-      p = {D, D, N, T};
-      return true;
-    case 204:
-      p = {D, D, N, D};
-      return true;
-    case 197:
-      p = {T, T, T, T};
-      return true;
-    case 206:
-      p = {D, D, D, D};
-      return true;
-    case 215:
-      p = {D, D, T, T};
-      return true;
-    case 216:
-      p = {T, T, D, D};
-      return true;
-    case 201:
-      p = {N, D, N, D};
-      return true;
-    case 213:
-      p = {N, T, N, D};
-      return true;
-    case 214:
-      p = {N, D, N, T};
-      return true;
-    case 218:
-      p = {N, T, N, T};
-      return true;
-    default:
-      return false;
+// The printer's page as the listing file draws it, text and strokes
+// gathered and drawn a page (or a size or weight) at a time. All is black
+// but the grey blocks, so only those need the drawing order kept.
+class PainterSink {
+ public:
+  PainterSink(QPrinter& printer, QPainter& painter, const QFont& font)
+      : printer_(printer), painter_(painter), font_(font) {}
+
+  void Text(std::string_view run, int column) {
+    text_.Add(*face_, run, column * m_.cellW, y_ + m_.ascent);
   }
-}
-
-void Line(QPainter& painter, Stroke s, int thick, int x1, int y1, int x2, int y2) {
-  if (s == kNone) return;
-  QPen pen(Qt::black);
-  pen.setWidth(s == kDouble ? thick : 1);
-  painter.setPen(pen);
-  painter.drawLine(x1, y1, x2, y2);
-}
-
-QString Run(const std::string& bytes) {
-  QString text;
-  for (unsigned char c : bytes) text += c == 128 ? QChar(0x20AC) : QChar(c);
-  return text;
-}
-
-struct Canvas {
-  QPainter& painter;
-  QFont font;
-  int cellW = 1, lineH = 1, thick = 1;
-
+  void Box(uint8_t byte, int column) {
+    const int x = column * m_.cellW;
+    if (IsBlockByte(byte)) {
+      Flush();
+      FillBlock(painter_, x, y_, byte, m_.cellW, m_.lineH);
+      return;
+    }
+    BoxStroke strokes[4];
+    const int n = BoxStrokesOf(byte, x, y_, m_.cellW, m_.lineH, strokes);
+    for (int i = 0; i < n; ++i) strokes_.Add(strokes[i]);
+  }
+  void NewPage() {
+    Flush();
+    printer_.newPage();
+    y_ = 0;
+  }
   void SetSize(int points) {
-    font.setPointSize(points);
-    painter.setFont(font);
-    const QFontMetrics m(font, painter.device());
-    cellW = std::max(1, m.horizontalAdvance(QLatin1Char(' ')));
-    lineH = std::max(1, m.height());
-    thick = std::max(1, lineH / 8);
+    Flush();
+    font_.setPointSize(points);
+    m_ = MetricsOf(font_, painter_.device());
+    SelectFace();
   }
   void SetBold(bool bold) {
-    font.setBold(bold);
-    painter.setFont(font);
+    if (bold == font_.bold()) return;
+    FlushText();
+    font_.setBold(bold);
+    SelectFace();
   }
+  void EndLine() { y_ += m_.lineH; }
+  void Flush() {
+    FlushText();
+    QPen pen(Qt::black);
+    for (bool doubled : {false, true}) {
+      const std::vector<QLine>& lines = strokes_.Lines(doubled);
+      if (lines.empty()) continue;
+      pen.setWidth(doubled ? m_.thick : 1);
+      painter_.setPen(pen);
+      painter_.drawLines(lines.data(), static_cast<int>(lines.size()));
+    }
+    strokes_.Clear();
+    pen.setWidth(1);
+    painter_.setPen(pen);
+  }
+
+ private:
+  void FlushText() {
+    if (face_ != nullptr) text_.Flush(painter_, face_->raw);
+  }
+  void SelectFace() {
+    const std::pair<int, bool> key(font_.pointSize(), font_.bold());
+    auto it = faces_.find(key);
+    if (it == faces_.end())
+      it = faces_.emplace(key, MakeFaceTable(QFont(font_, painter_.device()))).first;
+    face_ = &it->second;
+  }
+
+  QPrinter& printer_;
+  QPainter& painter_;
+  QFont font_;
+  CellMetrics m_;
+  int y_ = 0;
+  std::map<std::pair<int, bool>, FaceTable> faces_;
+  const FaceTable* face_ = nullptr;
+  GlyphBatch text_;
+  StrokeBatch strokes_;
 };
 
 }  // namespace
 
-void DrawBoxCharacter(QPainter& painter, int x, int y, uint8_t byte, int w, int h, int thick) {
-  const int cx = x + w / 2;
-  const int cy = y + h / 2;
-  BoxPiece p{};
-  if (PieceOf(byte, p)) {
-    const bool across = p.left == p.right && p.left != kNone;
-    const bool through = p.up == p.down && p.up != kNone;
-    if (through) Line(painter, p.up, thick, cx, y, cx, y + h);
-    if (across) Line(painter, p.left, thick, x, cy, x + w, cy);
-    if (!through) {
-      Line(painter, p.up, thick, cx, y, cx, cy);
-      Line(painter, p.down, thick, cx, cy, cx, y + h);
-    }
-    if (!across) {
-      Line(painter, p.left, thick, x, cy, cx, cy);
-      Line(painter, p.right, thick, cx, cy, x + w, cy);
-    }
-  } else {
-    switch (byte) {
-      case 176:
-      case 219:
-        painter.fillRect(x, y, w, h, QColor(128, 128, 128));
-        break;
-      case 177:
-        painter.fillRect(x, y, w, h, QBrush(Qt::black, Qt::CrossPattern));
-        break;
-      case 178:
-        painter.fillRect(x, y, w, h, QBrush(Qt::black, Qt::DiagCrossPattern));
-        break;
-      case 220:
-        painter.fillRect(x, y + 2 * h / 3, w, h - 2 * h / 3, Qt::black);
-        break;
-      case 221:
-        painter.fillRect(x, y, w / 3, h, Qt::black);
-        break;
-      case 222:
-        painter.fillRect(x + 2 * w / 3, y, w - 2 * w / 3, h, Qt::black);
-        break;
-      case 223:
-        painter.fillRect(x, y, w, h / 3, Qt::black);
-        break;
-      default:
-        break;
-    }
-  }
-  QPen pen(Qt::black);
-  pen.setWidth(1);
-  painter.setPen(pen);
-  painter.setBrush(Qt::NoBrush);
-}
-
-bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape) {
-  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
+QFont ListingPrinterFont() {
   QFont font(kListingPrinterFace);
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
-  Canvas canvas{painter, font};
-  canvas.SetSize(7);
-  int y = 0;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const size_t end = bytes.find("\r\n", i);
-    const std::string line =
-        bytes.substr(i, end == std::string::npos ? std::string::npos : end - i);
-    i = end == std::string::npos ? bytes.size() : end + 2;
-    int column = 0;
-    std::string run;
-    auto flush = [&] {
-      if (run.empty()) return;
-      painter.setPen(Qt::black);
-      const QFontMetrics m(canvas.font, painter.device());
-      painter.drawText(column * canvas.cellW, y + m.ascent(), Run(run));
-      column += static_cast<int>(run.size());
-      run.clear();
-    };
-    for (size_t k = 0; k < line.size(); ++k) {
-      const auto b = static_cast<unsigned char>(line[k]);
-      if ((b >= 32 && b <= 128) || b == 209 || b == 241) {
-        run += static_cast<char>(b);
-        continue;
-      }
-      flush();
-      if (b < 32) {
-        if (b == 12) {
-          printer.newPage();
-          y = 0;
-        } else if (b == 15) {
-          canvas.SetSize(7);
-        } else if (b == 18) {
-          canvas.SetSize(9);
-        } else if (b == 27 && k + 1 < line.size()) {
-          canvas.SetBold(line[++k] == 'G');
-        }
-        continue;
-      }
-      DrawBoxCharacter(painter, column * canvas.cellW, y, b, canvas.cellW, canvas.lineH,
-                       canvas.thick);
-      ++column;
-    }
-    flush();
-    y += canvas.lineH;
-  }
+  return font;
+}
+
+bool PaintListingFile(QPrinter& printer, const std::string& bytes, bool landscape) {
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  // A pen set anew, so that the paint engine strokes the one-unit rules as
+  // lines of that width (with the pen it begins with, it draws them as
+  // hairlines a tenth as wide).
+  painter.setPen(QPen(Qt::black, 2));
+  painter.setPen(QPen(Qt::black, 1));
+  PainterSink sink(printer, painter, ListingPrinterFont());
+  sink.SetSize(7);
+  WalkListing(bytes, sink);
+  sink.Flush();
   return painter.end();
+}
+
+bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape) {
+  if (printer.outputFormat() == QPrinter::PdfFormat && CanWriteListingPdf(bytes)) {
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return WriteListingPdf(printer, bytes);
+  }
+  return PaintListingFile(printer, bytes, landscape);
 }
 
 }  // namespace vantu

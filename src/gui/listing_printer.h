@@ -3,23 +3,25 @@
 // (a real one or a PDF file) in Liberation Mono, the face metric-compatible
 // with Courier New, with the box and block bytes drawn as lines and fills.
 
-#include <QPainter>
 #include <QPrinter>
-#include <cstdint>
 #include <string>
+
+#include "gui/box_character.h"
 
 namespace vantu {
 
 inline constexpr const char* kListingPrinterFace = "Liberation Mono";
 
+// The face at no size: fixed pitch, Liberation Mono.
+QFont ListingPrinterFont();
+
 // Draws the bytes of a listing file on the printer, new pages at FF; SI
-// selects 7 points, DC2 9 points, ESC G / ESC H bold. False when painting
-// could not begin.
+// selects 7 points, DC2 9 points, ESC G / ESC H bold. A printer that
+// prints to a PDF file gets the file written directly, page for page the
+// same. False when the drawing could not begin or the file not be written.
 bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape);
 
-// One box or block byte in the cell at (x, y) of width w and height h;
-// double strokes use the pen width `thick`. Bytes without a drawing leave
-// the cell blank.
-void DrawBoxCharacter(QPainter& painter, int x, int y, uint8_t byte, int w, int h, int thick);
+// The same drawing, always painted through the printer's paint engine.
+bool PaintListingFile(QPrinter& printer, const std::string& bytes, bool landscape);
 
 }  // namespace vantu

@@ -4,8 +4,14 @@ namespace vantu {
 
 LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   const auto i = static_cast<size_t>(r);
-  if (ranges_.size() < static_cast<size_t>(analyses.Count()))
+  if (ranges_.size() < static_cast<size_t>(analyses.Count())) {
     ranges_.resize(static_cast<size_t>(analyses.Count()), Range{0, -1});
+    // Room for every line the file can hold, so that the tables never move
+    // while they grow; what stays unused is never touched.
+    const auto most = static_cast<size_t>(analyses.Count()) * analysis::kLineSlots;
+    quantities_.reserve(most);
+    meta_.reserve(most);
+  }
   if (ranges_[i].count >= 0) return ranges_[i];
   const AnalysisRecord& a = analyses.Get(r);
   Range range{static_cast<int>(meta_.size()), 0};

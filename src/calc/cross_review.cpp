@@ -224,27 +224,37 @@ std::vector<int16_t> CircularAnalyses(const Pairs& pairs) {
   constexpr size_t kNodes = size_t{1} << 16;
   auto node = [](int16_t r) { return static_cast<size_t>(static_cast<uint16_t>(r)); };
   std::vector<int> outDegree(kNodes, 0);
-  std::vector<std::vector<size_t>> into(kNodes);  // live pairs by referenced analysis
   std::vector<bool> alive(pairs.size(), false);
+  // The live pairs by referenced analysis: those of analysis b are
+  // into[first[b]] .. into[first[b + 1] - 1].
+  std::vector<size_t> first(kNodes + 1, 0);
   for (size_t i = 0; i < pairs.size(); ++i) {
     if (pairs[i].first <= 0) continue;  // no referencing analysis
     alive[i] = true;
     ++outDegree[node(pairs[i].first)];
-    into[node(pairs[i].second)].push_back(i);
+    ++first[node(pairs[i].second) + 1];
   }
+  for (size_t b = 0; b < kNodes; ++b) first[b + 1] += first[b];
+  std::vector<size_t> into(first[kNodes]);
+  std::vector<size_t> next(first.begin(), first.end() - 1);
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (alive[i]) into[next[node(pairs[i].second)]++] = i;
   std::vector<size_t> ended;  // analyses from which no chain goes on
   for (size_t i = 0; i < pairs.size(); ++i)
     if (alive[i] && outDegree[node(pairs[i].second)] == 0) ended.push_back(node(pairs[i].second));
+  std::vector<bool> done(kNodes, false);
   while (!ended.empty()) {
     const size_t b = ended.back();
     ended.pop_back();
-    for (size_t i : into[b]) {
+    if (done[b]) continue;
+    done[b] = true;
+    for (size_t k = first[b]; k < first[b + 1]; ++k) {
+      const size_t i = into[k];
       if (!alive[i]) continue;
       alive[i] = false;
       const size_t a = node(pairs[i].first);
       if (--outDegree[a] == 0) ended.push_back(a);
     }
-    into[b].clear();
   }
   std::vector<int16_t> out;
   for (size_t i = 0; i < pairs.size(); ++i)

@@ -61,8 +61,8 @@ class LineTable {
     uint8_t group;
   };
   std::vector<Range> ranges_;  // by record number; count -1: not decoded yet
-  std::vector<long double> quantities_;
-  std::vector<Meta> meta_;
+  std::vector<long double, LargeBufferAllocator<long double>> quantities_;
+  std::vector<Meta, LargeBufferAllocator<Meta>> meta_;
 };
 
 class AnalysisMarks {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "calc/large_buffer.h"
 #include "storage/file_sets.h"
 #include "storage/record_run_reads.h"
 #include "storage/record_runs.h"
@@ -106,7 +107,7 @@ class RecordCache {
 
   int area_;
   int count_ = 0;
-  std::vector<R> records_;
+  std::vector<R, LargeBufferAllocator<R>> records_;
   std::vector<uint8_t> changed_;
   bool anyChanged_ = false;
 };

@@ -4,8 +4,14 @@ namespace vantu {
 
 LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   const auto i = static_cast<size_t>(r);
-  if (ranges_.size() < static_cast<size_t>(analyses.Count()))
+  if (ranges_.size() < static_cast<size_t>(analyses.Count())) {
     ranges_.resize(static_cast<size_t>(analyses.Count()), Range{0, -1});
+    // Room for every line the file can hold, so that the tables never move
+    // while they grow; what stays unused is never touched.
+    const auto most = static_cast<size_t>(analyses.Count()) * analysis::kLineSlots;
+    quantities_.reserve(most);
+    meta_.reserve(most);
+  }
   if (ranges_[i].count >= 0) return ranges_[i];
   const AnalysisRecord& a = analyses.Get(r);
   Range range{static_cast<int>(meta_.size()), 0};
@@ -24,32 +30,68 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   return range;
 }
 
-void InputNeeds::Size(int records) {
-  const auto n = static_cast<size_t>(records);
-  loaded_.assign(n, 0);
+void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses) {
+  const auto n = static_cast<size_t>(analyses.Count());
+  priceable_.assign(n, 0);
   stamp_.assign(n, 0);
-  required_.assign(n, 0);
+  direct_.assign(n, 0);
+  for (int r = 1; r < analyses.Count(); ++r) {
+    const auto i = static_cast<size_t>(r);
+    const AnalysisRecord& a = analyses.Get(r);
+    priceable_[i] = Get(a, coded::RecordStatus) == 0 &&
+                    Get(a, coded::Code).size() != static_cast<size_t>(kChapterCodeLength);
+    stamp_[i] = Get(a, coded::CalcStamp);
+    direct_[i] = Get(a, analysis::DirectCost);
+  }
 }
 
-void InputNeeds::Load(RecordCache<InputRecord>& inputs, int r) {
-  const auto i = static_cast<size_t>(r);
-  const InputRecord& in = inputs.Get(r);
-  stamp_[i] = Get(in, coded::CalcStamp);
-  required_[i] = Get(in, input::RequiredQuantity);
-  loaded_[i] = 1;
-  touched_.push_back(r);
+void AnalysisMarks::WriteBack(RecordCache<AnalysisRecord>& analyses) {
+  for (int r = 1; r < static_cast<int>(stamp_.size()); ++r) {
+    AnalysisRecord& a = analyses.Get(r);
+    if (Get(a, coded::CalcStamp) == stamp_[static_cast<size_t>(r)]) continue;
+    Set(a, coded::CalcStamp, stamp_[static_cast<size_t>(r)]);
+    analyses.Put(r);
+  }
+}
+
+void GlobalMarks::Load(RecordCache<GlobalPriceRecord>& globals) {
+  stamp_.assign(static_cast<size_t>(globals.Count()), 0);
+  for (int r = 1; r < globals.Count(); ++r)
+    stamp_[static_cast<size_t>(r)] = Get(globals.Get(r), global_price::CalcStamp);
+}
+
+void GlobalMarks::WriteBack(RecordCache<GlobalPriceRecord>& globals) {
+  for (int r = 1; r < static_cast<int>(stamp_.size()); ++r) {
+    GlobalPriceRecord& g = globals.Get(r);
+    if (Get(g, global_price::CalcStamp) == stamp_[static_cast<size_t>(r)]) continue;
+    Set(g, global_price::CalcStamp, stamp_[static_cast<size_t>(r)]);
+    globals.Put(r);
+  }
+}
+
+void InputNeeds::Load(RecordCache<InputRecord>& inputs) {
+  const auto n = static_cast<size_t>(inputs.Count());
+  loaded_ = true;
+  touched_.assign(n, 0);
+  stamp_.assign(n, 0);
+  required_.assign(n, 0);
+  for (int r = 1; r < inputs.Count(); ++r) {
+    const InputRecord& in = inputs.Get(r);
+    stamp_[static_cast<size_t>(r)] = Get(in, coded::CalcStamp);
+    required_[static_cast<size_t>(r)] = Get(in, input::RequiredQuantity);
+  }
 }
 
 void InputNeeds::WriteBack(RecordCache<InputRecord>& inputs) {
-  for (int r : touched_) {
+  for (int r : touchedList_) {
     const auto i = static_cast<size_t>(r);
     InputRecord& in = inputs.Get(r);
     Set(in, coded::CalcStamp, stamp_[i]);
     Set(in, input::RequiredQuantity, required_[i]);
     inputs.Put(r);
-    loaded_[i] = 0;
+    touched_[i] = 0;
   }
-  touched_.clear();
+  touchedList_.clear();
 }
 
 }  // namespace vantu

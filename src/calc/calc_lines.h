@@ -9,10 +9,17 @@
 // The lines must not change while the table is in use (the calculation
 // changes only computed fields and stamps).
 //
+// AnalysisMarks holds what the pricing and the explosion ask of every
+// analysis, again and again, for each line that nests it: whether it is
+// priced at all, its CalcStamp and its DirectCost. Kept in small arrays
+// read from the records in one pass, the questions do not fetch a whole
+// record from memory each; the stamps go back to the records by WriteBack.
+//
 // InputNeeds holds the basic inputs' CalcStamp and RequiredQuantity while
-// the budget adds quantities to them: each input's record is read once
-// and written back once, by WriteBack, with the same values the additions
-// made in the record itself would leave.
+// the budget adds quantities to them: all inputs are read in one pass at
+// the first addition, and each input added to is written back once, by
+// WriteBack, with the same values the additions made in the record itself
+// would leave.
 
 #include <cstdint>
 #include <vector>
@@ -54,8 +61,47 @@ class LineTable {
     uint8_t group;
   };
   std::vector<Range> ranges_;  // by record number; count -1: not decoded yet
-  std::vector<long double> quantities_;
-  std::vector<Meta> meta_;
+  std::vector<long double, LargeBufferAllocator<long double>> quantities_;
+  std::vector<Meta, LargeBufferAllocator<Meta>> meta_;
+};
+
+class AnalysisMarks {
+ public:
+  // Reads the marks of every analysis, once per run.
+  void Load(RecordCache<AnalysisRecord>& analyses);
+  bool Loaded() const { return !stamp_.empty(); }
+
+  // In use and not a chapter. r must be InRange of the analyses.
+  bool Priceable(int r) const { return priceable_[static_cast<size_t>(r)] != 0; }
+  int16_t Stamp(int r) const { return stamp_[static_cast<size_t>(r)]; }
+  void SetStamp(int r, int16_t stamp) { stamp_[static_cast<size_t>(r)] = stamp; }
+  // The DirectCost the record holds.
+  long double Direct(int r) const { return direct_[static_cast<size_t>(r)]; }
+  // Analysis r was priced: its record now holds `direct` and `stamp`.
+  void SetPriced(int r, int16_t stamp, long double direct) {
+    stamp_[static_cast<size_t>(r)] = stamp;
+    direct_[static_cast<size_t>(r)] = direct;
+  }
+  // Stores into the records the stamps that differ from theirs.
+  void WriteBack(RecordCache<AnalysisRecord>& analyses);
+
+ private:
+  std::vector<uint8_t> priceable_;
+  std::vector<int16_t> stamp_;
+  std::vector<long double> direct_;
+};
+
+// The CalcStamp of the global prices, for the same reason.
+class GlobalMarks {
+ public:
+  void Load(RecordCache<GlobalPriceRecord>& globals);
+  bool Loaded() const { return !stamp_.empty(); }
+  int16_t Stamp(int r) const { return stamp_[static_cast<size_t>(r)]; }
+  void SetStamp(int r, int16_t stamp) { stamp_[static_cast<size_t>(r)] = stamp; }
+  void WriteBack(RecordCache<GlobalPriceRecord>& globals);
+
+ private:
+  std::vector<int16_t> stamp_;
 };
 
 class InputNeeds {
@@ -64,8 +110,8 @@ class InputNeeds {
   // `generation`; otherwise stamps it and sets the quantity to `need`.
   void Add(RecordCache<InputRecord>& inputs, int r, int16_t generation, long double need) {
     const auto i = static_cast<size_t>(r);
-    if (loaded_.empty()) Size(inputs.Count());
-    if (!loaded_[i]) Load(inputs, r);
+    if (!loaded_) Load(inputs);
+    if (!touched_[i]) Touch(r);
     if (stamp_[i] == generation) {
       required_[i] = required_[i] + need;
     } else {
@@ -77,16 +123,20 @@ class InputNeeds {
   void WriteBack(RecordCache<InputRecord>& inputs);
 
  private:
-  void Size(int records);
-  // Input r's stamp and quantity, read from its record on first use.
-  void Load(RecordCache<InputRecord>& inputs, int r);
+  // Every input's stamp and quantity, read from the records in one pass.
+  void Load(RecordCache<InputRecord>& inputs);
+  void Touch(int r) {
+    touched_[static_cast<size_t>(r)] = 1;
+    touchedList_.push_back(r);
+  }
 
-  // By record number, in separate arrays so that the test of `loaded_`,
+  // By record number, in separate arrays so that the test of `touched_`,
   // made for every line, touches little memory.
-  std::vector<uint8_t> loaded_;
+  bool loaded_ = false;
+  std::vector<uint8_t> touched_;
   std::vector<int16_t> stamp_;
   std::vector<long double> required_;
-  std::vector<int> touched_;
+  std::vector<int> touchedList_;
 };
 
 }  // namespace vantu

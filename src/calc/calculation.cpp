@@ -17,31 +17,19 @@ namespace vantu {
 
 namespace {
 
-bool InUse(const AnalysisRecord& a) {
-  return Get(a, coded::RecordStatus) == 0 && Get(a, coded::Code).size() != kChapterCodeLength;
-}
-
 // Analysis r still to be priced in this run.
-bool ToPrice(RunContext& run, int r) {
-  if (!run.analyses.InRange(r)) return false;
-  const AnalysisRecord& a = run.analyses.Get(r);
-  return Get(a, coded::CalcStamp) != -run.Generation() && InUse(a);
+bool ToPrice(const RunContext& run, int r) {
+  return run.analyses.InRange(r) && run.marks.Stamp(r) != -run.Generation() &&
+         run.marks.Priceable(r);
 }
 
 // The direct cost a line uses for nested analysis r that needs no pricing
 // now: the stored one when it was priced in this run, else 0 (free, a
 // chapter, or out of the file).
-long double PricedDirectCost(RunContext& run, int r) {
+long double PricedDirectCost(const RunContext& run, int r) {
   if (!run.analyses.InRange(r)) return 0;
-  const AnalysisRecord& a = run.analyses.Get(r);
-  return Get(a, coded::CalcStamp) == -run.Generation() ? Get(a, analysis::DirectCost) : 0;
+  return run.marks.Stamp(r) == -run.Generation() ? run.marks.Direct(r) : 0;
 }
-
-struct PricingFrame {
-  int r = 0;
-  int next = 0;  // the next of its lines to price, counted from its first
-  std::array<long double, 5> sum{};
-};
 
 // The cost of one line that needs no analysis priced first.
 long double LineCost(RunContext& run, const CalcLine& line) {
@@ -65,10 +53,12 @@ long double LineCost(RunContext& run, const CalcLine& line) {
 }  // namespace
 
 long double ComputeAnalysis(RunContext& run, int r) {
+  if (!run.marks.Loaded()) run.marks.Load(run.analyses);
   if (!ToPrice(run, r)) return 0;
   std::vector<uint8_t>& pricing = run.pricing;
   pricing.resize(static_cast<size_t>(run.analyses.Count()), 0);
-  std::vector<PricingFrame> stack{PricingFrame{r}};
+  std::vector<PricingFrame>& stack = run.pricingStack;
+  stack.assign(1, PricingFrame{r});
   pricing[static_cast<size_t>(r)] = 1;
   long double direct = 0;
   while (!stack.empty()) {
@@ -97,6 +87,7 @@ long double ComputeAnalysis(RunContext& run, int r) {
     StoreAnalysisCosts(a, c);
     Set(a, coded::CalcStamp, static_cast<int16_t>(-run.Generation()));
     run.analyses.Put(f.r);
+    run.marks.SetPriced(f.r, static_cast<int16_t>(-run.Generation()), c.directCost);
     pricing[static_cast<size_t>(f.r)] = 0;
     direct = c.directCost;
     stack.pop_back();
@@ -106,19 +97,18 @@ long double ComputeAnalysis(RunContext& run, int r) {
 
 void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
   const int16_t g = run.Generation();
+  if (!run.marks.Loaded()) run.marks.Load(run.analyses);
+  if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals);
   // Pending (analysis, quantity); the nested analyses of one are pushed in
   // line order, so the last noted is exploded first, and completely, before
   // the one noted before it.
-  std::vector<std::pair<int, long double>> pending{{r, quantity}};
+  std::vector<std::pair<int, long double>>& pending = run.explodePending;
+  pending.assign(1, {r, quantity});
   while (!pending.empty()) {
     const auto [n, q] = pending.back();
     pending.pop_back();
     if (!run.analyses.InRange(n)) continue;
-    AnalysisRecord& a = run.analyses.Get(n);
-    if (Get(a, coded::CalcStamp) != g) {
-      Set(a, coded::CalcStamp, g);
-      run.analyses.Put(n);
-    }
+    run.marks.SetStamp(n, g);
     const LineTable::Range lines = run.lines.Of(run.analyses, n);
     for (int i = lines.first; i < lines.first + lines.count; ++i) {
       const CalcLine& line = run.lines.Line(i);
@@ -128,11 +118,7 @@ void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
       } else if (line.type == LineType::kAnalysis) {
         pending.emplace_back(line.ref, need);
       } else if (line.type == LineType::kGlobal && run.globals.InRange(line.ref)) {
-        GlobalPriceRecord& p = run.globals.Get(line.ref);
-        if (Get(p, global_price::CalcStamp) != g) {
-          Set(p, global_price::CalcStamp, g);
-          run.globals.Put(line.ref);
-        }
+        run.globalMarks.SetStamp(line.ref, g);
       }
     }
   }
@@ -180,7 +166,7 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
         const AnalysisRecord& a = run.analyses.Get(ref);
         unitPrice = Get(a, analysis::UnitPrice);
         total = BudgetItemTotal(run.basis, quantity, unitPrice);
-        Set(b, budget_item::Description, Get(a, analysis::Description));
+        Set(b, budget_item::Description, TextOf(a, analysis::Description));
       }
       ExplodeAnalysis(run, ref, quantity);
       break;
@@ -190,7 +176,7 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
         SubcontractRecord& s = run.subcontracts.Get(ref);
         unitPrice = Get(s, subcontract::UnitPrice);
         total = BudgetItemTotal(run.basis, quantity, unitPrice);
-        Set(b, budget_item::Description, Get(s, subcontract::Description));
+        Set(b, budget_item::Description, TextOf(s, subcontract::Description));
         Set(s, coded::CalcStamp, run.Generation());
         run.subcontracts.Put(ref);
       }

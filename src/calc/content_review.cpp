@@ -63,11 +63,11 @@ void ReviewGeneral(RunContext& run) {
   if (!run.plan.reviewNeeded[1]) return run.observer.StepSkipped(step);
   if (!run.Before(step, 1, 1)) return;
   MissingList missing;
-  Check(Empty(Get(run.general, general::RamaName)), kNoRama, missing);
+  Check(Empty(TextOf(run.general, general::RamaName)), kNoRama, missing);
   if (run.plan.obra) {
     const ObraHeader& h = run.obraHeader;
-    Check(Empty(Get(h, obra_header::ObraName)), kNoObra, missing);
-    Check(Empty(Get(h, obra_header::ObraReference)), kNoReference, missing);
+    Check(Empty(TextOf(h, obra_header::ObraName)), kNoObra, missing);
+    Check(Empty(TextOf(h, obra_header::ObraReference)), kNoReference, missing);
     Check(!HasDate(Get(h, obra_header::BudgetDate)), kNoDate, missing);
   }
   if (!missing.empty())
@@ -88,12 +88,12 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
     if (!cache.InRange(r)) return true;
     R& rec = cache.Get(r);
     if (Get(rec, coded::RecordStatus) != 0) return true;
-    const std::string code = Get(rec, coded::Code);
+    const std::string_view code = TextOf(rec, coded::Code);
     const bool chapter = code.size() == kChapterCodeLength;
     MissingList missing;
     check(rec, chapter, missing);
     if (!missing.empty())
-      run.AddContentError(ContentError(static_cast<uint8_t>(area), PadCode6(code),
+      run.AddContentError(ContentError(static_cast<uint8_t>(area), PadCode6(std::string(code)),
                                        chapter ? kNameChapter : kNameItem, std::move(missing)));
     if (resetStamps) {
       Set(rec, coded::CalcStamp, int16_t{0});
@@ -106,7 +106,7 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
 bool GlobalLacking(RunContext& run, int16_t r) {
   if (!run.globals.InRange(r)) return true;
   const GlobalPriceRecord& g = run.globals.Get(r);
-  return Get(g, global_price::RecordStatus) != 0 || Empty(Get(g, global_price::Description)) ||
+  return Get(g, global_price::RecordStatus) != 0 || Empty(TextOf(g, global_price::Description)) ||
          Get(g, global_price::GlobalPrice) == 0;
 }
 
@@ -126,9 +126,9 @@ void CheckAnalysisLines(RunContext& run, const AnalysisRecord& a, MissingList& m
 }
 
 void CheckAnalysis(RunContext& run, const AnalysisRecord& a, bool chapter, MissingList& missing) {
-  Check(Empty(Get(a, analysis::Description)), kNoDescription, missing);
+  Check(Empty(TextOf(a, analysis::Description)), kNoDescription, missing);
   if (chapter) return;
-  Check(Empty(Get(a, analysis::Unit)), kNoUnit, missing);
+  Check(Empty(TextOf(a, analysis::Unit)), kNoUnit, missing);
   bool anyLine = false;
   for (int g = 1; g <= analysis::kGroups; ++g)
     anyLine = anyLine || Get(a, analysis::GroupCount(g)) != 0;
@@ -139,9 +139,9 @@ void CheckAnalysis(RunContext& run, const AnalysisRecord& a, bool chapter, Missi
 }
 
 void CheckSubcontract(const SubcontractRecord& s, bool chapter, MissingList& missing) {
-  Check(Empty(Get(s, subcontract::Description)), kNoDescription, missing);
+  Check(Empty(TextOf(s, subcontract::Description)), kNoDescription, missing);
   if (chapter) return;
-  Check(Empty(Get(s, subcontract::Unit)), kNoUnit, missing);
+  Check(Empty(TextOf(s, subcontract::Unit)), kNoUnit, missing);
   Check(Get(s, subcontract::EquiposValue) == 0 && Get(s, subcontract::MaterialesValue) == 0 &&
             Get(s, subcontract::TransportesValue) == 0 && Get(s, subcontract::ManoDeObraValue) == 0,
         kNoCosts, missing);
@@ -149,13 +149,13 @@ void CheckSubcontract(const SubcontractRecord& s, bool chapter, MissingList& mis
 
 void CheckBudget(const RunContext& run, const BudgetRecord& b, bool chapter, MissingList& missing) {
   if (chapter) {
-    Check(Empty(Get(b, budget_chapter::Description)), kNoDescription, missing);
+    Check(Empty(TextOf(b, budget_chapter::Description)), kNoDescription, missing);
     return;
   }
   const bool byPliegos = Get(run.obraHeader, obra_header::UsePliegosCodes) != 0;
-  Check(Empty(byPliegos ? Get(b, budget_item::PliegosCode) : Get(b, budget_item::RefCode)),
+  Check(Empty(byPliegos ? TextOf(b, budget_item::PliegosCode) : TextOf(b, budget_item::RefCode)),
         kNoCodes, missing);
-  Check(Empty(Get(b, budget_item::Description)), kNoDescription, missing);
+  Check(Empty(TextOf(b, budget_item::Description)), kNoDescription, missing);
   Check(Get(b, budget_item::PorDefinir) == 0 && Get(b, budget_item::Quantity) == 0,
         kNoQuantityOrPrice, missing);
 }
@@ -166,12 +166,12 @@ void RunContentReview(RunContext& run) {
   ReviewGeneral(run);
   ReviewFile(run, CalcStep::kInputsReview, kAreaInputs, run.inputs,
              [](const InputRecord& in, bool chapter, MissingList& missing) {
-               Check(Empty(Get(in, input::Description)), kNoDescription, missing);
+               Check(Empty(TextOf(in, input::Description)), kNoDescription, missing);
                if (chapter) {
                  Check(Get(in, input::Group) == 0, kNoGroup, missing);
                  return;
                }
-               Check(Empty(Get(in, input::Unit)), kNoUnit, missing);
+               Check(Empty(TextOf(in, input::Unit)), kNoUnit, missing);
                Check(Get(in, input::Price) == 0, kNoPrice, missing);
              });
   ReviewFile(run, CalcStep::kAnalysesReview, kAreaAnalyses, run.analyses,

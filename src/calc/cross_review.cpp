@@ -9,7 +9,9 @@
 // looked up again (a record deleted and created anew keeps its code). The
 // reference then takes the found record's number, code and stamp.
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "calc/run_context.h"
@@ -69,12 +71,6 @@ bool Follow(RecordCache<R>& file, int area, Reference& ref, bool& changed) {
   return true;
 }
 
-template <class R, class Tag>
-std::string_view TextOf(const R& r, StrField<Tag> f) {
-  const uint8_t* p = r.data() + f.offset;
-  return {reinterpret_cast<const char*>(p + 1), std::min<size_t>(p[0], f.capacity)};
-}
-
 // The common case, decided without building the reference: the record the
 // line names still carries the line's code and stamp, so Follow would
 // find it holding and unchanged.
@@ -85,6 +81,50 @@ bool StillHolds(RecordCache<R>& file, const AnalysisLine& line) {
   const R& there = file.Get(r);
   return TextOf(there, coded::Code) == TextOf(line, analysis_line::RefCode) &&
          Get(there, coded::RecordStamp) == Get(line, analysis_line::RefStamp);
+}
+
+// A record's stamp and code stand in its bytes as a line's RefStamp and
+// RefCode stand in the line's: ten bytes of extended real, then the code
+// with its length. Equal bytes mean the reference holds (when the stamp is
+// a number: a NaN stamp never equals itself), and the comparison needs
+// none of the referenced record but these bytes, kept side by side for all
+// the records of the file so that a walk over many lines stays in the
+// processor's caches.
+constexpr int kRefKeyBytes = 17;
+static_assert(analysis_line::RefCode.offset == analysis_line::RefStamp.offset + 10 &&
+              analysis_line::RefCode.offset + 1 + analysis_line::RefCode.capacity ==
+                  analysis_line::RefStamp.offset + kRefKeyBytes);
+static_assert(coded::Code.offset == coded::RecordStamp.offset + 10 &&
+              coded::Code.capacity == analysis_line::RefCode.capacity);
+
+class RefKeys {
+ public:
+  template <class R>
+  explicit RefKeys(RecordCache<R>& file) : keys_(static_cast<size_t>(file.Count())) {
+    for (int r = 1; r < file.Count(); ++r)
+      std::memcpy(keys_[static_cast<size_t>(r)].data(),
+                  file.Get(r).data() + coded::RecordStamp.offset, kRefKeyBytes);
+  }
+  // True when the line at `line` names a record r (InRange) whose stamp and
+  // code bytes are the line's; false says nothing.
+  bool SameBytes(int r, const uint8_t* line) const {
+    const uint8_t* ref = line + analysis_line::RefStamp.offset;
+    const bool nan = (GetI16(ref + 8) & 0x7FFF) == 0x7FFF;
+    return !nan && std::memcmp(keys_[static_cast<size_t>(r)].data(), ref, kRefKeyBytes) == 0;
+  }
+
+ private:
+  std::vector<std::array<uint8_t, kRefKeyBytes>> keys_;
+};
+
+// The line in `slot` of analysis a holds a reference that needs no repair:
+// the fast test of RefKeys, else the exact one.
+template <class R>
+bool LineHolds(RecordCache<R>& file, const RefKeys& keys, const AnalysisRecord& a, int slot) {
+  const uint8_t* p = a.data() + analysis::Lines(slot).offset;
+  const int16_t r = GetI16(p + analysis_line::RefRecNo.offset);
+  if (!file.InRange(r)) return false;
+  return keys.SameBytes(r, p) || StillHolds(file, Get(a, analysis::Lines(slot)));
 }
 
 ErrorEntry CrossError(uint8_t kind, const std::string& code, uint8_t nameIndex,
@@ -121,18 +161,24 @@ bool FollowGlobal(RunContext& run, const AnalysisRecord& a, int16_t recNo) {
 
 using Pairs = std::vector<std::pair<int16_t, int16_t>>;
 
+// The stamps and codes of the records the analyses' lines refer to.
+struct LineTargets {
+  RefKeys inputs;
+  RefKeys analyses;
+};
+
 // Checks the lines of analysis r; appends its nested analyses to `pairs`.
-void CrossAnalysis(RunContext& run, int r, Pairs& pairs) {
+void CrossAnalysis(RunContext& run, const LineTargets& keys, int r, Pairs& pairs) {
   AnalysisRecord& a = run.analyses.Get(r);
   const std::string code = Get(a, coded::Code);
   bool rewrite = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
     const int first = SectionFirstSlot(a, g);
     for (int slot = first; slot < first + SectionLineCount(a, g); ++slot) {
+      const auto type = static_cast<LineType>(a.data()[analysis::Lines(slot).offset]);
+      if (type == LineType::kInput && LineHolds(run.inputs, keys.inputs, a, slot)) continue;
       AnalysisLine line = Get(a, analysis::Lines(slot));
-      const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
-      if (type == LineType::kInput && StillHolds(run.inputs, line)) continue;
-      if (type == LineType::kAnalysis && StillHolds(run.analyses, line)) {
+      if (type == LineType::kAnalysis && LineHolds(run.analyses, keys.analyses, a, slot)) {
         pairs.emplace_back(static_cast<int16_t>(r), Get(line, analysis_line::RefRecNo));
         continue;
       }
@@ -178,27 +224,37 @@ std::vector<int16_t> CircularAnalyses(const Pairs& pairs) {
   constexpr size_t kNodes = size_t{1} << 16;
   auto node = [](int16_t r) { return static_cast<size_t>(static_cast<uint16_t>(r)); };
   std::vector<int> outDegree(kNodes, 0);
-  std::vector<std::vector<size_t>> into(kNodes);  // live pairs by referenced analysis
   std::vector<bool> alive(pairs.size(), false);
+  // The live pairs by referenced analysis: those of analysis b are
+  // into[first[b]] .. into[first[b + 1] - 1].
+  std::vector<size_t> first(kNodes + 1, 0);
   for (size_t i = 0; i < pairs.size(); ++i) {
     if (pairs[i].first <= 0) continue;  // no referencing analysis
     alive[i] = true;
     ++outDegree[node(pairs[i].first)];
-    into[node(pairs[i].second)].push_back(i);
+    ++first[node(pairs[i].second) + 1];
   }
+  for (size_t b = 0; b < kNodes; ++b) first[b + 1] += first[b];
+  std::vector<size_t> into(first[kNodes]);
+  std::vector<size_t> next(first.begin(), first.end() - 1);
+  for (size_t i = 0; i < pairs.size(); ++i)
+    if (alive[i]) into[next[node(pairs[i].second)]++] = i;
   std::vector<size_t> ended;  // analyses from which no chain goes on
   for (size_t i = 0; i < pairs.size(); ++i)
     if (alive[i] && outDegree[node(pairs[i].second)] == 0) ended.push_back(node(pairs[i].second));
+  std::vector<bool> done(kNodes, false);
   while (!ended.empty()) {
     const size_t b = ended.back();
     ended.pop_back();
-    for (size_t i : into[b]) {
+    if (done[b]) continue;
+    done[b] = true;
+    for (size_t k = first[b]; k < first[b + 1]; ++k) {
+      const size_t i = into[k];
       if (!alive[i]) continue;
       alive[i] = false;
       const size_t a = node(pairs[i].first);
       if (--outDegree[a] == 0) ended.push_back(a);
     }
-    into[b].clear();
   }
   std::vector<int16_t> out;
   for (size_t i = 0; i < pairs.size(); ++i)
@@ -213,13 +269,14 @@ void CrossAnalyses(RunContext& run) {
   if (!run.plan.crossNeeded[1] || RecordsInUse(kAreaAnalyses) == 0)
     return run.observer.StepSkipped(step);
   const int n = run.analyses.Count() - 1;
+  const LineTargets keys{RefKeys(run.inputs), RefKeys(run.analyses)};
   Pairs pairs;
   for (int r = 1; r <= n; ++r) {
     if (!run.Before(step, r, n)) return;
     const AnalysisRecord& a = run.analyses.Get(r);
-    if (Get(a, coded::RecordStatus) != 0 || Get(a, coded::Code).size() != kAnalysisCodeLength)
+    if (Get(a, coded::RecordStatus) != 0 || TextOf(a, coded::Code).size() != kAnalysisCodeLength)
       continue;
-    CrossAnalysis(run, r, pairs);
+    CrossAnalysis(run, keys, r, pairs);
   }
   for (int16_t r : CircularAnalyses(pairs)) {
     const std::string code = run.analyses.InRange(r) ? Get(run.analyses.Get(r), coded::Code) : "";

@@ -1,83 +1,115 @@
 #pragma once
 // The records of one work area's data file as a calculation run sees them:
-// read once on first use, changed in memory, and written back by Flush,
-// each changed record once, in record order. A run touches the same basic
-// inputs and analyses many times; the file sees each only once, and
-// neighbouring changed records reach it together, in one write.
+// read on first use, all at once in long runs, changed in memory, and
+// written back by Flush, each changed record once, in record order. A run
+// goes through nearly every record of the files it uses and touches the
+// same basic inputs and analyses many times; the file sees few long reads
+// and writes instead of one per record and use.
 //
 // Record numbers are those of the file (1 .. Count() - 1); the file must not
-// grow or shrink while the cache is attached.
+// grow or shrink while the cache is attached, and only the cache writes its
+// records meanwhile.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "calc/large_buffer.h"
 #include "storage/file_sets.h"
+#include "storage/record_run_reads.h"
 #include "storage/record_runs.h"
 
 namespace vantu {
 
 template <class R>
 class RecordCache {
+  static_assert(sizeof(R) == static_cast<size_t>(R::kSize), "records are read in place");
+
  public:
   explicit RecordCache(int area) : area_(area) {
     const WorkArea& a = Area(area);
     if (!a.Data.isOpen || a.RecordLength != R::kSize) return;
     count_ = FileRecordCount(a.Data);
-    records_.resize(static_cast<size_t>(count_));
-    state_.assign(static_cast<size_t>(count_), kUnread);
   }
 
   // Records including record 0; 0 when the area's file is not open.
   int Count() const { return count_; }
   bool InRange(int r) const { return r > 0 && r < count_; }
 
-  // The record, read on first use. r must be InRange.
+  // The record; the whole file is read on the first call. r must be InRange.
   R& Get(int r) {
-    const auto i = static_cast<size_t>(r);
-    if (state_[i] == kUnread) {
-      GetRec(Area(area_).Data, static_cast<int16_t>(r), records_[i].data());
-      state_[i] = kRead;
-    }
-    return records_[i];
+    if (records_.empty()) Load();
+    return records_[static_cast<size_t>(r)];
   }
   // The record r, obtained by Get and changed, is to be written back.
-  void Put(int r) { state_[static_cast<size_t>(r)] = kChanged; }
+  void Put(int r) {
+    changed_[static_cast<size_t>(r)] = 1;
+    anyChanged_ = true;
+  }
 
   // Writes back the changed records whose bytes differ from the file's,
   // in record order; consecutive ones as one run.
   void Flush() {
-    std::vector<uint8_t> run;
-    int first = 0;
+    if (!anyChanged_) return;
+    anyChanged_ = false;
+    std::vector<uint8_t> onDisk;
+    for (int first = 1; first < count_; first += kRunRecords) {
+      const int end = std::min(count_, first + kRunRecords);
+      const auto lo = std::find(changed_.begin() + first, changed_.begin() + end, 1);
+      if (lo == changed_.begin() + end) continue;
+      const int from = static_cast<int>(lo - changed_.begin());
+      onDisk.resize(static_cast<size_t>(end - from) * R::kSize);
+      GetRecRun(Data(), static_cast<int16_t>(from), end - from, onDisk.data());
+      WriteDiffering(from, end, onDisk.data());
+    }
+  }
+
+ private:
+  static constexpr int kRunRecords = std::max(1, (1 << 20) / R::kSize);  // ~1 MB at once
+
+  DataFileState& Data() { return Area(area_).Data; }
+
+  void Load() {
+    records_.resize(static_cast<size_t>(count_));
+    changed_.assign(static_cast<size_t>(count_), 0);
+    for (int first = 1; first < count_; first += kRunRecords) {
+      const int n = std::min(kRunRecords, count_ - first);
+      GetRecRun(Data(), static_cast<int16_t>(first), n,
+                records_[static_cast<size_t>(first)].data());
+    }
+  }
+
+  // Records from .. end - 1, whose file bytes are at `onDisk`: the changed
+  // ones that differ are written, neighbours together.
+  void WriteDiffering(int from, int end, const uint8_t* onDisk) {
+    int runFirst = 0, runCount = 0;
     auto writeRun = [&] {
-      if (!run.empty())
-        PutRecRun(Area(area_).Data, static_cast<int16_t>(first),
-                  static_cast<int>(run.size() / R::kSize), run.data());
-      run.clear();
+      if (runCount > 0)
+        PutRecRun(Data(), static_cast<int16_t>(runFirst), runCount,
+                  records_[static_cast<size_t>(runFirst)].data());
+      runCount = 0;
     };
-    R onDisk;
-    for (int r = 1; r < count_; ++r) {
+    for (int r = from; r < end; ++r) {
       const auto i = static_cast<size_t>(r);
-      bool write = false;
-      if (state_[i] == kChanged) {
-        GetRec(Area(area_).Data, static_cast<int16_t>(r), onDisk.data());
-        write = onDisk.bytes != records_[i].bytes;
-        state_[i] = kRead;
+      const uint8_t* disk = onDisk + static_cast<size_t>(r - from) * R::kSize;
+      const bool write = changed_[i] && std::memcmp(disk, records_[i].data(), R::kSize) != 0;
+      changed_[i] = 0;
+      if (!write) {
+        writeRun();
+        continue;
       }
-      if (!write || run.size() >= kRunBytes) writeRun();
-      if (!write) continue;
-      if (run.empty()) first = r;
-      run.insert(run.end(), records_[i].bytes.begin(), records_[i].bytes.end());
+      if (runCount == 0) runFirst = r;
+      ++runCount;
     }
     writeRun();
   }
 
- private:
-  enum : uint8_t { kUnread, kRead, kChanged };
-  static constexpr size_t kRunBytes = size_t{1} << 20;  // the longest run written at once
   int area_;
   int count_ = 0;
-  std::vector<R> records_;
-  std::vector<uint8_t> state_;
+  std::vector<R, LargeBufferAllocator<R>> records_;
+  std::vector<uint8_t> changed_;
+  bool anyChanged_ = false;
 };
 
 }  // namespace vantu

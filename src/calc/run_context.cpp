@@ -85,13 +85,18 @@ void RunContext::AddCrossError(const ErrorEntry& e) {
 long double RunContext::AdjustedInputPrice(int r, int group) {
   const auto i = static_cast<size_t>(r);
   if (adjusted_.empty()) {
-    adjusted_.resize(static_cast<size_t>(inputs.Count()));
+    // The prices of all inputs in one pass over the file, not one
+    // record fetched from memory for each input first met.
+    prices_.resize(static_cast<size_t>(inputs.Count()));
+    for (int k = 1; k < inputs.Count(); ++k)
+      prices_[static_cast<size_t>(k)] = Get(inputs.Get(k), input::Price);
+    adjusted_.resize(prices_.size());
     adjustedGroup_.resize(adjusted_.size(), 0);
   }
   // An input stands in one section almost always: the price adjusted for
   // the group last asked is kept.
   if (adjustedGroup_[i] != group) {
-    adjusted_[i] = AdjustedPrice(basis, group, Get(inputs.Get(r), input::Price));
+    adjusted_[i] = AdjustedPrice(basis, group, prices_[i]);
     adjustedGroup_[i] = static_cast<uint8_t>(group);
   }
   return adjusted_[i];
@@ -99,6 +104,8 @@ long double RunContext::AdjustedInputPrice(int r, int group) {
 
 void RunContext::FlushRecords() {
   needs.WriteBack(inputs);
+  if (marks.Loaded()) marks.WriteBack(analyses);
+  if (globalMarks.Loaded()) globalMarks.WriteBack(globals);
   inputs.Flush();
   analyses.Flush();
   subcontracts.Flush();

@@ -9,9 +9,11 @@
 // calculation. Each step runs only when the files it depends on changed
 // since the last calculation (their ChangeMarker).
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,6 +89,13 @@ struct RunPlan {
   bool SomethingToDo() const { return AnyReview() || AnyCross() || AnyCalc(); }
 };
 
+// An analysis being priced: the sums of its sections so far.
+struct PricingFrame {
+  int r = 0;
+  int next = 0;  // the next of its lines to price, counted from its first
+  std::array<long double, 5> sum{};
+};
+
 // The state the steps share while a run lasts.
 struct RunContext {
   RunContext(const RunPlan& p, CalcObserver& o);
@@ -109,9 +118,16 @@ struct RunContext {
   long double budgetGrandTotal = 0;
   // Analyses being priced, by record number (ComputeAnalysis's own marks).
   std::vector<uint8_t> pricing;
+  // The analyses being priced, the nesting one below the nested; kept for
+  // the run so that pricing one analysis allocates nothing.
+  std::vector<PricingFrame> pricingStack;
+  // The analyses ExplodeAnalysis has still to explode, with their quantities.
+  std::vector<std::pair<int, long double>> explodePending;
   // The analyses' lines and the inputs' required quantities, decoded once
   // for the calculation.
   LineTable lines;
+  AnalysisMarks marks;
+  GlobalMarks globalMarks;
   InputNeeds needs;
 
   // AdjustPrice of basic input r's price by group g's factor, computed
@@ -127,9 +143,17 @@ struct RunContext {
   void FlushRecords();
 
  private:
+  std::vector<long double> prices_;     // by input record
   std::vector<long double> adjusted_;   // by input record
   std::vector<uint8_t> adjustedGroup_;  // the group adjusted_ holds; 0 none
 };
+
+// A text field as it stands in the record, without a copy.
+template <class R, class Tag>
+std::string_view TextOf(const R& r, StrField<Tag> f) {
+  const uint8_t* p = r.data() + f.offset;
+  return {reinterpret_cast<const char*>(p + 1), std::min<size_t>(p[0], f.capacity)};
+}
 
 // The records in use of a work area's file (0 when it is not open).
 int RecordsInUse(int area);

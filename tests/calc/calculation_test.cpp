@@ -137,6 +137,34 @@ TEST_F(CalculationTest, AnAnalysisUsedTwiceIsPricedOnce) {
   EXPECT_EQ(Get(Read<AnalysisRecord>(3, c), coded::CalcStamp), -2) << "not used by the budget";
 }
 
+// Only the budget changed: the analyses keep their costs, but what the
+// budget uses is stamped with the new generation and the inputs' required
+// quantities are counted again from nothing, not added to the last run's.
+TEST_F(CalculationTest, ASecondRunRecountsRequiredQuantitiesAndRestampsWhatTheBudgetUses) {
+  ASSERT_TRUE(Run().closed);
+  const long double directA = Get(Read<AnalysisRecord>(3, a), analysis::DirectCost);
+  BudgetRecord item = Read<BudgetRecord>(6, itemA);
+  Set(item, budget_item::Quantity, 4.0L);
+  PutRec(Area(6).Data, itemA, item.data());
+  Area(6).SavedChangeMarker = 1;
+  const RunPlan plan = PrepareRun();
+  ASSERT_FALSE(plan.calcAnalyses);
+  CalcObserver none;
+  ASSERT_TRUE(ExecuteRun(plan, none, "ApError").closed);
+
+  EXPECT_EQ(Get(Read<InputRecord>(2, tool), input::RequiredQuantity), 8);
+  EXPECT_EQ(Get(Read<InputRecord>(2, brick), input::RequiredQuantity), 4);
+  EXPECT_EQ(Get(Read<InputRecord>(2, labour), input::RequiredQuantity), 8);
+  for (int16_t r : {tool, brick, labour})
+    EXPECT_EQ(Get(Read<InputRecord>(2, r), coded::CalcStamp), 2) << "input " << r;
+  EXPECT_EQ(Get(Read<AnalysisRecord>(3, a), coded::CalcStamp), 2);
+  EXPECT_EQ(Get(Read<AnalysisRecord>(3, b), coded::CalcStamp), 2);
+  EXPECT_EQ(Get(Read<GlobalPriceRecord>(5, 1), global_price::CalcStamp), 2);
+  EXPECT_EQ(Get(Read<AnalysisRecord>(3, a), analysis::DirectCost), directA);
+  EXPECT_EQ(Get(Read<BudgetRecord>(6, itemA), budget_item::ItemTotal),
+            RoundCents(4 * Get(Read<AnalysisRecord>(3, a), analysis::UnitPrice)));
+}
+
 TEST_F(CalculationTest, PesoRoundingChangesEveryAmount) {
   Prefs().roundToPeso = true;
   ASSERT_TRUE(Run().closed);

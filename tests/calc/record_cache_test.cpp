@@ -37,6 +37,28 @@ TEST_F(RecordCacheTest, FlushWritesThePutRecordsAndNothingElse) {
   for (int16_t r = 1; r <= 7; ++r) EXPECT_EQ(PriceOnDisk(r), want[r]) << "record " << r;
 }
 
+// A cache flushed once goes on: what changes after the flush reaches the
+// file at the next one, and a record put before the first flush is not
+// written again over a later change made on disk.
+TEST_F(RecordCacheTest, ChangesAfterAFlushReachTheFileAtTheNext) {
+  RecordCache<InputRecord> cache(kAreaInputs);
+  Set(cache.Get(2), input::Price, 22.0L);
+  cache.Put(2);
+  Set(cache.Get(6), input::Price, 66.0L);
+  cache.Put(6);
+  cache.Flush();
+  InputRecord behind = Read<InputRecord>(2, 6);
+  Set(behind, input::Price, 606.0L);
+  PutRec(Area(2).Data, 6, behind.data());
+  Set(cache.Get(3), input::Price, 33.0L);
+  cache.Put(3);
+
+  cache.Flush();
+
+  const long double want[] = {0, 1000, 22, 33, 4000, 5000, 606, 7000};
+  for (int16_t r = 1; r <= 7; ++r) EXPECT_EQ(PriceOnDisk(r), want[r]) << "record " << r;
+}
+
 // 1,800 analyses of 632 bytes are more than one write takes at once.
 TEST_F(RecordCacheTest, RunsLongerThanOneWriteAreSplitWithoutLosingARecord) {
   constexpr int kRecords = 1800;

@@ -39,6 +39,14 @@ struct IndexFileState {
 // Creates the index with an empty tree. Failing to create is fatal (1); a
 // key length above 6 too (1002).
 void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);
+// MakeIndex over the pages of an existing file (MakeFileInPlace), for a
+// rebuild; CloseRemadeIndex then cuts the pages the new tree did not reuse.
+void RemakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);
+// CloseIndex after RemakeIndex: writes back the pages, cuts the file after
+// the last page of the new tree, then writes the header and closes. A stop
+// before the header leaves an empty tree beside unreachable pages, which
+// the index check refuses.
+void CloseRemadeIndex(IndexFileState& ix);
 // Opens an index. LastOpOk false when it cannot be opened; a page length
 // that does not match the key length is fatal (1004).
 void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);

@@ -61,15 +61,35 @@ void CheckDepth(int depth) {
   if (depth > kMaxTreeDepth) FailEngine(kStatusBadPage);
 }
 
-void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
+namespace {
+
+void MakeIndexWith(void (*make)(DataFileState&, const std::string&, int), IndexFileState& ix,
+                   const std::string& name, int keyLength, bool duplicates) {
   ix = IndexFileState{};
   Engine().EngineStatus = 0;
   // Checked before the file is created, so that a refused index leaves an
   // existing file whole.
   CheckKeyLength(keyLength, name);
-  MakeFile(ix.File, name, PageLength(keyLength));
+  make(ix.File, name, PageLength(keyLength));
   if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusDosFunction), name);
   ResetIndexState(ix, keyLength, duplicates);
+}
+
+}  // namespace
+
+void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
+  MakeIndexWith(MakeFile, ix, name, keyLength, duplicates);
+}
+
+void RemakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {
+  MakeIndexWith(MakeFileInPlace, ix, name, keyLength, duplicates);
+}
+
+void CloseRemadeIndex(IndexFileState& ix) {
+  FlushIndexPages(ix);
+  CutFileToRecords(ix.File);
+  ix.File.RootPage = ix.Root;
+  CloseFile(ix.File);
 }
 
 void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates) {

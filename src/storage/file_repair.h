@@ -12,12 +12,18 @@
 //   3 each record with a bad code zeroed  records free by their status word
 //     and linked; each link of the free   (the chain is rebuilt again from
 //     chain rewritten where it differs    the status words at the next try)
-//   4 index made anew, keys added         an index the next try makes anew
-//   5 index closed (pages, then header)   a sound index
-//   6 data header bytes 0-7 (FreeHead,    the rebuilt chain in the header
-//     FreeCount) at close
-//   7 header bytes 8-20 (marker, serial,  a repaired file
-//     AddedCounter)
+//   4 index header emptied, its pages     an index whose header shows an
+//     written over from page 1 on as      empty tree beside pages it does
+//     keys are added                      not reach: the check refuses it
+//   5 index pages written back, the file  the same
+//     cut after the last page of the new
+//     tree
+//   6 index header (root, chain) at close a sound index
+//   7 data header bytes 0-20 in one       a repaired file
+//     write: FreeHead, FreeCount, the
+//     marker, serial and AddedCounter
+//   8 data header bytes 0-7 at close,     the same
+//     the same values again
 //
 // Every step rebuilds from the status words of the data records only, so
 // running the repair again after a stop at any of these points finishes it.

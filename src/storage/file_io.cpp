@@ -118,6 +118,7 @@ class PosixFiles : public StorageFiles {
   // or pwrite, so a mapped store never needs new space; a store that fails
   // all the same (SIGBUS) is repeated as a pwrite, which reports the error.
   //
+  // Only transfers of up to a page go through the mapping.
   // The mapping is made once a handle has made a few transfers, so that an
   // open that reads little never pays for it. It is a fixed window larger
   // than any record file (32,767 records of 1,024 bytes), so that the file
@@ -134,8 +135,11 @@ class PosixFiles : public StorageFiles {
     size_t mapped = 0;
     int transfers = 0;
   };
-  static constexpr int kTransfersBeforeMapping = 32;
+  static constexpr int kTransfersBeforeMapping = 8;
   static constexpr size_t kMapWindow = size_t{64} << 20;
+  // Longer transfers (runs of records read or written once) cost less as
+  // one system call than as page faults on the mapping.
+  static constexpr size_t kMappedTransferMax = 4096;
 
   static void Unmap(OpenEntry& f) {
     if (f.map) ::munmap(f.map, f.mapped);
@@ -146,7 +150,7 @@ class PosixFiles : public StorageFiles {
   // Whether [offset, offset + n) lies inside the file and the mapping.
   static bool Mapped(int fd, OpenEntry& f, int64_t offset, size_t n) {
     const int64_t end = offset + static_cast<int64_t>(n);
-    if (end > f.size) return false;
+    if (end > f.size || n > kMappedTransferMax) return false;
     if (!f.map && ++f.transfers == kTransfersBeforeMapping) Map(fd, f);
     return f.map && static_cast<size_t>(end) <= f.mapped;
   }

@@ -71,6 +71,10 @@ PageSearch SearchPage(const CachedPage& page, const std::string& key, int16_t r,
   const int n = std::min<int>(static_cast<int>(key.size()), kMaxKeyLength);
   const uint64_t wanted = KeyRank(reinterpret_cast<const uint8_t*>(key.data()), n);
   int left = 1, right = page.Count(), mid = 0;
+  // A key above the last item (codes added in ascending order, as a rebuild
+  // from ordered records adds them) ends where the search would end.
+  if (right > 0 && !duplicates && wanted > ItemRank(page.Item(right)))
+    return PageSearch{right, right, false};
   while (right >= left) {
     mid = (left + right) / 2;
     const uint8_t* item = page.Item(mid);

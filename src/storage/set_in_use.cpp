@@ -35,21 +35,27 @@ Update UpdateRecord(F change) {
   return WriteConfigRecord(record) ? Update::kWritten : Update::kFailed;
 }
 
-}  // namespace
 
-void MarkSetInUseAs(const std::string& directory, const std::string& rama,
-                    const std::string& obra) {
-  TryMarkSetInUseAs(directory, rama, obra);
-}
-
-bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
-                       const std::string& obra) {
-  const Update update = UpdateRecord([&](uint8_t* r) {
+Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
+  return UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);
     WriteStr(r + inuse::kLastDirectory, 160, directory);
   });
+}
+
+}  // namespace
+
+// Without the read-back: nobody looks at the outcome.
+void MarkSetInUseAs(const std::string& directory, const std::string& rama,
+                    const std::string& obra) {
+  WriteMarker(directory, rama, obra);
+}
+
+bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
+                       const std::string& obra) {
+  const Update update = WriteMarker(directory, rama, obra);
   if (update == Update::kFailed) return false;
   // The marker was just read from the file.
   if (update == Update::kUnchanged) return true;

@@ -12,18 +12,16 @@
 //   3 each record with a bad code zeroed  records free by their status word
 //     and linked; each link of the free   (the chain is rebuilt again from
 //     chain rewritten where it differs    the status words at the next try)
-//   4 index header emptied, its pages     an index whose header shows an
-//     written over from page 1 on as      empty tree beside pages it does
-//     keys are added                      not reach: the check refuses it
-//   5 index pages written back, the file  the same
-//     cut after the last page of the new
-//     tree
+//   4 index header emptied (the new tree  an index whose header shows an
+//     is built in memory)                 empty tree beside pages it does
+//                                         not reach: the check refuses it
+//   5 the new pages written over the old  the same
+//     ones in page order, the file cut
+//     after the last of them
 //   6 index header (root, chain) at close a sound index
 //   7 data header bytes 0-20 in one       a repaired file
 //     write: FreeHead, FreeCount, the
 //     marker, serial and AddedCounter
-//   8 data header bytes 0-7 at close,     the same
-//     the same values again
 //
 // Every step rebuilds from the status words of the data records only, so
 // running the repair again after a stop at any of these points finishes it.

@@ -1,5 +1,6 @@
 #include "storage/recovery.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
@@ -68,8 +69,8 @@ void OpenForRepair(DataFileState& data, const std::string& name, int recordLengt
   if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), name);
 }
 
-// Rebuilds the free chain and, for the indexed files, the index, written
-// over the old one's pages.
+// Rebuilds the free chain and, for the indexed files, the index: built
+// whole in memory, then written over the old one's pages in page order.
 void RepairRecords(int n, DataFileState& data, const std::string& ext) {
   if (!Indexed(n)) {
     // Files 1 and 5 keep records whose first word is not 0 (record 1 of a
@@ -79,6 +80,8 @@ void RepairRecords(int n, DataFileState& data, const std::string& ext) {
   }
   IndexFileState index;
   RemakeIndex(index, IndexFileName(n, ext), KeyLengthOf(n), false);
+  HeldPages pages;
+  HoldIndexInMemory(index, pages);
   const long double stamp = RebuildDataFile(data, &index, Step);
   if (stamp > gRecovery.stampMax) gRecovery.stampMax = stamp;
   gRecovery.stampMax += 1;
@@ -119,11 +122,11 @@ bool CheckSetFiles(const std::string& rama, const std::string& obra, bool& obraM
     if (n == 6 && obra.empty()) break;
     const std::string ext = n == 6 ? rama + obra : rama;
     const std::string name = DataFileName(n, ext);
-    if (!Files().Exists(name)) {
+    const StoredFileCheck c = CheckStoredFile(name, kSetRecordLength[n], "", 0);
+    if (c.openError == ENOENT) {
       obraMissing = n == 6;
       return Refuse(name, StatusText(2));
     }
-    const StoredFileCheck c = CheckStoredFile(name, kSetRecordLength[n], "", 0);
     if (c.Unusable()) return Refuse(name, c.Reason());
   }
   return true;
@@ -173,7 +176,9 @@ void RebuildFile(int n, int recordLength, const std::string& ext) {
   }
   RepairRecords(n, data, ext);
   WriteRepairedHeader(n, data);
-  CloseFile(data);
+  // The header is written whole above; CloseFile would write bytes 0-7 again.
+  data.isOpen = false;
+  if (Files().Close(data.handle) != 0) FailEngine(kStatusDosFunction, name);
 }
 
 int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra) {

@@ -35,7 +35,6 @@ Update UpdateRecord(F change) {
   return WriteConfigRecord(record) ? Update::kWritten : Update::kFailed;
 }
 
-
 Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
   return UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);

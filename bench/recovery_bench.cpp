@@ -1,7 +1,9 @@
 // Recovery of a generated Rama and Obra, at the largest file size (32,766
 // records in each of files 2 to 6) and at a realistic size, against reading
 // the same data files once with a plain sequential read. The recovery run
-// reports that ratio as its counter "x_plain_read". Also: opening the set
+// reports that ratio as its counter "x_plain_read" (wall time) and
+// "x_plain_read_cpu" (CPU time). Each recovery starts, as at the start
+// after a stop, from a set marked in use in the configuration file. Also: opening the set
 // through the work areas, and the generator itself.
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -18,6 +20,7 @@
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -107,6 +110,10 @@ void Recover(benchmark::State& state, bool maximum) {
   const auto files = RecoveredFiles(shape);
   double recoverSeconds = 0, recoverSecondsCpu = 0;
   for (auto _ : state) {
+    // The set as a run that stopped leaves it: marked in use.
+    state.PauseTiming();
+    MarkSetInUseAs(shape.directory, shape.rama, shape.obra);
+    state.ResumeTiming();
     StampMax() = 0;
     const auto start = Clock::now();
     const double cpuStart = CpuSeconds();

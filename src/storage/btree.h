@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "storage/record_file.h"
@@ -19,6 +20,10 @@
 namespace vantu {
 
 constexpr int kMaxTreeDepth = 5;  // MaxTreeDepth
+
+struct CachedPage;
+// The pages of an index built whole in memory (see HoldIndexInMemory).
+using HeldPages = std::deque<CachedPage>;
 
 struct PathEntry {
   int16_t page = 0;
@@ -34,11 +39,26 @@ struct IndexFileState {
   int16_t Root = 0;
   int16_t PathDepth = 0;  // 0: no current position
   std::array<PathEntry, kMaxTreeDepth> Path{};
+  HeldPages* held = nullptr;  // caller-owned; set only by HoldIndexInMemory
 };
 
 // Creates the index with an empty tree. Failing to create is fatal (1); a
 // key length above 6 too (1002).
 void MakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);
+// MakeIndex over the pages of an existing file (MakeFileInPlace), for a
+// rebuild; CloseRemadeIndex then cuts the pages the new tree did not reuse.
+void RemakeIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);
+// CloseIndex after RemakeIndex: writes back the pages, cuts the file after
+// the last page of the new tree, then writes the header and closes. A stop
+// before the header leaves an empty tree beside unreachable pages, which
+// the index check refuses.
+void CloseRemadeIndex(IndexFileState& ix);
+// For a rebuild that writes every page of a new tree: the pages of the
+// index just made (RemakeIndex or MakeIndex, no page yet) are kept in
+// `pages` rather than in the shared 5-buffer cache, and reach the file at
+// flush or close, in page order, in runs of whole pages. They are the same
+// bytes the cache would have written back. The deque must outlive the index.
+void HoldIndexInMemory(IndexFileState& ix, HeldPages& pages);
 // Opens an index. LastOpOk false when it cannot be opened; a page length
 // that does not match the key length is fatal (1004).
 void OpenIndex(IndexFileState& ix, const std::string& name, int keyLength, bool duplicates);

@@ -11,6 +11,7 @@
 #include <map>
 #include <utility>
 
+#include "storage/guarded_copy.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -39,16 +40,12 @@ class PosixFiles : public StorageFiles {
     auto it = open_.find(handle);
     if (it == open_.end()) return EBADF;
     if (offset < 0) return EINVAL;
-    auto* bytes = static_cast<uint8_t*>(data);
     OpenEntry& f = it->second;
-    const auto end = static_cast<size_t>(offset) + n;
-    // A handle that reads little never pays for a mapping.
-    if (end > f.mapped && ++f.reads > kReadsBeforeMapping) Remap(handle, f, end);
-    if (end <= f.mapped) {
-      std::memcpy(bytes, f.map + offset, n);
+    if (Mapped(handle, f, offset, n) && GuardedCopy(data, f.map + offset, n)) {
       done = n;
       return 0;
     }
+    auto* bytes = static_cast<uint8_t*>(data);
     while (done < n) {
       const ssize_t got = ::pread(handle, bytes + done, n - done, offset + done);
       if (got < 0 && errno == EINTR) continue;
@@ -61,8 +58,14 @@ class PosixFiles : public StorageFiles {
 
   int WriteAt(int handle, int64_t offset, const void* data, size_t n, size_t& done) override {
     done = 0;
-    if (!open_.count(handle)) return EBADF;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
     if (offset < 0) return EINVAL;
+    OpenEntry& f = it->second;
+    if (Mapped(handle, f, offset, n) && GuardedCopy(f.map + offset, data, n)) {
+      done = n;
+      return 0;
+    }
     const auto* bytes = static_cast<const uint8_t*>(data);
     while (done < n) {
       const ssize_t put = ::pwrite(handle, bytes + done, n - done, offset + done);
@@ -70,27 +73,33 @@ class PosixFiles : public StorageFiles {
       if (put < 0) return errno;
       if (put == 0) return ENOSPC;
       done += static_cast<size_t>(put);
+      f.size = std::max<int64_t>(f.size, offset + static_cast<int64_t>(done));
     }
     return 0;
   }
 
   int Size(int handle, int64_t& size) override {
     struct stat st {};
-    if (!open_.count(handle)) return EBADF;
+    auto it = open_.find(handle);
+    if (it == open_.end()) return EBADF;
     if (::fstat(handle, &st) != 0) return errno;
     size = static_cast<int64_t>(st.st_size);
+    it->second.size = size;
     return 0;
   }
 
   int Truncate(int handle, int64_t size) override {
     auto it = open_.find(handle);
     if (it == open_.end()) return EBADF;
-    Unmap(it->second);  // no mapped page may lie past the new end
-    return ::ftruncate(handle, size) == 0 ? 0 : errno;
+    if (::ftruncate(handle, size) != 0) return errno;
+    it->second.size = size;
+    return 0;
   }
 
   int Sync(int handle) override {
     if (!open_.count(handle)) return EBADF;
+    // fdatasync also writes the pages changed through the mapping: on Linux
+    // the mapping and pwrite share the one page cache of the file.
     return ::fdatasync(handle) == 0 ? 0 : errno;
   }
 
@@ -102,23 +111,35 @@ class PosixFiles : public StorageFiles {
  private:
   using FileId = std::pair<dev_t, ino_t>;
 
-  // Reads are served from a shared read-only mapping of the file: the
-  // operating system's cache itself, which pwrite updates, so every read
-  // sees every write. The mapping is made once a handle has read a few
-  // times and widened when the file has grown by a good part; other reads
-  // use pread. Only this layer shortens a file, and it drops the mapping
-  // first; a file cut by another program while mapped is outside what the
-  // program defends against.
+  // Transfers inside the file are copies to and from a shared mapping of
+  // it: the operating system's cache itself, which pread and pwrite see
+  // too, without a system call each. A transfer that reaches past the
+  // file's end (one that grows the file, or a read of its end) is a pread
+  // or pwrite, so a mapped store never needs new space; a store that fails
+  // all the same (SIGBUS) is repeated as a pwrite, which reports the error.
+  //
+  // Only transfers of up to a page go through the mapping.
+  // The mapping is made once a handle has made a few transfers, so that an
+  // open that reads little never pays for it. It is a fixed window larger
+  // than any record file (32,767 records of 1,024 bytes), so that the file
+  // grows into it without a new mapping; only the bytes below the file's
+  // size are ever touched. The layer knows that size from its own writes;
+  // Size() takes it from the system again. Only this layer shortens a file;
+  // a file cut by another program while mapped makes the copies past its
+  // new end fail over to pread and pwrite (bytes past that end in its last
+  // memory page read as zeros).
   struct OpenEntry {
     FileId id;
+    int64_t size = 0;
     uint8_t* map = nullptr;
     size_t mapped = 0;
-    int reads = 0;
-    int readsPastMapping = 0;  // since the mapping was last made
+    int transfers = 0;
   };
-  static constexpr int kReadsPastMappingBeforeRemap = 64;
-  static constexpr int kReadsBeforeMapping = 32;
-  static constexpr size_t kMinRemapGrowth = 256 * 1024;
+  static constexpr int kTransfersBeforeMapping = 8;
+  static constexpr size_t kMapWindow = size_t{64} << 20;
+  // Longer transfers (runs of records read or written once) cost less as
+  // one system call than as page faults on the mapping.
+  static constexpr size_t kMappedTransferMax = 4096;
 
   static void Unmap(OpenEntry& f) {
     if (f.map) ::munmap(f.map, f.mapped);
@@ -126,26 +147,23 @@ class PosixFiles : public StorageFiles {
     f.mapped = 0;
   }
 
-  static void Remap(int fd, OpenEntry& f, size_t wanted) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return;
-    const auto size = static_cast<size_t>(st.st_size);
-    if (size < f.mapped) {
-      Unmap(f);  // the file shrank under the mapping: never read past its end
-      return;
-    }
-    // Widened when the file has grown by a good part, or when reads keep
-    // falling past the mapping of a file that has stopped growing.
-    const bool widen = f.map == nullptr ||
-                       size >= f.mapped + std::max(f.mapped / 4, kMinRemapGrowth) ||
-                       ++f.readsPastMapping >= kReadsPastMappingBeforeRemap;
-    if (size == 0 || size < wanted || !widen) return;
-    Unmap(f);
-    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
-    if (p == MAP_FAILED) return;
+  // Whether [offset, offset + n) lies inside the file and the mapping.
+  static bool Mapped(int fd, OpenEntry& f, int64_t offset, size_t n) {
+    const int64_t end = offset + static_cast<int64_t>(n);
+    if (end > f.size || n > kMappedTransferMax) return false;
+    if (!f.map && ++f.transfers == kTransfersBeforeMapping) Map(fd, f);
+    return f.map && static_cast<size_t>(end) <= f.mapped;
+  }
+
+  static void Map(int fd, OpenEntry& f) {
+    if (!PrepareGuardedCopies()) return;
+    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    const size_t length =
+        std::max(kMapWindow, (static_cast<size_t>(f.size) + page - 1) / page * page);
+    void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (p == MAP_FAILED) return;  // transfers stay with pread and pwrite
     f.map = static_cast<uint8_t*>(p);
-    f.mapped = size;
-    f.readsPastMapping = 0;
+    f.mapped = length;
   }
 
   // Whether another handle of ours still has the file open. A descriptor
@@ -183,7 +201,7 @@ class PosixFiles : public StorageFiles {
       return err;
     }
     handle = fd;
-    open_[fd] = OpenEntry{id};
+    open_[fd] = OpenEntry{id, truncate ? 0 : static_cast<int64_t>(st.st_size)};
     return 0;
   }
 

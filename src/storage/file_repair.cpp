@@ -17,7 +17,10 @@ namespace vantu {
 
 namespace {
 
-constexpr int64_t kChunkBytes = 256 * 1024;
+// Runs of records read at once: large enough that the system calls do not
+// count, small enough to stay in the processor's cache while the records
+// are looked at.
+constexpr int64_t kChunkBytes = 64 * 1024;
 
 // A buffer for a run of records, never zero-filled: every byte used is
 // read first.
@@ -240,7 +243,9 @@ long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*p
   const int len = data.RecordLength;
   std::vector<int16_t> status(static_cast<size_t>(std::max(count, 1)), 0);
   std::vector<bool> dropped(status.size(), false);
-  RecordChunk chunk;
+  // One buffer for every rebuild: a fresh one would cost a page fault for
+  // each of its pages at every file.
+  static RecordChunk chunk;
   const int perChunk = static_cast<int>(std::max<int64_t>(1, kChunkBytes / len));
   long double stampMax = 0;
   for (int first = 1; first < count; first += perChunk) {

@@ -12,12 +12,16 @@
 //   3 each record with a bad code zeroed  records free by their status word
 //     and linked; each link of the free   (the chain is rebuilt again from
 //     chain rewritten where it differs    the status words at the next try)
-//   4 index made anew, keys added         an index the next try makes anew
-//   5 index closed (pages, then header)   a sound index
-//   6 data header bytes 0-7 (FreeHead,    the rebuilt chain in the header
-//     FreeCount) at close
-//   7 header bytes 8-20 (marker, serial,  a repaired file
-//     AddedCounter)
+//   4 index header emptied (the new tree  an index whose header shows an
+//     is built in memory)                 empty tree beside pages it does
+//                                         not reach: the check refuses it
+//   5 the new pages written over the old  the same
+//     ones in page order, the file cut
+//     after the last of them
+//   6 index header (root, chain) at close a sound index
+//   7 data header bytes 0-20 in one       a repaired file
+//     write: FreeHead, FreeCount, the
+//     marker, serial and AddedCounter
 //
 // Every step rebuilds from the status words of the data records only, so
 // running the repair again after a stop at any of these points finishes it.

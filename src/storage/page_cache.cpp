@@ -3,8 +3,10 @@
 #include "storage/page_cache.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "storage/btree.h"
+#include "storage/record_runs.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -145,8 +147,72 @@ void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
 
 }  // namespace
 
+// ---- an index held whole in memory while it is rebuilt ----
+
+namespace {
+
+CachedPage* HeldPage(IndexFileState& ix, int16_t page) {
+  HeldPages& held = *ix.held;
+  if (static_cast<size_t>(page) >= held.size() || held[page].owner != &ix)
+    FailEngine(kStatusBadPage, ix.File.name);
+  return &held[page];
+}
+
+CachedPage* NewHeldPage(IndexFileState& ix) {
+  const int16_t page = NewRecordNumber(ix.File);
+  HeldPages& held = *ix.held;
+  // A deque keeps the other pages where they are as it grows.
+  if (static_cast<size_t>(page) >= held.size()) held.resize(static_cast<size_t>(page) + 1);
+  CachedPage& p = held[page];
+  p.bytes.fill(0);
+  p.page = page;
+  p.owner = &ix;
+  p.modified = false;
+  return &p;
+}
+
+// Writes the modified pages in page order, consecutive ones in one write.
+void WriteHeldPages(IndexFileState& ix) {
+  constexpr int kRunPages = 128;
+  const int length = ix.File.RecordLength;
+  // Kept from one rebuild to the next: a fresh buffer costs a page fault
+  // for each of its pages.
+  static std::vector<uint8_t> run;
+  run.resize(static_cast<size_t>(kRunPages) * length);
+  HeldPages& held = *ix.held;
+  int first = 0, count = 0;
+  auto write = [&] {
+    if (count > 0) PutRecRun(ix.File, static_cast<int16_t>(first), count, run.data());
+    count = 0;
+  };
+  for (size_t n = 1; n < held.size(); ++n) {
+    CachedPage& p = held[n];
+    if (p.owner != &ix || !p.modified) {
+      write();
+      continue;
+    }
+    if (count == 0) first = static_cast<int>(n);
+    PackPage(p, ix.KeyLength, run.data() + static_cast<size_t>(count) * length);
+    p.modified = false;
+    if (++count == kRunPages) write();
+  }
+  write();
+}
+
+}  // namespace
+
+void HoldIndexInMemory(IndexFileState& ix, HeldPages& pages) {
+  // Only a tree without pages yet: nothing of it is in the shared cache.
+  if (ix.File.RecordCount != 1) FailEngine(kStatusBadPage, ix.File.name);
+  pages.clear();
+  ix.held = &pages;
+}
+
+// ---- the shared cache ----
+
 CachedPage* GetPage(IndexFileState& ix, int16_t page) {
   if (page < 1 || page >= ix.File.RecordCount) FailEngine(kStatusBadPage, ix.File.name);
+  if (ix.held) return HeldPage(ix, page);
   PageCacheState& c = Cache();
   for (int b = 0; b < kPageBuffers; ++b) {
     CachedPage& p = c.buffers[b];
@@ -165,6 +231,7 @@ CachedPage* GetPage(IndexFileState& ix, int16_t page) {
 }
 
 CachedPage* NewPage(IndexFileState& ix) {
+  if (ix.held) return NewHeldPage(ix);
   PageCacheState& c = Cache();
   const int b = LeastRecentlyUsed();
   CachedPage& p = c.buffers[b];
@@ -186,6 +253,7 @@ void ReleasePage(CachedPage* p) {
 }
 
 void FlushIndexPages(IndexFileState& ix) {
+  if (ix.held) return WriteHeldPages(ix);
   for (CachedPage& p : Cache().buffers) {
     if (p.owner != &ix) continue;
     WriteBack(p);

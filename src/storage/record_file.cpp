@@ -53,7 +53,23 @@ void CheckRecordNumber(const DataFileState& f, int r, int first) {
 
 // Clears the state and creates or opens the named file; sets LastOpOk.
 // Then checks the declared record length (fatal 1000, 1001).
-bool Attach(DataFileState& f, const std::string& name, int recordLength, bool create) {
+enum class AttachMode { kOpen, kCreate, kCreateInPlace };
+
+int OpenOrCreate(const std::string& name, AttachMode mode, int& handle) {
+  switch (mode) {
+    case AttachMode::kOpen:
+      return Files().Open(name, handle);
+    case AttachMode::kCreate:
+      return Files().Create(name, handle);
+    case AttachMode::kCreateInPlace:
+      break;
+  }
+  const int err = Files().Open(name, handle);
+  return err == ENOENT ? Files().Create(name, handle) : err;
+}
+
+bool Attach(DataFileState& f, const std::string& name, int recordLength, AttachMode mode) {
+  const bool create = mode != AttachMode::kOpen;
   EngineState& e = Engine();
   e.EngineStatus = 0;
   f = DataFileState{};
@@ -64,7 +80,7 @@ bool Attach(DataFileState& f, const std::string& name, int recordLength, bool cr
   if (name.size() > kMaxFileNameLength)
     e.OpenError = ENAMETOOLONG;
   else
-    e.OpenError = create ? Files().Create(name, handle) : Files().Open(name, handle);
+    e.OpenError = OpenOrCreate(name, mode, handle);
   e.LastOpOk = e.OpenError == 0;
   if (!e.LastOpOk) return false;
   f.handle = handle;
@@ -101,8 +117,9 @@ bool FreeChainIsSound(DataFileState& f) {
   return r == -1;
 }
 
-void MakeFile(DataFileState& f, const std::string& name, int recordLength) {
-  if (!Attach(f, name, recordLength, true)) return;
+namespace {
+
+void WriteEmptyHeader(DataFileState& f, int recordLength) {
   uint8_t* w = Engine().workBuffer.data();
   f.FreeHead = -1;
   f.FreeCount = 0;
@@ -114,11 +131,32 @@ void MakeFile(DataFileState& f, const std::string& name, int recordLength) {
   f.RecordCount = 1;
 }
 
+}  // namespace
+
+void MakeFile(DataFileState& f, const std::string& name, int recordLength) {
+  if (Attach(f, name, recordLength, AttachMode::kCreate)) WriteEmptyHeader(f, recordLength);
+}
+
+void MakeFileInPlace(DataFileState& f, const std::string& name, int recordLength) {
+  if (Attach(f, name, recordLength, AttachMode::kCreateInPlace)) WriteEmptyHeader(f, recordLength);
+}
+
+void CutFileToRecords(DataFileState& f) {
+  RequireOpen(f);
+  int64_t size = 0;
+  if (int err = Files().Size(f.handle, size); err != 0)
+    Fail(f, StatusFromOsError(err, kStatusReadError));
+  const int64_t end = Position(f, f.RecordCount);
+  if (size <= end) return;
+  if (int err = Files().Truncate(f.handle, end); err != 0)
+    Fail(f, StatusFromOsError(err, kStatusWriteError));
+}
+
 namespace {
 
 bool OpenUnchecked(DataFileState& f, const std::string& name, int recordLength,
                    int16_t mismatchStatus) {
-  if (!Attach(f, name, recordLength, false)) return false;
+  if (!Attach(f, name, recordLength, AttachMode::kOpen)) return false;
   int64_t size = 0;
   if (int err = Files().Size(f.handle, size); err != 0)
     Fail(f, StatusFromOsError(err, kStatusReadError));

@@ -88,6 +88,13 @@ struct DataFileState {
 // Creates (or truncates) a file with an empty header. LastOpOk false when
 // it cannot be created; lengths outside 8..1024 are fatal (1000, 1001).
 void MakeFile(DataFileState& f, const std::string& name, int recordLength);
+// As MakeFile, but an existing file is written over from record 0 rather
+// than truncated first; records past the new header stay on disk until
+// CutFileToRecords. Truncating a large file costs the file system far more
+// than writing over it, and a rebuild mostly writes the same records again.
+void MakeFileInPlace(DataFileState& f, const std::string& name, int recordLength);
+// Cuts the file after its last record (RecordCount), when it is longer.
+void CutFileToRecords(DataFileState& f);
 // Opens an existing file. LastOpOk false when it cannot be opened; a stored
 // record length other than the declared one is fatal (1003). The free chain
 // and the file size are checked against the header.

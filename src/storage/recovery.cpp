@@ -1,5 +1,6 @@
 #include "storage/recovery.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
@@ -45,30 +46,66 @@ bool Indexed(int n) {
   return n != 1 && n != 5;
 }
 
-// Cuts a partial trailing record, rebuilds the free chain and, for the
-// indexed files, the index. A file that cannot be opened ends the program
-// naming the file and the reason.
-void RepairData(int n, int recordLength, const std::string& ext) {
-  const std::string name = DataFileName(n, ext);
-  if (int err = CutPartialRecord(name, recordLength); err != 0)
-    FailEngine(StatusFromOsError(err, kStatusWriteError), name);
-  DataFileState data;
+int16_t ValidSerial(int serial) {
+  return static_cast<int16_t>(serial < 1 || serial > 9999 ? 1 : serial);
+}
+
+// Opens data file n for its repair, after moving a partial trailing record
+// to the side file. A file that cannot be opened ends the program naming
+// the file and the reason.
+void OpenForRepair(DataFileState& data, const std::string& name, int recordLength) {
   OpenFileUnchecked(data, name, recordLength);
   if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), name);
+  int64_t size = 0;
+  if (int err = Files().Size(data.handle, size); err != 0)
+    FailEngine(StatusFromOsError(err, kStatusReadError), name);
+  if (size % recordLength == 0) return;
+  // The cut works on the file by name: this handle goes first, unwritten.
+  Files().Close(data.handle);
+  data.isOpen = false;
+  if (int err = CutPartialRecord(name, recordLength); err != 0)
+    FailEngine(StatusFromOsError(err, kStatusWriteError), name);
+  OpenFileUnchecked(data, name, recordLength);
+  if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), name);
+}
+
+// Rebuilds the free chain and, for the indexed files, the index: built
+// whole in memory, then written over the old one's pages in page order.
+void RepairRecords(int n, DataFileState& data, const std::string& ext) {
   if (!Indexed(n)) {
     // Files 1 and 5 keep records whose first word is not 0 (record 1 of a
     // new file starts -1, 1), so their chain is rebuilt only when broken.
     if (!FreeChainIsSound(data)) RebuildDataFile(data, nullptr, Step);
-    CloseFile(data);
     return;
   }
   IndexFileState index;
-  MakeIndex(index, IndexFileName(n, ext), KeyLengthOf(n), false);
+  RemakeIndex(index, IndexFileName(n, ext), KeyLengthOf(n), false);
+  HeldPages pages;
+  HoldIndexInMemory(index, pages);
   const long double stamp = RebuildDataFile(data, &index, Step);
   if (stamp > gRecovery.stampMax) gRecovery.stampMax = stamp;
   gRecovery.stampMax += 1;
-  CloseIndex(index);
-  CloseFile(data);
+  CloseRemadeIndex(index);
+}
+
+// Header bytes 0-20 in one write: the rebuilt chain, the change marker,
+// the set serial and the counter. File 5 only takes the serial, so that
+// the Rama's files keep equal serials; its marker and counter stay.
+void WriteRepairedHeader(int n, DataFileState& data) {
+  uint8_t header[kHdrAddedCounter + 10];
+  const size_t length = data.RecordLength >= static_cast<int>(sizeof header) ? sizeof header : 11;
+  size_t done = 0;
+  if (int err = Files().ReadAt(data.handle, 0, header, length, done); err != 0 || done != length)
+    FailEngine(err != 0 ? StatusFromOsError(err, kStatusReadError) : kStatusReadError, data.name);
+  PutI16(header + kHdrFreeHead, data.FreeHead);
+  PutI16(header + kHdrFreeCount, data.FreeCount);
+  PutI16(header + kHdrRootPage, data.RootPage);
+  PutI16(header + kHdrRecordLength, data.RecordLength);
+  if (n != 5) header[kHdrChangeMarker] = 1;
+  PutI16(header + kHdrSetSerial, gRecovery.serial);
+  if (n != 5 && length == sizeof header) StoreReal10(header + kHdrAddedCounter, gRecovery.stampMax);
+  if (int err = Files().WriteAt(data.handle, 0, header, length, done); err != 0 || done != length)
+    FailEngine(err != 0 ? StatusFromOsError(err, kStatusWriteError) : kStatusDiskFull, data.name);
 }
 
 // The failure of the check that runs before anything is written.
@@ -85,11 +122,11 @@ bool CheckSetFiles(const std::string& rama, const std::string& obra, bool& obraM
     if (n == 6 && obra.empty()) break;
     const std::string ext = n == 6 ? rama + obra : rama;
     const std::string name = DataFileName(n, ext);
-    if (!Files().Exists(name)) {
+    const StoredFileCheck c = CheckStoredFile(name, kSetRecordLength[n], "", 0);
+    if (c.openError == ENOENT) {
       obraMissing = n == 6;
       return Refuse(name, StatusText(2));
     }
-    const StoredFileCheck c = CheckStoredFile(name, kSetRecordLength[n], "", 0);
     if (c.Unusable()) return Refuse(name, c.Reason());
   }
   return true;
@@ -115,7 +152,7 @@ void LoadRecoverySerial(const std::string& ramaExt) {
   int serial = 1;
   if (ReadFileRange(DataFileName(1, ramaExt), kHdrSetSerial, serialBytes, 2) == 0)
     serial = GetI16(serialBytes);
-  gRecovery.serial = static_cast<int16_t>(serial < 1 || serial > 9999 ? 1 : serial);
+  gRecovery.serial = ValidSerial(serial);
 }
 
 void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext) {
@@ -128,22 +165,20 @@ void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext) {
 }
 
 void RebuildFile(int n, int recordLength, const std::string& ext) {
-  if (n == 1 && !gRecovery.keepSerial) LoadRecoverySerial(ext);
-  RepairData(n, recordLength, ext);
   const std::string name = DataFileName(n, ext);
-  uint8_t header[kHdrAddedCounter + 10];
-  const size_t length = recordLength >= static_cast<int>(sizeof header) ? sizeof header : 11;
-  if (int err = ReadFileRange(name, 0, header, length); err != 0)
-    FailEngine(StatusFromOsError(err, kStatusReadError), name);
-  // File 5 only takes the serial, so that the Rama's files keep equal
-  // serials; its marker and counter stay.
-  if (n != 5) header[kHdrChangeMarker] = 1;
-  PutI16(header + kHdrSetSerial, gRecovery.serial);
-  if (n != 5 && length == sizeof header) StoreReal10(header + kHdrAddedCounter, gRecovery.stampMax);
-  if (int err = WriteFileRange(name, kHdrChangeMarker, header + kHdrChangeMarker,
-                               length - kHdrChangeMarker);
-      err != 0)
-    FailEngine(StatusFromOsError(err, kStatusWriteError), name);
+  DataFileState data;
+  OpenForRepair(data, name, recordLength);
+  if (n == 1 && !gRecovery.keepSerial) {
+    uint8_t serialBytes[2] = {};
+    size_t done = 0;
+    const bool read = Files().ReadAt(data.handle, kHdrSetSerial, serialBytes, 2, done) == 0;
+    gRecovery.serial = ValidSerial(read && done == 2 ? GetI16(serialBytes) : 1);
+  }
+  RepairRecords(n, data, ext);
+  WriteRepairedHeader(n, data);
+  // The header is written whole above; CloseFile would write bytes 0-7 again.
+  data.isOpen = false;
+  if (Files().Close(data.handle) != 0) FailEngine(kStatusDosFunction, name);
 }
 
 int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra) {

@@ -15,36 +15,49 @@ std::string CurrentDirectory() {
   return std::filesystem::current_path(ec).string().substr(0, 160);
 }
 
+enum class Update { kUnchanged, kWritten, kFailed };
+
 // Reads the whole record (the default one when the file is missing),
-// changes the fields and writes it back. Failures are not shown.
-// The digit and listing strings and byte 386 are rewritten with them.
+// changes the fields and writes it back, unless that changes no byte of
+// the file: a start-up recovery finds the marker it would write already
+// there. Failures are not shown. The digit and listing strings and byte
+// 386 are rewritten with them.
 template <typename F>
-bool UpdateRecord(F change) {
-  ConfigRecord record = ReadConfigRecord().value_or(DefaultConfigRecord());
+Update UpdateRecord(F change) {
+  const std::optional<ConfigRecord> stored = ReadConfigRecord();
+  ConfigRecord record = stored.value_or(DefaultConfigRecord());
   uint8_t* r = record.data();
   WriteStr(r + inuse::kDigits, 10, "0123456789");
   WriteStr(r + inuse::kListing, 2, "15");
   r[inuse::kCleared] = 0;
   change(r);
-  return WriteConfigRecord(record);
+  if (stored && *stored == record) return Update::kUnchanged;
+  return WriteConfigRecord(record) ? Update::kWritten : Update::kFailed;
 }
 
-}  // namespace
-
-void MarkSetInUseAs(const std::string& directory, const std::string& rama,
-                    const std::string& obra) {
-  TryMarkSetInUseAs(directory, rama, obra);
-}
-
-bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
-                       const std::string& obra) {
-  const bool written = UpdateRecord([&](uint8_t* r) {
+Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
+  return UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);
     WriteStr(r + inuse::kLastDirectory, 160, directory);
   });
-  if (!written) return false;
+}
+
+}  // namespace
+
+// Without the read-back: nobody looks at the outcome.
+void MarkSetInUseAs(const std::string& directory, const std::string& rama,
+                    const std::string& obra) {
+  WriteMarker(directory, rama, obra);
+}
+
+bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
+                       const std::string& obra) {
+  const Update update = WriteMarker(directory, rama, obra);
+  if (update == Update::kFailed) return false;
+  // The marker was just read from the file.
+  if (update == Update::kUnchanged) return true;
   // Read back: only a marker that is on disk protects the set.
   const InUseFields f = ReadInUseFields();
   return f.directory == directory.substr(0, 160) && f.rama == rama.substr(0, 1) &&

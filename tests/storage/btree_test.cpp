@@ -1,5 +1,8 @@
 #include "storage/btree.h"
 
+#include <algorithm>
+#include <random>
+
 #include "storage/index_check.h"
 #include "storage/page_cache.h"
 #include "storage_fixture.h"
@@ -124,6 +127,70 @@ TEST_F(BTreeTest, DuplicatesOrderedByRecordNumber) {
   DeleteKey(ix, r, key);
   EXPECT_TRUE(LastOpOk());
   EXPECT_EQ(Entries(), (std::vector<IndexEntry>{{"00010", 4}, {"00020", 1}}));
+}
+
+// Keys are ordered as unsigned bytes, a prefix before every longer key:
+// zero bytes, bytes above 127 and prefixes of every length, enough of them
+// for inner pages, with and without duplicates. Every key is found again,
+// and a walk gives them in the order of std::string, which compares bytes
+// as unsigned.
+TEST_F(BTreeTest, KeysOfAnyBytesOrderAsUnsignedBytesWithPrefixesFirst) {
+  const std::string bytes("\x00\x01\x7f\x80\xff", 5);
+  std::vector<std::string> keys = {""};
+  for (size_t i = 0; i < keys.size() && keys.size() < 400; ++i)
+    if (keys[i].size() < 6)
+      for (char b : bytes) keys.push_back(keys[i] + b);
+  std::vector<std::string> order = keys;
+  std::shuffle(order.begin(), order.end(), std::mt19937(11));
+  for (const bool duplicates : {false, true}) {
+    SCOPED_TRACE(duplicates ? "duplicates" : "unique");
+    Make(6, duplicates);
+    for (size_t i = 0; i < order.size(); ++i) Add(order[i], static_cast<int16_t>(i + 1));
+    if (duplicates) Add(order[7], 999);  // after the entry of record 8
+    std::vector<std::string> sorted = keys;
+    if (duplicates) sorted.push_back(order[7]);
+    std::sort(sorted.begin(), sorted.end());
+    ResetKeyPosition(ix);
+    std::vector<std::string> walked;
+    for (NextKey(ix, r, key); LastOpOk(); NextKey(ix, r, key)) walked.push_back(key);
+    EXPECT_EQ(walked, sorted);
+    for (size_t i = 0; i < order.size(); ++i) {
+      key = order[i];
+      FindKey(ix, r, key);
+      ASSERT_TRUE(LastOpOk()) << i;
+      EXPECT_EQ(r, static_cast<int16_t>(i + 1));
+    }
+    EXPECT_EQ(Entries().size(), sorted.size());
+    CloseIndex(ix);
+  }
+}
+
+// An index held in memory while it is built writes, at close, the very
+// bytes the shared cache writes back: keys in random order (splits in the
+// middle of pages), deletions that merge pages and give them back to the
+// free chain, and additions that take them again.
+TEST_F(BTreeTest, AnIndexHeldInMemoryWritesTheBytesOfTheCache) {
+  std::vector<std::string> codes;
+  for (int i = 0; i < 1500; ++i) codes.push_back(Code(i * 7));
+  std::shuffle(codes.begin(), codes.end(), std::mt19937(5));
+  auto build = [&](const std::string& name, bool held) {
+    HeldPages pages;
+    MakeIndex(ix, name, 5, false);
+    if (held) HoldIndexInMemory(ix, pages);
+    for (size_t i = 0; i < 1000; ++i) Add(codes[i], static_cast<int16_t>(i + 1));
+    for (size_t i = 0; i < 700; i += 1) {
+      key = codes[i];
+      DeleteKey(ix, r, key);
+      ASSERT_TRUE(LastOpOk()) << i;
+    }
+    for (size_t i = 1000; i < codes.size(); ++i) Add(codes[i], static_cast<int16_t>(i + 1));
+    EXPECT_EQ(CheckIndexIntegrity(ix), "");
+    CloseIndex(ix);
+  };
+  build("Apr02ixc.A", false);
+  build("Apr03ixc.A", true);
+  ASSERT_GT(Bytes("Apr02ixc.A").size(), 20u * PageLength(5));
+  EXPECT_TRUE(Bytes("Apr02ixc.A") == Bytes("Apr03ixc.A"));
 }
 
 TEST_F(BTreeTest, UniqueKeyAddedTwiceLeavesTheIndexUnchanged) {

@@ -88,6 +88,42 @@ TEST(PosixFiles, ManyReadsSeeEveryWriteAsTheFileGrowsAndShrinks) {
   EXPECT_EQ(files.Close(h), 0);
 }
 
+// After enough transfers a handle copies through a mapping of the file.
+// Its stores are in the file at once for any other reader, and a file cut
+// short by another program makes neither reads nor writes crash: a read
+// past the new end finds nothing, a write still lands where it was aimed.
+TEST(PosixFiles, MappedTransfersReachTheFileAndSurviveACutByAnotherProgram) {
+  StorageFiles& files = PosixStorageFiles();
+  const fs::path p = Scratch("Apr04dat.A");
+  int h = -1;
+  ASSERT_EQ(files.Create(p.string(), h), 0);
+  std::vector<uint8_t> block(3 * 4096, 'a');
+  size_t done = 0;
+  ASSERT_EQ(files.WriteAt(h, 0, block.data(), block.size(), done), 0);
+  for (int i = 0; i < 100; ++i) {
+    const char c = static_cast<char>('b' + i % 20);
+    ASSERT_EQ(files.WriteAt(h, 4096 + i * 7, &c, 1, done), 0);
+    ASSERT_EQ(done, 1u);
+    char back = 0;
+    ASSERT_EQ(files.ReadAt(h, 4096 + i * 7, &back, 1, done), 0);
+    ASSERT_EQ(back, c);
+    ASSERT_EQ(OnDisk(p).at(4096 + i * 7), c) << "store " << i;
+  }
+  EXPECT_EQ(OnDisk(p).size(), block.size());
+
+  fs::resize_file(p, 100);  // another program cuts the file
+  char tail[16] = {};
+  ASSERT_EQ(files.ReadAt(h, 2 * 4096, tail, sizeof tail, done), 0);
+  EXPECT_EQ(done, 0u);
+  ASSERT_EQ(files.WriteAt(h, 2 * 4096, "xyz", 3, done), 0);
+  EXPECT_EQ(done, 3u);
+  const std::string after = OnDisk(p);
+  ASSERT_EQ(after.size(), 2u * 4096 + 3);
+  EXPECT_EQ(after.substr(2 * 4096), "xyz");
+  EXPECT_EQ(after.substr(0, 100), std::string(100, 'a'));
+  EXPECT_EQ(files.Close(h), 0);
+}
+
 // One file, one handle: a second Open or Create of an open file is refused
 // and leaves the file whole, in both layers.
 TEST(PosixFiles, ASecondHandleToAnOpenFileIsRefused) {

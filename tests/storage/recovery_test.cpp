@@ -8,8 +8,10 @@
 #include "file_sets_fixture.h"
 #include "platform/halt.h"
 #include "storage/file_io.h"
+#include "storage/file_repair.h"
 #include "storage/index_check.h"
 #include "storage/memory_files.h"
+#include "storage/page_cache.h"
 #include "storage/real10.h"
 #include "storage/set_in_use.h"
 
@@ -112,6 +114,48 @@ TEST_F(RecoveryTest, WithAnObraFileSixIsRebuiltAndStampsAdvance) {
   EXPECT_GT(LoadReal10(rec.data() + kRecStamp), highest);
 }
 
+// The index is rebuilt over the pages of the old one. Whatever the old file
+// held past the new tree (a longer index, pages of garbage) is cut, and a
+// full disk does not stop a rebuild that needs no new space.
+TEST_F(RecoveryTest, AnIndexRebuiltOverItsOldPagesKeepsNothingOfThem) {
+  struct Case {
+    const char* name;
+    int garbagePages;  // appended to the old index of file 2
+    bool fullDisk;
+  };
+  const Case cases[] = {{"longer old index", 9, false}, {"full disk", 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFiles files;
+    SetStorageFiles(&files);
+    ResetStorageEngine();
+    ResetWorkAreas();
+    StartupRecoveryCheck();
+    OpenSet("H");
+    std::vector<std::string> codes;
+    for (int i = 1; i <= 90; ++i) codes.push_back("01" + std::to_string(300 - i));
+    for (const std::string& code : codes) AddCoded(2, code);
+    CloseSet();
+    const std::string index = dataDir.string() + "/Apr02ixc.H";
+    std::vector<uint8_t>& bytes = files.Contents()[index];
+    const size_t sound = bytes.size();
+    bytes.resize(sound + c.garbagePages * PageLength(5), 0x5A);
+    if (c.fullDisk) files.FillDiskAtWrite(1);
+
+    EXPECT_EQ(RecoverFileSet(dataDir.string(), "H", ""), kRecoveryRamaOnly);
+    EXPECT_EQ(files.FirstFullWrite(), 0) << "the rebuild needed new space";
+    files.FreeSpace();
+    EXPECT_EQ(files.Contents()[index].size(), sound);
+    const StoredFileCheck check =
+        CheckStoredFile(dataDir.string() + "/Apr02dat.H", kSetRecordLength[2], index, 5);
+    EXPECT_FALSE(check.Repairable()) << check.Reason();
+    OpenSet("H");
+    for (const std::string& code : codes) EXPECT_GT(Find(2, code), 0) << code;
+    CloseSet();
+    SetStorageFiles(nullptr);
+  }
+}
+
 TEST_F(RecoveryTest, MissingFilesAndDirectories) {
   EXPECT_EQ(RecoverFileSet((root / "nowhere").string(), "A", ""), kRecoveryNoDirectory);
   OpenSet("E");
@@ -196,7 +240,13 @@ TEST_F(RecoveryTest, AFailedRecoveryNamesTheFileAndTheNextStartGoesOn) {
       {"read-only file",
        [](MemoryFiles& m, const std::string& dir) { m.RefuseOpen(dir + "/Apr03dat.G", EACCES); }, 0,
        true},
-      {"full disk", [](MemoryFiles& m, const std::string&) { m.FillDiskAtWrite(1); },
+      // The index rebuild writes over the old pages, so the full disk only
+      // stops it where the index must grow: here, one lost in a cut.
+      {"full disk",
+       [](MemoryFiles& m, const std::string& dir) {
+         m.Contents()[dir + "/Apr02ixc.G"].resize(PageLength(5));
+         m.FillDiskAtWrite(1);
+       },
        kStatusDiskFull, false},
   };
   static std::vector<std::string> shown;

@@ -18,7 +18,8 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   Range range{static_cast<int>(lines_.size()), 0};
   for (int group = 1; group <= analysis::kGroups; ++group) {
     const int first = SectionFirstSlot(a, group);
-    for (int slot = first; slot < first + SectionLineCount(a, group); ++slot) {
+    const int end = first + SectionLineCount(a, group);
+    for (int slot = first; slot < end; ++slot) {
       const uint8_t* line = a.data() + analysis::Lines(slot).offset;
       Packed p{};
       std::memcpy(p.quantity, line + analysis_line::Quantity.offset, sizeof p.quantity);

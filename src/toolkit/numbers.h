@@ -36,6 +36,8 @@ inline bool WholeAmount(long double x) {
     if (signExponent == 0) return mantissa == 0;  // +0; denormals fall through as "unknown"
     const int exponent = static_cast<int>(signExponent) - 16383;  // a sign bit makes it large
     if (exponent < 0 || exponent > 49) return false;
+    // Without its integer bit the encoding is no number the arithmetic takes.
+    if ((mantissa >> 63) == 0) return false;
     return (mantissa << (exponent + 1)) == 0;
   }
 }

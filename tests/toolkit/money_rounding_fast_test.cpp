@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -54,6 +55,15 @@ std::vector<long double> Amounts() {
                                 std::numeric_limits<long double>::infinity(),
                                 -std::numeric_limits<long double>::infinity(),
                                 std::numeric_limits<long double>::quiet_NaN()};
+  // Encodings a damaged record may hold: a whole-looking exponent without
+  // the integer bit, which the arithmetic refuses.
+  for (uint64_t mantissa : {uint64_t{0}, uint64_t{1} << 62}) {
+    long double x = 0;
+    const uint16_t exponent = 16383 + 5;
+    std::memcpy(&x, &mantissa, sizeof mantissa);
+    std::memcpy(reinterpret_cast<uint8_t*>(&x) + 8, &exponent, sizeof exponent);
+    v.push_back(x);
+  }
   std::uniform_int_distribution<int64_t> whole(0, int64_t{1} << 52);
   std::uniform_int_distribution<int> shift(0, 52);
   std::uniform_int_distribution<int64_t> cents(-100000000, 100000000);

@@ -1,5 +1,7 @@
 #include "calc/calc_lines.h"
 
+#include <cstring>
+
 namespace vantu {
 
 LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
@@ -9,20 +11,22 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
     // Room for every line the file can hold, so that the tables never move
     // while they grow; what stays unused is never touched.
     const auto most = static_cast<size_t>(analyses.Count()) * analysis::kLineSlots;
-    quantities_.reserve(most);
-    meta_.reserve(most);
+    lines_.reserve(most);
   }
   if (ranges_[i].count >= 0) return ranges_[i];
   const AnalysisRecord& a = analyses.Get(r);
-  Range range{static_cast<int>(meta_.size()), 0};
+  Range range{static_cast<int>(lines_.size()), 0};
   for (int group = 1; group <= analysis::kGroups; ++group) {
     const int first = SectionFirstSlot(a, group);
-    for (int slot = first; slot < first + SectionLineCount(a, group); ++slot) {
-      const AnalysisLine line = Get(a, analysis::Lines(slot));
-      quantities_.push_back(Get(line, analysis_line::Quantity));
-      meta_.push_back(Meta{Get(line, analysis_line::RefRecNo),
-                           static_cast<LineType>(Get(line, analysis_line::LineType)),
-                           static_cast<uint8_t>(group)});
+    const int end = first + SectionLineCount(a, group);
+    for (int slot = first; slot < end; ++slot) {
+      const uint8_t* line = a.data() + analysis::Lines(slot).offset;
+      Packed p{};
+      std::memcpy(p.quantity, line + analysis_line::Quantity.offset, sizeof p.quantity);
+      p.ref = GetI16(line + analysis_line::RefRecNo.offset);
+      p.type = static_cast<LineType>(line[analysis_line::LineType.offset]);
+      p.group = static_cast<uint8_t>(group);
+      lines_.push_back(p);
       ++range.count;
     }
   }

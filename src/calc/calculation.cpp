@@ -204,7 +204,7 @@ void PriceBudget(RunContext& run) {
     run.budget.Put(openChapter);
   };
   int i = 0;
-  ForEachKey(kAreaBudget, [&](const std::string&, int16_t r) {
+  auto visit = [&](int16_t r) {
     if (!run.Before(step, ++i, n)) return false;
     if (!run.budget.InRange(r)) return true;
     BudgetRecord& b = run.budget.Get(r);
@@ -220,7 +220,13 @@ void PriceBudget(RunContext& run) {
     chapterSum += total;
     grandTotal += total;
     return true;
-  });
+  };
+  if (!run.budgetKeyOrder.empty()) {
+    for (int16_t r : run.budgetKeyOrder)
+      if (!visit(r)) break;
+  } else {
+    ForEachKey(kAreaBudget, [&](const std::string&, int16_t r) { return visit(r); });
+  }
   if (run.interrupted) return;
   closeChapter();
   run.budgetGrandTotal = grandTotal;

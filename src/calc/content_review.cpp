@@ -3,6 +3,8 @@
 // missing data. A record that lacks something gets one error entry listing
 // what it lacks (at most four items, in the order the checks run).
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "calc/run_context.h"
 #include "records/codes.h"
@@ -82,9 +84,15 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
   if (!run.plan.reviewNeeded[static_cast<size_t>(area)] || n == 0)
     return run.observer.StepSkipped(step);
   const bool resetStamps = run.plan.wrapped && area != kAreaBudget;
+  std::vector<int16_t> order;
   int i = 0;
+  bool stopped = false;
   ForEachKey(area, [&](const std::string&, int16_t r) {
-    if (!run.Before(step, ++i, n)) return false;
+    if (!run.Before(step, ++i, n)) {
+      stopped = true;
+      return false;
+    }
+    order.push_back(r);
     if (!cache.InRange(r)) return true;
     R& rec = cache.Get(r);
     if (Get(rec, coded::RecordStatus) != 0) return true;
@@ -101,6 +109,7 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
     }
     return true;
   });
+  if (area == kAreaBudget && !stopped) run.budgetKeyOrder = std::move(order);
 }
 
 bool GlobalLacking(RunContext& run, int16_t r) {

@@ -13,31 +13,6 @@ CostBasis BasisOf(const GeneralDataRecord& general, bool toPeso) {
   return b;
 }
 
-long double Money(const CostBasis& b, long double x) {
-  return RoundMoneyAs(x, b.toPeso);
-}
-
-long double InputLineCost(const CostBasis& b, int group, long double price, long double quantity) {
-  return InputLineCostAdjusted(b, AdjustedPrice(b, group, price), quantity);
-}
-
-long double AdjustedPrice(const CostBasis& b, int group, long double price) {
-  return AdjustPrice(price, b.factor[group]);
-}
-
-long double InputLineCostAdjusted(const CostBasis& b, long double adjusted, long double quantity) {
-  return Money(b, adjusted * quantity);
-}
-
-long double NestedLineCost(const CostBasis& b, long double quantity, long double nestedDirect) {
-  const long double value = Money(b, nestedDirect);
-  return Money(b, quantity * value);
-}
-
-long double GlobalLineCost(const CostBasis& b, int group, long double globalPrice) {
-  return AdjustPrice(globalPrice, b.factor[group]);
-}
-
 AnalysisCosts AnalysisTotals(const CostBasis& b, const std::array<long double, 5>& groupSum,
                              long double herramientaMenorPct, long double desperdicioPct) {
   AnalysisCosts c;

@@ -14,6 +14,7 @@
 #include "records/analysis_records.h"
 #include "records/coded_records.h"
 #include "records/general_record.h"
+#include "toolkit/numbers.h"
 
 namespace vantu {
 
@@ -29,18 +30,35 @@ struct CostBasis {
 CostBasis BasisOf(const GeneralDataRecord& general, bool toPeso);
 
 // RoundMoney under the basis's preference.
-long double Money(const CostBasis& b, long double x);
+inline long double Money(const CostBasis& b, long double x) {
+  return RoundMoneyAs(x, b.toPeso);
+}
 
-// One analysis line of the section of `group`:
+// One analysis line of the section of `group` (inline: the calculation
+// prices every line of every analysis with them):
 // a basic input: Money(AdjustPrice(price, factor) * quantity), which is
 // InputLineCostAdjusted(b, AdjustedPrice(b, group, price), quantity);
-long double InputLineCost(const CostBasis& b, int group, long double price, long double quantity);
-long double AdjustedPrice(const CostBasis& b, int group, long double price);
-long double InputLineCostAdjusted(const CostBasis& b, long double adjusted, long double quantity);
+inline long double AdjustedPrice(const CostBasis& b, int group, long double price) {
+  return AdjustPrice(price, b.factor[static_cast<size_t>(group)]);
+}
+inline long double InputLineCostAdjusted(const CostBasis& b, long double adjusted,
+                                         long double quantity) {
+  return Money(b, adjusted * quantity);
+}
+inline long double InputLineCost(const CostBasis& b, int group, long double price,
+                                 long double quantity) {
+  return InputLineCostAdjusted(b, AdjustedPrice(b, group, price), quantity);
+}
 // a nested analysis: Money(quantity * Money(its direct cost)), no factor;
-long double NestedLineCost(const CostBasis& b, long double quantity, long double nestedDirect);
+inline long double NestedLineCost(const CostBasis& b, long double quantity,
+                                  long double nestedDirect) {
+  const long double value = Money(b, nestedDirect);
+  return Money(b, quantity * value);
+}
 // a global price: AdjustPrice(price, factor), whatever the line's quantity.
-long double GlobalLineCost(const CostBasis& b, int group, long double globalPrice);
+inline long double GlobalLineCost(const CostBasis& b, int group, long double globalPrice) {
+  return AdjustPrice(globalPrice, b.factor[static_cast<size_t>(group)]);
+}
 
 // The computed fields of an analysis (offsets 552-621).
 struct AnalysisCosts {

@@ -174,7 +174,8 @@ void CrossAnalysis(RunContext& run, const LineTargets& keys, int r, Pairs& pairs
   bool rewrite = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
     const int first = SectionFirstSlot(a, g);
-    for (int slot = first; slot < first + SectionLineCount(a, g); ++slot) {
+    const int end = first + SectionLineCount(a, g);  // repairs change lines, not sections
+    for (int slot = first; slot < end; ++slot) {
       const auto type = static_cast<LineType>(a.data()[analysis::Lines(slot).offset]);
       if (type == LineType::kInput && LineHolds(run.inputs, keys.inputs, a, slot)) continue;
       AnalysisLine line = Get(a, analysis::Lines(slot));

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -47,6 +48,43 @@ struct LargeBufferAllocator {
   bool operator==(const LargeBufferAllocator<U>&) const {
     return true;
   }
+};
+
+// A fixed number of plain records in large-buffer storage, left as the
+// system gives them: a table that is filled from a file at once need not
+// be cleared first (clearing tens of megabytes costs as much as the read).
+// T must be a type whose objects the storage itself holds (plain bytes).
+template <class T>
+class UninitializedTable {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T> &&
+                std::is_aggregate_v<T>);
+
+ public:
+  UninitializedTable() = default;
+  UninitializedTable(const UninitializedTable&) = delete;
+  UninitializedTable& operator=(const UninitializedTable&) = delete;
+  ~UninitializedTable() { Release(); }
+
+  // Replaces the table with one of n elements of unspecified bytes.
+  void Allocate(size_t n) {
+    Release();
+    if (n == 0) return;
+    data_ = LargeBufferAllocator<T>().allocate(n);
+    size_ = n;
+  }
+  bool empty() const { return size_ == 0; }
+  size_t size() const { return size_; }
+  T& operator[](size_t i) { return data_[i]; }
+  const T& operator[](size_t i) const { return data_[i]; }
+
+ private:
+  void Release() {
+    if (data_ != nullptr) LargeBufferAllocator<T>().deallocate(data_, size_);
+    data_ = nullptr;
+    size_ = 0;
+  }
+  T* data_ = nullptr;
+  size_t size_ = 0;
 };
 
 }  // namespace vantu

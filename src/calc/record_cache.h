@@ -71,7 +71,7 @@ class RecordCache {
   DataFileState& Data() { return Area(area_).Data; }
 
   void Load() {
-    records_.resize(static_cast<size_t>(count_));
+    records_.Allocate(static_cast<size_t>(count_));
     changed_.assign(static_cast<size_t>(count_), 0);
     for (int first = 1; first < count_; first += kRunRecords) {
       const int n = std::min(kRunRecords, count_ - first);
@@ -107,7 +107,8 @@ class RecordCache {
 
   int area_;
   int count_ = 0;
-  std::vector<R, LargeBufferAllocator<R>> records_;
+  // Every record but record 0 is read in by Load; record 0 is never used.
+  UninitializedTable<R> records_;
   std::vector<uint8_t> changed_;
   bool anyChanged_ = false;
 };

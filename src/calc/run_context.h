@@ -121,6 +121,11 @@ struct RunContext {
   // The analyses being priced, the nesting one below the nested; kept for
   // the run so that pricing one analysis allocates nothing.
   std::vector<PricingFrame> pricingStack;
+  // The budget's records in key order, as the content review walked its
+  // index; empty when it did not walk it to the end. The calculation walks
+  // them again in that order without reading the index a second time (a
+  // run changes no code, so the order stays).
+  std::vector<int16_t> budgetKeyOrder;
   // The analyses ExplodeAnalysis has still to explode, with their quantities.
   std::vector<std::pair<int, long double>> explodePending;
   // The analyses' lines and the inputs' required quantities, decoded once

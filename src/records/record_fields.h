@@ -17,11 +17,14 @@
 // byte above the capacity on disk reads as a full string), and the unused
 // tail of a written string is zeroed so equal values give equal bytes.
 // The encodings are the storage engine's own helpers (GetI16/PutI16,
-// ReadStr/WriteStr, LoadReal10/StoreReal10); this file only places them.
+// ReadStr/WriteStr, LoadReal10/StoreReal10, the last copied in place where
+// long double is that format); this file only places them.
 
 #include <array>
+#include <cfloat>
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -128,15 +131,37 @@ void Set(R& r, I16Field<Tag> f, int16_t value) {
   PutI16(r.data() + f.offset, value);
 }
 
+// Where long double is the x87 format its first 10 bytes are the stored
+// layout, and an ext field is read and written in place: the calculation
+// reads millions of them per run, and a call into the storage engine for
+// each costs more than the copy itself. The bytes are those LoadReal10 and
+// StoreReal10 give and take.
+inline constexpr bool kNativeExtLayout = LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384;
+inline long double ReadExt(const uint8_t* p) {
+  if constexpr (kNativeExtLayout) {
+    long double v = 0;
+    std::memcpy(&v, p, 10);
+    return v;
+  } else {
+    return LoadReal10(p);
+  }
+}
+inline void WriteExt(uint8_t* p, long double value) {
+  if constexpr (kNativeExtLayout)
+    std::memcpy(p, &value, 10);
+  else
+    StoreReal10(p, value);
+}
+
 template <class R, class Tag>
 requires HasFieldsOf<R, Tag>
 long double Get(const R& r, ExtField<Tag> f) {
-  return LoadReal10(r.data() + f.offset);
+  return ReadExt(r.data() + f.offset);
 }
 template <class R, class Tag>
 requires HasFieldsOf<R, Tag>
 void Set(R& r, ExtField<Tag> f, long double value) {
-  StoreReal10(r.data() + f.offset, value);
+  WriteExt(r.data() + f.offset, value);
 }
 
 template <class R, class Tag>

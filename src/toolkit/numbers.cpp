@@ -49,22 +49,8 @@ std::string IntToText(int16_t n) {
   return std::to_string(n);
 }
 
-long double RoundCents(long double x) {
-  return std::trunc(x * 100.0L + 0.5L) / 100.0L;
-}
-
 long double RoundMoney(long double x) {
   return RoundMoneyAs(x, Prefs().roundToPeso);
-}
-
-long double RoundMoneyAs(long double x, bool toPeso) {
-  return toPeso ? std::trunc(x + 0.5L) : RoundCents(x);
-}
-
-long double AdjustPrice(long double price, long double factor) {
-  long double p = RoundCents(price);
-  if (p != std::trunc(p)) return RoundCents(p * factor);
-  return std::trunc(p * factor + 0.5L);
 }
 
 uint8_t UpperChar(uint8_t c) {

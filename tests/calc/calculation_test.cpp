@@ -165,6 +165,31 @@ TEST_F(CalculationTest, ASecondRunRecountsRequiredQuantitiesAndRestampsWhatTheBu
             RoundCents(4 * Get(Read<AnalysisRecord>(3, a), analysis::UnitPrice)));
 }
 
+// Only a price changed: the budget is not reviewed, yet priced again, and
+// its chapters and total add up the items in key order as in a full run.
+TEST_F(CalculationTest, ABudgetNotReviewedIsStillPricedChapterByChapter) {
+  ASSERT_TRUE(Run().closed);
+  const long double before = Get(Read<BudgetRecord>(6, itemA), budget_item::ItemTotal);
+  InputRecord in = Read<InputRecord>(2, brick);
+  Set(in, input::Price, 2000.0L);
+  PutRec(Area(2).Data, brick, in.data());
+  Area(2).SavedChangeMarker = 1;
+  const RunPlan plan = PrepareRun();
+  ASSERT_FALSE(plan.reviewNeeded[6]);
+  ASSERT_TRUE(plan.calcBudget);
+  CalcObserver none;
+  const RunOutcome out = ExecuteRun(plan, none, "ApError");
+  ASSERT_TRUE(out.closed);
+
+  auto total = [&](int16_t r) { return Get(Read<BudgetRecord>(6, r), budget_item::ItemTotal); };
+  EXPECT_GT(total(itemA), before);
+  EXPECT_EQ(Get(Read<BudgetRecord>(6, Find(6, "01")), budget_chapter::ChapterTotal),
+            total(itemA) + total(itemSub));
+  EXPECT_EQ(Get(Read<BudgetRecord>(6, chapter2), budget_chapter::ChapterTotal),
+            total(itemGlobal) + total(itemOpen));
+  EXPECT_EQ(out.grandTotal, total(itemA) + total(itemSub) + total(itemGlobal) + total(itemOpen));
+}
+
 TEST_F(CalculationTest, PesoRoundingChangesEveryAmount) {
   Prefs().roundToPeso = true;
   ASSERT_TRUE(Run().closed);

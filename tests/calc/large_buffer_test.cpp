@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,30 @@ TEST(LargeBufferTest, TablesKeepTheirElementsAcrossBothKindsOfStorage) {
   std::vector<int64_t, Alloc> copy(kPast, -1);
   copy.assign(table.begin(), table.end());
   EXPECT_EQ(copy, table);
+}
+
+// A table filled from a file is never cleared first: what is stored in it
+// stays, whichever storage its size takes, and storage replaced or dropped
+// goes back the way it was taken (the address sanitizer checks both).
+TEST(LargeBufferTest, UninitializedTablesHoldWhatIsStoredInEitherStorage) {
+  struct Row {
+    std::array<uint8_t, 632> bytes;
+  };
+  constexpr size_t kSmall = 3;
+  const size_t kPast = LargeBufferAllocator<Row>::kLarge / sizeof(Row) + 5;
+  UninitializedTable<Row> table;
+  EXPECT_TRUE(table.empty());
+  for (size_t n : {kPast, kSmall, kPast}) {
+    table.Allocate(n);
+    ASSERT_EQ(table.size(), n);
+    for (size_t i = 0; i < n; ++i) table[i].bytes.fill(static_cast<uint8_t>(i * 31));
+    for (size_t i = 0; i < n; ++i) {
+      ASSERT_EQ(table[i].bytes.front(), static_cast<uint8_t>(i * 31));
+      ASSERT_EQ(table[i].bytes.back(), static_cast<uint8_t>(i * 31));
+    }
+  }
+  table.Allocate(0);
+  EXPECT_TRUE(table.empty());
 }
 
 }  // namespace

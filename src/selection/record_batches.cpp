@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/file_io.h"
+#include "storage/record_run_reads.h"
 #include "storage/record_runs.h"
 #include "storage/storage_engine.h"
 
@@ -15,28 +15,12 @@ constexpr size_t kMaxRunBytes = 256 * 1024;
 // The most records a run takes unchanged to reach the next one put.
 constexpr int kMaxBridge = 8;
 
-void ReadExactly(DataFileState& f, int64_t pos, uint8_t* buf, size_t n) {
-  size_t done = 0;
-  const int err = Files().ReadAt(f.handle, pos, buf, n, done);
-  if (err != 0) FailEngine(StatusFromOsError(err, kStatusReadError), f.name);
-  if (done != n) FailEngine(kStatusReadError, f.name);
-}
-
 }  // namespace
-
-void ReadRecordRun(DataFileState& f, int16_t first, int count, uint8_t* buf) {
-  if (!f.isOpen) FailEngine(kStatusNotOpen, f.name);
-  if (count <= 0) return;
-  if (first < 0 || first + count > f.RecordCount) FailEngine(kStatusReadError, f.name);
-  const size_t length = static_cast<size_t>(f.RecordLength);
-  ReadExactly(f, static_cast<int64_t>(first) * f.RecordLength, buf,
-              static_cast<size_t>(count) * length);
-}
 
 std::vector<uint8_t> ReadAllRecords(DataFileState& f) {
   std::vector<uint8_t> bytes(static_cast<size_t>(f.RecordCount) *
                              static_cast<size_t>(f.RecordLength));
-  ReadRecordRun(f, 0, f.RecordCount, bytes.data());
+  GetRecRun(f, 0, f.RecordCount, bytes.data());
   return bytes;
 }
 
@@ -67,7 +51,7 @@ void RecordScanner::Load(int16_t r) {
     count_ = std::min(per, f_.RecordCount - first_);
   }
   bytes_.resize(static_cast<size_t>(count_) * static_cast<size_t>(f_.RecordLength));
-  ReadRecordRun(f_, static_cast<int16_t>(first_), count_, bytes_.data());
+  GetRecRun(f_, static_cast<int16_t>(first_), count_, bytes_.data());
 }
 
 void RecordRunWriter::Put(int16_t r, const uint8_t* rec) {

@@ -17,10 +17,6 @@
 
 namespace vantu {
 
-// Reads records first .. first + count - 1 whole into buf (count *
-// RecordLength bytes) with one read. Every record must exist.
-void ReadRecordRun(DataFileState& f, int16_t first, int count, uint8_t* buf);
-
 // Every record of the file, record 0 included, record r at r * RecordLength.
 std::vector<uint8_t> ReadAllRecords(DataFileState& f);
 

@@ -8,17 +8,14 @@
 // thread's processor time ("x_plain_read_cpu"): on a shared machine the
 // latter is the steadier of the two.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "calc/review_and_calc.h"
 #include "dataset_generator.h"
 #include "session/selection_state.h"
@@ -30,68 +27,26 @@ namespace vantu {
 namespace {
 
 namespace fs = std::filesystem;
+using bench::ReadPlain;
+using bench::SyncToDisk;
+using bench::ThreadCpuSeconds;
+
+// The data and index files of the whole set.
+std::vector<fs::path> CalcFiles(const dataset::DatasetShape& shape) {
+  return bench::SetFiles(shape, {1, 2, 3, 4, 5, 6}, true);
+}
 using Clock = std::chrono::steady_clock;
 
-struct ScratchDir {
-  fs::path dir = fs::temp_directory_path() / ("vantu-calc-" + std::to_string(::getpid()));
-  ScratchDir() { fs::create_directories(dir); }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
-std::vector<fs::path> SetFiles(const dataset::DatasetShape& shape);
-
-// The generated files reach the disk before any timing, so that the first
-// run's syncs do not write the generator's data too.
-void SyncToDisk(const std::vector<fs::path>& files) {
-  for (const fs::path& f : files) {
-    const int fd = ::open(f.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) continue;
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
-
 const dataset::DatasetShape& MaxSet() {
-  static const ScratchDir scratch;
+  static const bench::ScratchDir scratch("calc");
   static dataset::DatasetShape shape;
   if (shape.directory.empty()) {
     shape = dataset::MaximumShape((scratch.dir / "max").string());
     InitStorageEngine();
     dataset::GenerateDataset(shape);
-    SyncToDisk(SetFiles(shape));
+    SyncToDisk(CalcFiles(shape));
   }
   return shape;
-}
-
-std::vector<fs::path> SetFiles(const dataset::DatasetShape& shape) {
-  std::vector<fs::path> files;
-  for (int n = 1; n <= 6; ++n) {
-    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
-    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
-    if (n != 1 && n != 5)
-      files.push_back(fs::path(shape.directory) / ("Apr0" + std::to_string(n) + "ixc." + ext));
-  }
-  return files;
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-size_t ReadPlain(const std::vector<fs::path>& files) {
-  static std::vector<char> buffer(1 << 16);
-  size_t total = 0;
-  for (const fs::path& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-      total += static_cast<size_t>(in.gcount());
-  }
-  return total;
 }
 
 // Opens the set, marks every file changed, runs the review and the
@@ -117,7 +72,7 @@ bool CalculateAll(const dataset::DatasetShape& shape) {
 void BM_ReviewAndCalculation_Max(benchmark::State& state) {
   const dataset::DatasetShape& shape = MaxSet();
   Selection().DataDirectory = shape.directory;
-  const auto files = SetFiles(shape);
+  const auto files = CalcFiles(shape);
   double calcSeconds = 0, calcCpu = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
@@ -139,7 +94,7 @@ void BM_ReviewAndCalculation_Max(benchmark::State& state) {
 }
 
 void BM_CalcPlainRead_Max(benchmark::State& state) {
-  const auto files = SetFiles(MaxSet());
+  const auto files = CalcFiles(MaxSet());
   for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
 }
 

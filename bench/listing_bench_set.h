@@ -5,7 +5,6 @@
 // listing), and the plain sequential read of the same data files that is
 // the baseline.
 
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/listing_names.h"
 #include "dataset_generator.h"
 #include "platform/headless/headless_host.h"
@@ -29,17 +29,8 @@ namespace vantu::listing_bench {
 
 namespace fs = std::filesystem;
 
-struct ScratchDir {
-  fs::path dir = fs::temp_directory_path() / ("vantu-listing-" + std::to_string(::getpid()));
-  ScratchDir() { fs::create_directories(dir); }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
-inline const ScratchDir& Scratch() {
-  static const ScratchDir scratch;
+inline const bench::ScratchDir& Scratch() {
+  static const bench::ScratchDir scratch("listing");
   return scratch;
 }
 
@@ -58,26 +49,10 @@ inline const dataset::DatasetShape& MaxCalculatedSet() {
 }
 
 inline std::vector<fs::path> SetFiles(const dataset::DatasetShape& shape) {
-  std::vector<fs::path> files;
-  for (int n = 1; n <= 6; ++n) {
-    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
-    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
-    if (n != 1 && n != 5)
-      files.push_back(fs::path(shape.directory) / ("Apr0" + std::to_string(n) + "ixc." + ext));
-  }
-  return files;
+  return bench::SetFiles(shape, {1, 2, 3, 4, 5, 6}, true);
 }
 
-inline size_t ReadPlain(const std::vector<fs::path>& files) {
-  static std::vector<char> buffer(1 << 16);
-  size_t total = 0;
-  for (const fs::path& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-      total += static_cast<size_t>(in.gcount());
-  }
-  return total;
-}
+using bench::ReadPlain;
 
 // The set opened with the Obra, the laser printer, every part of the total
 // listing ticked, the analyses one on each page or several on a page.

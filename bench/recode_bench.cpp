@@ -5,15 +5,13 @@
 // at most 20. Successive runs alternate two parameter sets, so that every
 // run renumbers every record.
 #include <benchmark/benchmark.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "dataset_generator.h"
 #include "selection/recode.h"
 #include "session/selection_state.h"
@@ -27,29 +25,14 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// CPU seconds of this thread, for the ratio of CPU times beside that of
-// wall times (the wall clock of a busy machine counts other programs too).
-double CpuSeconds() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+const bench::ScratchDir& Scratch() {
+  static const bench::ScratchDir scratch("recode", true);
+  return scratch;
 }
 
-struct ScratchDir {
-  fs::path dir = fs::temp_directory_path() / ("vantu-recode-" + std::to_string(::getpid()));
-  ScratchDir() {
-    fs::create_directories(dir / "prog");
-    Shell().programDir = (dir / "prog").string();
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
-const ScratchDir& Scratch() {
-  static const ScratchDir scratch;
-  return scratch;
+// The files the recodification rewrites: 2 to 6 with their indexes.
+std::vector<fs::path> RecodedFiles(const dataset::DatasetShape& shape) {
+  return bench::SetFiles(shape, {2, 3, 4, 5, 6}, true);
 }
 
 const dataset::DatasetShape& SetOf(bool maximum) {
@@ -70,28 +53,6 @@ const dataset::DatasetShape& SetOf(bool maximum) {
 }
 
 // Data and index files of the coded files, and the global prices.
-std::vector<fs::path> SetFiles(const dataset::DatasetShape& shape) {
-  std::vector<fs::path> files;
-  for (int n : {2, 3, 4, 5, 6}) {
-    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
-    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
-    if (n != 5)
-      files.push_back(fs::path(shape.directory) / ("Apr0" + std::to_string(n) + "ixc." + ext));
-  }
-  return files;
-}
-
-size_t ReadPlain(const std::vector<fs::path>& files) {
-  static std::vector<char> buffer(1 << 16);
-  size_t total = 0;
-  for (const fs::path& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-      total += static_cast<size_t>(in.gcount());
-  }
-  return total;
-}
-
 void OpenSet(const dataset::DatasetShape& shape) {
   SelectionState& s = Selection();
   s.DataDirectory = shape.directory;
@@ -109,27 +70,27 @@ void CloseSet() {
 
 void Recode(benchmark::State& state, bool maximum) {
   const dataset::DatasetShape& shape = SetOf(maximum);
-  const auto files = SetFiles(shape);
+  const auto files = RecodedFiles(shape);
   const RecodeParams params[2] = {{2, 2, 5}, {0, 1, 10}};
   OpenSet(shape);
   double recodeSeconds = 0, recodeSecondsCpu = 0;
   int64_t i = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = bench::ThreadCpuSeconds();
     const int refused = RunRecodification(kRecodeIdle, params[i++ % 2]);
     recodeSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-    recodeSecondsCpu += CpuSeconds() - cpuStart;
+    recodeSecondsCpu += bench::ThreadCpuSeconds() - cpuStart;
     if (refused != 0) state.SkipWithError("codes refused");
   }
   CloseSet();
   double readSeconds = 0, readSecondsCpu = 0;
   for (int64_t k = 0; k < state.iterations(); ++k) {
     const auto start = Clock::now();
-    const double cpuStart = CpuSeconds();
-    benchmark::DoNotOptimize(ReadPlain(files));
+    const double cpuStart = bench::ThreadCpuSeconds();
+    benchmark::DoNotOptimize(bench::ReadPlain(files));
     readSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-    readSecondsCpu += CpuSeconds() - cpuStart;
+    readSecondsCpu += bench::ThreadCpuSeconds() - cpuStart;
   }
   state.counters["x_plain_read"] = recodeSeconds / readSeconds;
   state.counters["x_plain_read_cpu"] = recodeSecondsCpu / readSecondsCpu;
@@ -143,8 +104,8 @@ void BM_Recodify_Realistic(benchmark::State& s) {
 }
 
 void BM_RecodePlainRead_Max(benchmark::State& state) {
-  const auto files = SetFiles(SetOf(true));
-  for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
+  const auto files = RecodedFiles(SetOf(true));
+  for (auto _ : state) benchmark::DoNotOptimize(bench::ReadPlain(files));
 }
 
 }  // namespace

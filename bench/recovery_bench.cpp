@@ -6,15 +6,13 @@
 // after a stop, from a set marked in use in the configuration file. Also: opening the set
 // through the work areas, and the generator itself.
 #include <benchmark/benchmark.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "dataset_generator.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
@@ -29,30 +27,10 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// CPU seconds of this thread, for the ratio of CPU times beside that of
-// wall times (the wall clock of a busy machine counts other programs too).
-double CpuSeconds() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 // A private directory for the run's sets and the configuration file that
 // the recovery marks, removed at exit.
-struct ScratchDir {
-  fs::path dir = fs::temp_directory_path() / ("vantu-recovery-" + std::to_string(::getpid()));
-  ScratchDir() {
-    fs::create_directories(dir / "prog");
-    Shell().programDir = (dir / "prog").string();
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
-const ScratchDir& Scratch() {
-  static const ScratchDir scratch;
+const bench::ScratchDir& Scratch() {
+  static const bench::ScratchDir scratch("recovery", true);
   return scratch;
 }
 
@@ -79,24 +57,7 @@ const dataset::DatasetShape& SetOf(bool maximum) {
 
 // The data files the recovery reads: files 1 to 4 and the Obra's file 6.
 std::vector<fs::path> RecoveredFiles(const dataset::DatasetShape& shape) {
-  std::vector<fs::path> files;
-  for (int n : {1, 2, 3, 4, 6}) {
-    const std::string ext = n == 6 ? shape.rama + shape.obra : shape.rama;
-    files.push_back(fs::path(shape.directory) / DataBaseName(n, ext));
-  }
-  return files;
-}
-
-// Reads each file once from start to end; returns the bytes read.
-size_t ReadPlain(const std::vector<fs::path>& files) {
-  static std::vector<char> buffer(1 << 16);
-  size_t total = 0;
-  for (const fs::path& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-      total += static_cast<size_t>(in.gcount());
-  }
-  return total;
+  return bench::SetFiles(shape, {1, 2, 3, 4, 6}, false);
 }
 
 size_t FileBytes(const std::vector<fs::path>& files) {
@@ -116,20 +77,20 @@ void Recover(benchmark::State& state, bool maximum) {
     state.ResumeTiming();
     StampMax() = 0;
     const auto start = Clock::now();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = bench::ThreadCpuSeconds();
     const int result = RecoverFileSet(shape.directory, shape.rama, shape.obra);
     recoverSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-    recoverSecondsCpu += CpuSeconds() - cpuStart;
+    recoverSecondsCpu += bench::ThreadCpuSeconds() - cpuStart;
     if (result != kRecoveryRamaAndObra) state.SkipWithError("recovery failed");
   }
   // The same number of plain reads of the same files, for the ratio.
   double readSeconds = 0, readSecondsCpu = 0;
   for (int64_t i = 0; i < state.iterations(); ++i) {
     const auto start = Clock::now();
-    const double cpuStart = CpuSeconds();
-    benchmark::DoNotOptimize(ReadPlain(files));
+    const double cpuStart = bench::ThreadCpuSeconds();
+    benchmark::DoNotOptimize(bench::ReadPlain(files));
     readSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-    readSecondsCpu += CpuSeconds() - cpuStart;
+    readSecondsCpu += bench::ThreadCpuSeconds() - cpuStart;
   }
   state.counters["x_plain_read"] = recoverSeconds / readSeconds;
   state.counters["x_plain_read_cpu"] = recoverSecondsCpu / readSecondsCpu;
@@ -145,7 +106,7 @@ void BM_RecoverFileSet_Realistic(benchmark::State& s) {
 
 void PlainRead(benchmark::State& state, bool maximum) {
   const auto files = RecoveredFiles(SetOf(maximum));
-  for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
+  for (auto _ : state) benchmark::DoNotOptimize(bench::ReadPlain(files));
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FileBytes(files)));
 }
 

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "storage/btree.h"
 #include "storage/record_file.h"
 #include "storage/storage_engine.h"
@@ -38,17 +39,8 @@ constexpr int kRecords = kMaxRecordCount - 1;  // record 0 is the header
 constexpr int kBody = 632;
 
 // A private directory for the run's files, removed at exit.
-struct ScratchDir {
-  fs::path dir = fs::temp_directory_path() / ("vantu-bench-" + std::to_string(::getpid()));
-  ScratchDir() { fs::create_directories(dir); }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
 fs::path Scratch(const char* name) {
-  static const ScratchDir scratch;
+  static const bench::ScratchDir scratch("bench");
   return scratch.dir / name;
 }
 

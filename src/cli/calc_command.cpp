@@ -11,6 +11,7 @@
 #include "calc/review_and_calc.h"
 #include "cli/cli_output.h"
 #include "cli/set_open.h"
+#include "cli/set_session.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
 #include "selection/selection_sets.h"
@@ -140,12 +141,8 @@ int RunCalc(const CalcArgs& a, const std::string& argv0) {
 }  // namespace
 
 int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  std::string why;
-  const std::optional<CalcArgs> a = Parse(args, why);
-  if (!a) {
-    std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), kUsage);
-    return kExitFailure;
-  }
+  const std::optional<CalcArgs> a = ParseOrShowUsage(args, Parse, kUsage);
+  if (!a) return kExitFailure;
   std::error_code ec;
   if (!fs::is_directory(a->dir, ec)) {
     std::fprintf(stderr, "vantu-cli: no existe el directorio %s\n", a->dir.c_str());

@@ -88,12 +88,8 @@ int RunExport(const ExportArgs& a, const std::string& argv0) {
 }  // namespace
 
 int ExportCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  std::string why;
-  const std::optional<ExportArgs> a = Parse(args, why);
-  if (!a) {
-    std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), kUsage);
-    return kExitFailure;
-  }
+  const std::optional<ExportArgs> a = ParseOrShowUsage(args, Parse, kUsage);
+  if (!a) return kExitFailure;
   HeadlessHost host;
   return RunOverHost(host, [&] { return RunExport(*a, argv0); });
 }

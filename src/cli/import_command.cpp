@@ -7,6 +7,7 @@
 #include "cli/calc_command.h"
 #include "cli/cli_output.h"
 #include "cli/set_open.h"
+#include "cli/set_session.h"
 #include "exchange/import_run.h"
 #include "platform/headless/headless_host.h"
 #include "selection/selection_sets.h"
@@ -87,12 +88,8 @@ int RunImport(ImportRequest r, const std::string& argv0) {
 }  // namespace
 
 int ImportCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  std::string why;
-  const std::optional<ImportRequest> r = Parse(args, why);
-  if (!r) {
-    std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), kUsage);
-    return kExitFailure;
-  }
+  const std::optional<ImportRequest> r = ParseOrShowUsage(args, Parse, kUsage);
+  if (!r) return kExitFailure;
   HeadlessHost host;
   return RunOverHost(host, [&] { return RunImport(*r, argv0); });
 }

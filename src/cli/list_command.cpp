@@ -15,6 +15,7 @@
 #include "cli/listing_names.h"
 #include "cli/pdf_program.h"
 #include "cli/set_open.h"
+#include "cli/set_session.h"
 #include "platform/halt.h"
 #include "reports/budget_listings_command.h"
 #include "reports/listing_engine.h"
@@ -255,12 +256,8 @@ std::string ListUsage() {
 }
 
 int ListCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  std::string why;
-  const std::optional<ListArgs> a = Parse(args, why);
-  if (!a) {
-    std::fprintf(stderr, "vantu-cli: %s\nuso: vantu-cli\n%s", why.c_str(), ListUsage().c_str());
-    return kExitFailure;
-  }
+  const std::optional<ListArgs> a = ParseOrShowUsage(args, Parse, "uso: vantu-cli\n" + ListUsage());
+  if (!a) return kExitFailure;
   std::string gui;
   if (const int status = CheckPlaces(*a, gui); status != kExitOk) return status;
   WorkDir work;

@@ -6,15 +6,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "exchange/text_charsets.h"
+
 namespace vantu {
 
 namespace {
-
-// Code points of bytes 128..159; 0 where the code page has none.
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -34,10 +30,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string Cp1252ToUtf8(const std::string& text) {
   std::string out;
   for (const char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    char32_t c = b;
-    if (b >= 0x80 && b < 0xA0) c = kHigh[b - 0x80] ? kHigh[b - 0x80] : U'?';
-    AppendUtf8(out, c);
+    const char32_t c = CodePointOfCp1252(static_cast<unsigned char>(ch));
+    AppendUtf8(out, c != 0 ? c : U'?');
   }
   return out;
 }

@@ -101,6 +101,10 @@ std::optional<TextCharset> CharsetNamed(const std::string& name) {
   return std::nullopt;
 }
 
+char32_t CodePointOfCp1252(unsigned char b) {
+  return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b;
+}
+
 char Cp1252Of(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   const auto* at = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);

@@ -21,4 +21,8 @@ std::string ToCp1252(const std::string& bytes, TextCharset charset);
 // A code point as Windows-1252; '?' when the code page lacks it.
 char Cp1252Of(char32_t c);
 
+// The code point of a Windows-1252 byte; 0 for the five bytes the code
+// page leaves undefined.
+char32_t CodePointOfCp1252(unsigned char b);
+
 }  // namespace vantu

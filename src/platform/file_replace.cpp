@@ -10,22 +10,36 @@
 
 namespace vantu {
 
+namespace {
+
+// Writes all of `size` bytes at `offset`, or returns the error number.
+int WriteAllAt(int fd, const uint8_t* p, size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t w = ::pwrite(fd, p, size, offset);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return w < 0 ? errno : EIO;
+    p += w;
+    offset += w;
+    size -= static_cast<size_t>(w);
+  }
+  return 0;
+}
+
+}  // namespace
+
 int WriteFileSynced(const std::string& path, const void* data, size_t size) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return errno;
-  const auto* p = static_cast<const uint8_t*>(data);
-  int err = 0;
-  while (size > 0 && err == 0) {
-    const ssize_t w = ::write(fd, p, size);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) {
-      err = w < 0 ? errno : EIO;
-      break;
-    }
-    p += w;
-    size -= static_cast<size_t>(w);
-  }
+  int err = WriteAllAt(fd, static_cast<const uint8_t*>(data), size, 0);
   if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
+int OverwriteInPlace(const std::string& path, size_t offset, const void* data, size_t size) {
+  const int fd = ::open(path.c_str(), O_WRONLY);
+  if (fd < 0) return errno;
+  int err = WriteAllAt(fd, static_cast<const uint8_t*>(data), size, static_cast<off_t>(offset));
   if (::close(fd) != 0 && err == 0) err = errno;
   return err;
 }

@@ -22,4 +22,9 @@ void SyncFolderOf(const std::string& path);
 int ReplaceFileWith(const std::string& path, const std::string& tempPath, const void* data,
                     size_t size);
 
+// Writes `size` bytes at `offset` of the existing file `path`, without a
+// sync and without ever creating the file. For small changes whose loss in
+// a power cut does no harm. 0, or the error number of the call that failed.
+int OverwriteInPlace(const std::string& path, size_t offset, const void* data, size_t size);
+
 }  // namespace vantu

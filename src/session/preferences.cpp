@@ -149,6 +149,16 @@ bool WriteConfigRecord(const ConfigRecord& record) {
   return ReplaceFileWith(path.string(), temp.string(), record.data(), kConfigRecordSize) == 0;
 }
 
+bool OverwriteConfigBytes(const ConfigRecord& record, size_t from, size_t to) {
+  const fs::path path = ConfigFilePath();
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (ec || size < kConfigRecordSize || to > kConfigRecordSize || from >= to) {
+    return WriteConfigRecord(record);
+  }
+  return OverwriteInPlace(path.string(), from, record.data() + from, to - from) == 0;
+}
+
 void LoadPreferences() {
   std::optional<ConfigRecord> record = ReadConfigRecord();
   if (!record) {

@@ -17,13 +17,30 @@ std::string CurrentDirectory() {
 
 enum class Update { kUnchanged, kWritten, kFailed };
 
+// How a changed record reaches the file. Setting the marker replaces the
+// file and syncs it: that marker is what protects the set. Clearing it
+// writes only the changed bytes in place, unsynced: a clear lost in a power
+// cut only runs the recovery once more. The marker's bytes all lie in the
+// record's first 512 bytes, which a disk writes whole, and the preference
+// bytes after them are never rewritten.
+enum class Write { kReplaceSynced, kInPlace };
+
+bool Store(const std::optional<ConfigRecord>& stored, const ConfigRecord& record, Write how) {
+  if (how == Write::kReplaceSynced || !stored) return WriteConfigRecord(record);
+  size_t from = 0;
+  while (from < kConfigRecordSize && (*stored)[from] == record[from]) ++from;
+  size_t to = kConfigRecordSize;
+  while (to > from && (*stored)[to - 1] == record[to - 1]) --to;
+  return OverwriteConfigBytes(record, from, to);
+}
+
 // Reads the whole record (the default one when the file is missing),
 // changes the fields and writes it back, unless that changes no byte of
 // the file: a start-up recovery finds the marker it would write already
 // there. Failures are not shown. The digit and listing strings and byte
 // 386 are rewritten with them.
 template <typename F>
-Update UpdateRecord(F change) {
+Update UpdateRecord(Write how, F change) {
   const std::optional<ConfigRecord> stored = ReadConfigRecord();
   ConfigRecord record = stored.value_or(DefaultConfigRecord());
   uint8_t* r = record.data();
@@ -32,11 +49,11 @@ Update UpdateRecord(F change) {
   r[inuse::kCleared] = 0;
   change(r);
   if (stored && *stored == record) return Update::kUnchanged;
-  return WriteConfigRecord(record) ? Update::kWritten : Update::kFailed;
+  return Store(stored, record, how) ? Update::kWritten : Update::kFailed;
 }
 
 Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
-  return UpdateRecord([&](uint8_t* r) {
+  return UpdateRecord(Write::kReplaceSynced, [&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);
@@ -71,7 +88,7 @@ void MarkSetInUse() {
 
 void ClearSetInUse() {
   const std::string current = CurrentDirectory();
-  UpdateRecord([&](uint8_t* r) {
+  UpdateRecord(Write::kInPlace, [&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, "");
     WriteStr(r + inuse::kRama, 1, "");
     WriteStr(r + inuse::kObra, 2, "");

@@ -53,5 +53,15 @@ TEST_F(FileReplaceTest, AFailedReplaceLeavesTheOldFileAndReportsTheError) {
   EXPECT_TRUE(fs::is_directory(dir / "carpeta" / "llena"));
 }
 
+TEST_F(FileReplaceTest, AnOverwriteChangesOnlyItsBytesAndNeverCreatesTheFile) {
+  const fs::path target = dir / "Config.Cfg";
+  std::ofstream(target) << "0123456789";
+  EXPECT_EQ(OverwriteInPlace(target.string(), 3, "ab", 2), 0);
+  EXPECT_EQ(Contents(target), "012ab56789");
+  const fs::path missing = dir / "falta.Cfg";
+  EXPECT_EQ(OverwriteInPlace(missing.string(), 0, "x", 1), ENOENT);
+  EXPECT_FALSE(fs::exists(missing));
+}
+
 }  // namespace
 }  // namespace vantu

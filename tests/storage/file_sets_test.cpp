@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include "file_sets_fixture.h"
 #include "records/area_view.h"
+#include "session/preferences.h"
 #include "storage/set_in_use.h"
 #include "support/headless_fixture.h"
 
@@ -175,6 +179,39 @@ TEST_F(FileSetsTest, InUseFieldsOfTheConfigurationRecord) {
   EXPECT_TRUE(f.rama.empty());
   EXPECT_TRUE(f.obra.empty());
   EXPECT_EQ(f.lastDirectory, dataDir.string());
+}
+
+// The clear rewrites the marker's bytes in place: the same file, and every
+// byte after the in-use fields (the preferences) as it was.
+TEST_F(FileSetsTest, ClearingTheMarkerKeepsTheFileAndThePreferenceBytes) {
+  MarkSetInUseAs("/datos/obras", "A", "07");
+  const fs::path cfg = ConfigFilePath();
+  ConfigRecord before = *ReadConfigRecord();
+  before[600] = 0x5A;  // a byte only the preferences own
+  std::fstream(cfg, std::ios::in | std::ios::out | std::ios::binary)
+      .seekp(600)
+      .put(static_cast<char>(0x5A));
+  struct stat st0 {};
+  ASSERT_EQ(::stat(cfg.c_str(), &st0), 0);
+  ClearSetInUse();
+  struct stat st1 {};
+  ASSERT_EQ(::stat(cfg.c_str(), &st1), 0);
+  EXPECT_EQ(st0.st_ino, st1.st_ino);
+  EXPECT_EQ(fs::file_size(cfg), kConfigRecordSize);
+  const ConfigRecord after = *ReadConfigRecord();
+  for (size_t i = 0; i < kConfigRecordSize; ++i) {
+    if (i >= inuse::kDirectory && i < inuse::kLastDirectory + 161) continue;
+    EXPECT_EQ(after[i], before[i]) << i;
+  }
+  EXPECT_TRUE(ReadInUseFields().rama.empty());
+
+  // A short file is rewritten whole, completed from the default record.
+  fs::resize_file(cfg, 200);
+  MarkSetInUseAs("/datos/obras", "A", "07");
+  fs::resize_file(cfg, 300);
+  ClearSetInUse();
+  EXPECT_EQ(fs::file_size(cfg), kConfigRecordSize);
+  EXPECT_TRUE(ReadInUseFields().obra.empty());
 }
 
 }  // namespace

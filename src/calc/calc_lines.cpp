@@ -4,6 +4,15 @@
 
 namespace vantu {
 
+namespace {
+
+// A stamp left by a stopped run of the same generation, read as an old one.
+int16_t Fresh(int16_t stamp, int16_t generation) {
+  return stamp == generation || stamp == -generation ? int16_t{0} : stamp;
+}
+
+}  // namespace
+
 LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   const auto i = static_cast<size_t>(r);
   if (ranges_.size() < static_cast<size_t>(analyses.Count())) {
@@ -34,7 +43,7 @@ LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
   return range;
 }
 
-void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses) {
+void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses, int16_t generation) {
   const auto n = static_cast<size_t>(analyses.Count());
   priceable_.assign(n, 0);
   stamp_.assign(n, 0);
@@ -44,7 +53,7 @@ void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses) {
     const AnalysisRecord& a = analyses.Get(r);
     priceable_[i] = Get(a, coded::RecordStatus) == 0 &&
                     Get(a, coded::Code).size() != static_cast<size_t>(kChapterCodeLength);
-    stamp_[i] = Get(a, coded::CalcStamp);
+    stamp_[i] = Fresh(Get(a, coded::CalcStamp), generation);
     direct_[i] = Get(a, analysis::DirectCost);
   }
 }
@@ -58,10 +67,11 @@ void AnalysisMarks::WriteBack(RecordCache<AnalysisRecord>& analyses) {
   }
 }
 
-void GlobalMarks::Load(RecordCache<GlobalPriceRecord>& globals) {
+void GlobalMarks::Load(RecordCache<GlobalPriceRecord>& globals, int16_t generation) {
   stamp_.assign(static_cast<size_t>(globals.Count()), 0);
   for (int r = 1; r < globals.Count(); ++r)
-    stamp_[static_cast<size_t>(r)] = Get(globals.Get(r), global_price::CalcStamp);
+    stamp_[static_cast<size_t>(r)] =
+        Fresh(Get(globals.Get(r), global_price::CalcStamp), generation);
 }
 
 void GlobalMarks::WriteBack(RecordCache<GlobalPriceRecord>& globals) {
@@ -73,7 +83,7 @@ void GlobalMarks::WriteBack(RecordCache<GlobalPriceRecord>& globals) {
   }
 }
 
-void InputNeeds::Load(RecordCache<InputRecord>& inputs) {
+void InputNeeds::Load(RecordCache<InputRecord>& inputs, int16_t generation) {
   const auto n = static_cast<size_t>(inputs.Count());
   loaded_ = true;
   touched_.assign(n, 0);
@@ -81,8 +91,10 @@ void InputNeeds::Load(RecordCache<InputRecord>& inputs) {
   required_.assign(n, 0);
   for (int r = 1; r < inputs.Count(); ++r) {
     const InputRecord& in = inputs.Get(r);
-    stamp_[static_cast<size_t>(r)] = Get(in, coded::CalcStamp);
+    const int16_t stamp = Get(in, coded::CalcStamp);
+    stamp_[static_cast<size_t>(r)] = Fresh(stamp, generation);
     required_[static_cast<size_t>(r)] = Get(in, input::RequiredQuantity);
+    if (stamp == generation) Touch(r);  // its 0 is written back
   }
 }
 

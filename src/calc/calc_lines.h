@@ -69,8 +69,11 @@ class LineTable {
 
 class AnalysisMarks {
  public:
-  // Reads the marks of every analysis, once per run.
-  void Load(RecordCache<AnalysisRecord>& analyses);
+  // Reads the marks of every analysis, once per run, before the run stamps
+  // any. A stamp of this run's generation was left by a run that stopped
+  // before it closed (it did not advance the serial): it counts as 0, and
+  // WriteBack stores that 0 where this run does not stamp the record anew.
+  void Load(RecordCache<AnalysisRecord>& analyses, int16_t generation);
   bool Loaded() const { return !stamp_.empty(); }
 
   // In use and not a chapter. r must be InRange of the analyses.
@@ -96,7 +99,8 @@ class AnalysisMarks {
 // The CalcStamp of the global prices, for the same reason.
 class GlobalMarks {
  public:
-  void Load(RecordCache<GlobalPriceRecord>& globals);
+  // As AnalysisMarks::Load: a stamp of `generation` counts as 0.
+  void Load(RecordCache<GlobalPriceRecord>& globals, int16_t generation);
   bool Loaded() const { return !stamp_.empty(); }
   int16_t Stamp(int r) const { return stamp_[static_cast<size_t>(r)]; }
   void SetStamp(int r, int16_t stamp) { stamp_[static_cast<size_t>(r)] = stamp; }
@@ -112,7 +116,7 @@ class InputNeeds {
   // `generation`; otherwise stamps it and sets the quantity to `need`.
   void Add(RecordCache<InputRecord>& inputs, int r, int16_t generation, long double need) {
     const auto i = static_cast<size_t>(r);
-    if (!loaded_) Load(inputs);
+    if (!loaded_) Load(inputs, generation);
     if (!touched_[i]) Touch(r);
     if (stamp_[i] == generation) {
       required_[i] = required_[i] + need;
@@ -121,12 +125,16 @@ class InputNeeds {
       required_[i] = need;
     }
   }
+  // Every input's stamp and quantity, read from the records in one pass
+  // before the run adds to any. As AnalysisMarks::Load, a stamp of
+  // `generation` was left by a stopped run: it counts as 0 (the quantity
+  // starts afresh) and is written back as 0 if nothing adds to the input.
+  void Load(RecordCache<InputRecord>& inputs, int16_t generation);
+  bool Loaded() const { return loaded_; }
   // Stores the stamps and quantities into the inputs' records.
   void WriteBack(RecordCache<InputRecord>& inputs);
 
  private:
-  // Every input's stamp and quantity, read from the records in one pass.
-  void Load(RecordCache<InputRecord>& inputs);
   void Touch(int r) {
     touched_[static_cast<size_t>(r)] = 1;
     touchedList_.push_back(r);

@@ -53,7 +53,7 @@ long double LineCost(RunContext& run, const CalcLine& line) {
 }  // namespace
 
 long double ComputeAnalysis(RunContext& run, int r) {
-  if (!run.marks.Loaded()) run.marks.Load(run.analyses);
+  if (!run.marks.Loaded()) run.marks.Load(run.analyses, run.Generation());
   if (!ToPrice(run, r)) return 0;
   std::vector<uint8_t>& pricing = run.pricing;
   pricing.resize(static_cast<size_t>(run.analyses.Count()), 0);
@@ -97,8 +97,8 @@ long double ComputeAnalysis(RunContext& run, int r) {
 
 void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
   const int16_t g = run.Generation();
-  if (!run.marks.Loaded()) run.marks.Load(run.analyses);
-  if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals);
+  if (!run.marks.Loaded()) run.marks.Load(run.analyses, g);
+  if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals, g);
   // Pending (analysis, quantity); the nested analyses of one are pushed in
   // line order, so the last noted is exploded first, and completely, before
   // the one noted before it.
@@ -192,10 +192,28 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
   return total;
 }
 
+// Before the budget stamps anything: the stamps of this generation that a
+// stopped run left (it did not advance the serial) would pass for this
+// run's, and mark as used what the budget may no longer use. They are read
+// as 0 and stored so, unless this run stamps the record again.
+void ClearStaleStamps(RunContext& run) {
+  const int16_t g = run.Generation();
+  if (!run.marks.Loaded()) run.marks.Load(run.analyses, g);
+  if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals, g);
+  if (!run.needs.Loaded()) run.needs.Load(run.inputs, g);
+  for (int r = 1; r < run.subcontracts.Count(); ++r) {
+    SubcontractRecord& s = run.subcontracts.Get(r);
+    if (Get(s, coded::CalcStamp) != g) continue;
+    Set(s, coded::CalcStamp, int16_t{0});
+    run.subcontracts.Put(r);
+  }
+}
+
 void PriceBudget(RunContext& run) {
   const CalcStep step = CalcStep::kBudgetCalc;
   const int n = RecordsInUse(kAreaBudget);
   if (!run.plan.calcBudget || n == 0) return run.observer.StepSkipped(step);
+  ClearStaleStamps(run);
   long double grandTotal = 0, chapterSum = 0;
   int openChapter = 0;  // record of the chapter being summed
   auto closeChapter = [&] {

@@ -243,5 +243,40 @@ TEST_F(CalculationTest, AnInterruptedRunChangesNoMarkerAndNoSerial) {
   EXPECT_EQ(Get(Read<ObraHeader>(6, 0), obra_header::BudgetItemsTotal), 0);
 }
 
+// A stopped run does not advance the serial, so the next run takes the same
+// generation: the stamps the stopped run left must not pass for its own.
+TEST_F(CalculationTest, TheRunAfterAnInterruptedOnePricesAndCountsAfresh) {
+  StopAt inBudget(CalcStep::kBudgetCalc, 4);  // after item A and the subcontract's item
+  ASSERT_TRUE(Run(inBudget).interrupted);
+  ASSERT_EQ(Get(Read<InputRecord>(2, tool), coded::CalcStamp), 1);
+  ASSERT_EQ(Get(Read<SubcontractRecord>(4, sub), coded::CalcStamp), 1);
+
+  // The labour doubles; the next run stops after pricing B (record 2).
+  InputRecord in = Read<InputRecord>(2, labour);
+  Set(in, input::Price, 200.0L);
+  PutRec(Area(2).Data, labour, in.data());
+  StopAt inAnalyses(CalcStep::kAnalysesCalc, 3);
+  ASSERT_TRUE(Run(inAnalyses).interrupted);
+  ASSERT_EQ(Get(Read<AnalysisRecord>(3, b), coded::CalcStamp), -1);
+
+  // The labour goes back to 100 and the subcontract's item becomes a
+  // global amount: the budget no longer uses the subcontract.
+  Set(in, input::Price, 100.0L);
+  PutRec(Area(2).Data, labour, in.data());
+  BudgetRecord item = Read<BudgetRecord>(6, itemSub);
+  Set(item, budget_item::RefType, uint8_t{budget_item::kRefGlobal});
+  PutRec(Area(6).Data, itemSub, item.data());
+  const RunOutcome out = Run();
+  ASSERT_TRUE(out.closed);
+  EXPECT_EQ(Area(1).SavedSetSerial, 1);
+
+  EXPECT_EQ(Get(Read<AnalysisRecord>(3, b), analysis::DirectCost), 105);
+  EXPECT_EQ(Get(Read<InputRecord>(2, tool), input::RequiredQuantity), 6);
+  EXPECT_EQ(Get(Read<InputRecord>(2, brick), input::RequiredQuantity), 3);
+  EXPECT_EQ(Get(Read<InputRecord>(2, labour), input::RequiredQuantity), 6);
+  EXPECT_EQ(Get(Read<SubcontractRecord>(4, sub), coded::CalcStamp), 0);
+  EXPECT_EQ(Get(Read<AnalysisRecord>(3, a), coded::CalcStamp), 1);
+}
+
 }  // namespace
 }  // namespace vantu::test

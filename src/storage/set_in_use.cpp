@@ -52,8 +52,10 @@ Update UpdateRecord(Write how, F change) {
   return Store(stored, record, how) ? Update::kWritten : Update::kFailed;
 }
 
+// A marker that names no Rama protects nothing: it is a clear, written so.
 Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
-  return UpdateRecord(Write::kReplaceSynced, [&](uint8_t* r) {
+  const Write how = rama.empty() ? Write::kInPlace : Write::kReplaceSynced;
+  return UpdateRecord(how, [&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);

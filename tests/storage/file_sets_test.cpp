@@ -205,6 +205,15 @@ TEST_F(FileSetsTest, ClearingTheMarkerKeepsTheFileAndThePreferenceBytes) {
   }
   EXPECT_TRUE(ReadInUseFields().rama.empty());
 
+  // The end of a recovery names the directory but no Rama: also in place.
+  MarkSetInUseAs("/datos/obras", "A", "07");
+  ASSERT_EQ(::stat(cfg.c_str(), &st0), 0);
+  MarkSetInUseAs("/datos/otras", "", "");
+  ASSERT_EQ(::stat(cfg.c_str(), &st1), 0);
+  EXPECT_EQ(st0.st_ino, st1.st_ino);
+  EXPECT_EQ(ReadInUseFields().directory, "/datos/otras");
+  EXPECT_TRUE(ReadInUseFields().rama.empty());
+
   // A short file is rewritten whole, completed from the default record.
   fs::resize_file(cfg, 200);
   MarkSetInUseAs("/datos/obras", "A", "07");

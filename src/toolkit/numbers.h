@@ -42,25 +42,37 @@ inline bool WholeAmount(long double x) {
   }
 }
 
+// std::trunc's exact result, bits included, without switching the x87
+// rounding mode there and back as std::trunc does: rint gives one of the two
+// whole numbers around x in any rounding mode, and the one beyond x is
+// stepped back towards zero (exact, being whole). A zero result keeps x's
+// sign; NaNs and infinities come back as rint leaves them, as from trunc.
+inline long double TruncWhole(long double x) {
+  const long double r = std::rint(x);
+  long double t = r;
+  if (x >= 0 ? r > x : r < x) t = x >= 0 ? r - 1 : r + 1;
+  return t == 0 ? std::copysign(0.0L, x) : t;
+}
+
 // Int(x * 100 + 0.5) / 100.
 inline long double RoundCents(long double x) {
   if (WholeAmount(x)) return x;
-  return std::trunc(x * 100.0L + 0.5L) / 100.0L;
+  return TruncWhole(x * 100.0L + 0.5L) / 100.0L;
 }
 // Whole pesos (Int(x + 0.5)) when the "Ajuste al peso" preference is on,
 // else RoundCents.
 long double RoundMoney(long double x);
 // RoundMoney with the preference given: whole pesos when toPeso.
 inline long double RoundMoneyAs(long double x, bool toPeso) {
-  return toPeso ? std::trunc(x + 0.5L) : RoundCents(x);
+  return toPeso ? TruncWhole(x + 0.5L) : RoundCents(x);
 }
 // A price times a factor: a price with cents is rounded to cents, a
 // whole-peso price stays a whole-peso price.
 inline long double AdjustPrice(long double price, long double factor) {
-  if (WholeAmount(price)) return std::trunc(price * factor + 0.5L);
-  const long double p = std::trunc(price * 100.0L + 0.5L) / 100.0L;
-  if (p != std::trunc(p)) return RoundCents(p * factor);
-  return std::trunc(p * factor + 0.5L);
+  if (WholeAmount(price)) return TruncWhole(price * factor + 0.5L);
+  const long double p = TruncWhole(price * 100.0L + 0.5L) / 100.0L;
+  if (p != TruncWhole(p)) return RoundCents(p * factor);
+  return TruncWhole(p * factor + 0.5L);
 }
 
 // Upper case of a-z, and ñ (241) to Ñ (209).

@@ -79,6 +79,32 @@ std::vector<long double> Amounts() {
   return v;
 }
 
+// Around every whole number and at the edges of the formats: both signs,
+// halves (where rint goes to the even one), just below and above 2^62, 2^63
+// and 2^64, and random encodings, damaged ones among them.
+TEST(MoneyRoundingShortcut, TruncWholeGivesStdTruncsBits) {
+  std::vector<long double> v = Amounts();
+  for (long double x : {0.7L, -0.7L, 0.3L, -0.3L, 1.5L, -1.5L, 2.5L, -2.5L, 0.49999L})
+    v.push_back(x);
+  for (int e : {52, 62, 63, 64})
+    for (long double d : {-1.5L, -1.0L, -0.5L, 0.0L, 0.5L, 1.0L, 1.5L}) {
+      v.push_back(std::ldexp(1.0L, e) + d);
+      v.push_back(-std::ldexp(1.0L, e) + d);
+    }
+  std::mt19937_64 rng(99);
+  for (int i = 0; i < 20000; ++i) {
+    long double x = 0;
+    const uint64_t mantissa = rng();
+    const auto exponent =
+        static_cast<uint16_t>((rng() % 2 ? 0x8000 : 0) | (16383 + rng() % 70 - 5));
+    std::memcpy(&x, &mantissa, sizeof mantissa);
+    std::memcpy(reinterpret_cast<uint8_t*>(&x) + 8, &exponent, sizeof exponent);
+    v.push_back(x);
+  }
+  for (long double x : v)
+    ASSERT_TRUE(SameBits(TruncWhole(x), std::trunc(x))) << static_cast<double>(x);
+}
+
 TEST(MoneyRoundingShortcut, RoundCentsGivesThePlainFormulasBits) {
   for (long double x : Amounts())
     ASSERT_TRUE(SameBits(RoundCents(x), PlainCents(x))) << static_cast<double>(x);

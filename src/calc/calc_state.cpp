@@ -1,5 +1,6 @@
 #include "calc/calc_state.h"
 
+#include "calc/large_buffer.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
 #include "session/preferences.h"
@@ -17,6 +18,7 @@ CalcState& Calc() {
 
 void ResetCalc() {
   gCalc = CalcState{};
+  ReleaseLargeBlocks();
 }
 
 void LoadBudgetGrandTotal() {

@@ -4,24 +4,31 @@
 // once when a run starts and dropped when it ends. Taken from the system
 // as huge pages where it offers them, so that filling a table costs a few
 // page faults instead of one for every 4 KB.
+//
+// A dropped block is kept for the next run (up to kKeptLimit in all) and
+// handed out again for a table of the same size: fresh pages are zeroed by
+// the system, which costs as much as filling them, and a consultant runs
+// the calculation again and again on the same set. ReleaseLargeBlocks (from
+// the calculation's reset) gives them all back.
 
 #include <cstddef>
-#include <cstdlib>
 #include <new>
 #include <type_traits>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace vantu {
+
+inline constexpr size_t kHugePageBytes = size_t{2} << 20;
+
+// Blocks of huge-page multiples, aligned to the huge page.
+void* TakeLargeBlock(size_t bytes);
+void KeepLargeBlock(void* block, size_t bytes);
+void ReleaseLargeBlocks();
 
 template <class T>
 struct LargeBufferAllocator {
   using value_type = T;
-  static constexpr size_t kHugePage = size_t{2} << 20;
   // Smaller tables stay with the ordinary allocator.
-  static constexpr size_t kLarge = kHugePage;
+  static constexpr size_t kLarge = kHugePageBytes;
 
   LargeBufferAllocator() = default;
   template <class U>
@@ -30,19 +37,13 @@ struct LargeBufferAllocator {
   T* allocate(size_t n) {
     const size_t bytes = n * sizeof(T);
     if (bytes < kLarge) return static_cast<T*>(::operator new(bytes));
-    const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* p = std::aligned_alloc(kHugePage, rounded);
-    if (p == nullptr) throw std::bad_alloc();
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    ::madvise(p, rounded, MADV_HUGEPAGE);
-#endif
-    return static_cast<T*>(p);
+    return static_cast<T*>(TakeLargeBlock(bytes));
   }
   void deallocate(T* p, size_t n) {
     if (n * sizeof(T) < kLarge)
       ::operator delete(p);
     else
-      std::free(p);
+      KeepLargeBlock(p, n * sizeof(T));
   }
   template <class U>
   bool operator==(const LargeBufferAllocator<U>&) const {

@@ -18,7 +18,7 @@ TEST(LargeBufferTest, TablesKeepTheirElementsAcrossBothKindsOfStorage) {
   constexpr size_t kPast = Alloc::kLarge / sizeof(int64_t) + 1000;
   std::vector<int64_t, Alloc> table;
   for (size_t i = 0; i < kPast; ++i) table.push_back(static_cast<int64_t>(i * 7));
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(table.data()) % Alloc::kHugePage, 0u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(table.data()) % kHugePageBytes, 0u);
   table.resize(100);
   table.shrink_to_fit();
   ASSERT_EQ(table.size(), 100u);
@@ -50,6 +50,25 @@ TEST(LargeBufferTest, UninitializedTablesHoldWhatIsStoredInEitherStorage) {
   }
   table.Allocate(0);
   EXPECT_TRUE(table.empty());
+}
+
+// A dropped table's block serves the next table of the same size, and only
+// that size; the reset gives every kept block back.
+TEST(LargeBufferTest, DroppedBlocksServeTheNextTableOfTheirSize) {
+  ReleaseLargeBlocks();
+  void* first = TakeLargeBlock(3 * kHugePageBytes);
+  KeepLargeBlock(first, 3 * kHugePageBytes);
+  void* other = TakeLargeBlock(kHugePageBytes);
+  EXPECT_NE(other, first);
+  void* again = TakeLargeBlock(3 * kHugePageBytes - 100);  // the same in huge pages
+  EXPECT_EQ(again, first);
+  static_cast<uint8_t*>(again)[3 * kHugePageBytes - 1] = 7;  // the whole block is usable
+  KeepLargeBlock(again, 3 * kHugePageBytes);
+  KeepLargeBlock(other, kHugePageBytes);
+  ReleaseLargeBlocks();
+  void* fresh = TakeLargeBlock(kHugePageBytes);
+  KeepLargeBlock(fresh, kHugePageBytes);
+  ReleaseLargeBlocks();
 }
 
 }  // namespace

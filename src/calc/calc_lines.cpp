@@ -102,9 +102,9 @@ void InputNeeds::WriteBack(RecordCache<InputRecord>& inputs) {
   for (int r : touchedList_) {
     const auto i = static_cast<size_t>(r);
     InputRecord& in = inputs.Get(r);
-    Set(in, coded::CalcStamp, stamp_[i]);
-    Set(in, input::RequiredQuantity, required_[i]);
-    inputs.Put(r);
+    bool changed = SetChanged(in, coded::CalcStamp, stamp_[i]);
+    changed = SetChanged(in, input::RequiredQuantity, required_[i]) || changed;
+    if (changed) inputs.Put(r);
     touched_[i] = 0;
   }
   touchedList_.clear();

@@ -148,14 +148,15 @@ void PriceSubcontracts(RunContext& run) {
     if (Get(s, coded::RecordStatus) != 0 || Get(s, coded::Code).size() == kChapterCodeLength)
       continue;
     const SubcontractCosts c = SubcontractTotalsOf(run.basis, s);
-    Set(s, subcontract::DirectCost, c.directCost);
-    Set(s, subcontract::UnitPrice, c.unitPrice);
-    run.subcontracts.Put(r);
+    bool changed = SetChanged(s, subcontract::DirectCost, c.directCost);
+    changed = SetChanged(s, subcontract::UnitPrice, c.unitPrice) || changed;
+    if (changed) run.subcontracts.Put(r);
   }
 }
 
 // Prices budget item b from what it refers to; returns its ItemTotal.
-long double PriceItem(RunContext& run, BudgetRecord& b) {
+// `changed` tells whether a byte of b changed.
+long double PriceItem(RunContext& run, BudgetRecord& b, bool& changed) {
   const long double quantity = Get(b, budget_item::Quantity);
   const int16_t ref = Get(b, budget_item::RefRecNo);
   long double unitPrice = 0, total = 0;
@@ -166,7 +167,7 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
         const AnalysisRecord& a = run.analyses.Get(ref);
         unitPrice = Get(a, analysis::UnitPrice);
         total = BudgetItemTotal(run.basis, quantity, unitPrice);
-        Set(b, budget_item::Description, TextOf(a, analysis::Description));
+        changed = SetChanged(b, budget_item::Description, TextOf(a, analysis::Description));
       }
       ExplodeAnalysis(run, ref, quantity);
       break;
@@ -176,9 +177,8 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
         SubcontractRecord& s = run.subcontracts.Get(ref);
         unitPrice = Get(s, subcontract::UnitPrice);
         total = BudgetItemTotal(run.basis, quantity, unitPrice);
-        Set(b, budget_item::Description, TextOf(s, subcontract::Description));
-        Set(s, coded::CalcStamp, run.Generation());
-        run.subcontracts.Put(ref);
+        changed = SetChanged(b, budget_item::Description, TextOf(s, subcontract::Description));
+        if (SetChanged(s, coded::CalcStamp, run.Generation())) run.subcontracts.Put(ref);
       }
       break;
     case budget_item::kRefGlobal:
@@ -187,8 +187,8 @@ long double PriceItem(RunContext& run, BudgetRecord& b) {
     default:
       break;
   }
-  Set(b, budget_item::ItemUnitPrice, unitPrice);
-  Set(b, budget_item::ItemTotal, total);
+  changed = SetChanged(b, budget_item::ItemUnitPrice, unitPrice) || changed;
+  changed = SetChanged(b, budget_item::ItemTotal, total) || changed;
   return total;
 }
 
@@ -218,8 +218,8 @@ void PriceBudget(RunContext& run) {
   int openChapter = 0;  // record of the chapter being summed
   auto closeChapter = [&] {
     if (openChapter == 0) return;
-    Set(run.budget.Get(openChapter), budget_chapter::ChapterTotal, chapterSum);
-    run.budget.Put(openChapter);
+    if (SetChanged(run.budget.Get(openChapter), budget_chapter::ChapterTotal, chapterSum))
+      run.budget.Put(openChapter);
   };
   int i = 0;
   auto visit = [&](int16_t r) {
@@ -233,8 +233,9 @@ void PriceBudget(RunContext& run) {
       chapterSum = 0;
       return true;
     }
-    const long double total = PriceItem(run, b);
-    run.budget.Put(r);
+    bool changed = false;
+    const long double total = PriceItem(run, b, changed);
+    if (changed) run.budget.Put(r);
     chapterSum += total;
     grandTotal += total;
     return true;

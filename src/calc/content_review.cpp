@@ -103,10 +103,7 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
     if (!missing.empty())
       run.AddContentError(ContentError(static_cast<uint8_t>(area), PadCode6(std::string(code)),
                                        chapter ? kNameChapter : kNameItem, std::move(missing)));
-    if (resetStamps) {
-      Set(rec, coded::CalcStamp, int16_t{0});
-      cache.Put(r);
-    }
+    if (resetStamps && SetChanged(rec, coded::CalcStamp, int16_t{0})) cache.Put(r);
     return true;
   });
   if (area == kAreaBudget && !stopped) run.budgetKeyOrder = std::move(order);

@@ -43,26 +43,34 @@ class RecordCache {
     return records_[static_cast<size_t>(r)];
   }
   // The record r, obtained by Get and changed, is to be written back.
+  // Put it only when a byte changed: Flush writes it without comparing.
   void Put(int r) {
     changed_[static_cast<size_t>(r)] = 1;
     anyChanged_ = true;
   }
 
-  // Writes back the changed records whose bytes differ from the file's,
-  // in record order; consecutive ones as one run.
+  // Writes back the records Put since the last Flush, in record order;
+  // consecutive ones as one run. Callers Put a record only when its bytes
+  // changed (see SetChanged), so the file is not read again to compare.
   void Flush() {
     if (!anyChanged_) return;
     anyChanged_ = false;
-    std::vector<uint8_t> onDisk;
-    for (int first = 1; first < count_; first += kRunRecords) {
-      const int end = std::min(count_, first + kRunRecords);
-      const auto lo = std::find(changed_.begin() + first, changed_.begin() + end, 1);
-      if (lo == changed_.begin() + end) continue;
-      const int from = static_cast<int>(lo - changed_.begin());
-      onDisk.resize(static_cast<size_t>(end - from) * R::kSize);
-      GetRecRun(Data(), static_cast<int16_t>(from), end - from, onDisk.data());
-      WriteDiffering(from, end, onDisk.data());
+    int runFirst = 0, runCount = 0;
+    auto writeRun = [&] {
+      if (runCount > 0)
+        PutRecRun(Data(), static_cast<int16_t>(runFirst), runCount,
+                  records_[static_cast<size_t>(runFirst)].data());
+      runCount = 0;
+    };
+    for (int r = 1; r < count_; ++r) {
+      const auto i = static_cast<size_t>(r);
+      if (!changed_[i] || runCount == kRunRecords) writeRun();
+      if (!changed_[i]) continue;
+      changed_[i] = 0;
+      if (runCount == 0) runFirst = r;
+      ++runCount;
     }
+    writeRun();
   }
 
  private:
@@ -78,31 +86,6 @@ class RecordCache {
       GetRecRun(Data(), static_cast<int16_t>(first), n,
                 records_[static_cast<size_t>(first)].data());
     }
-  }
-
-  // Records from .. end - 1, whose file bytes are at `onDisk`: the changed
-  // ones that differ are written, neighbours together.
-  void WriteDiffering(int from, int end, const uint8_t* onDisk) {
-    int runFirst = 0, runCount = 0;
-    auto writeRun = [&] {
-      if (runCount > 0)
-        PutRecRun(Data(), static_cast<int16_t>(runFirst), runCount,
-                  records_[static_cast<size_t>(runFirst)].data());
-      runCount = 0;
-    };
-    for (int r = from; r < end; ++r) {
-      const auto i = static_cast<size_t>(r);
-      const uint8_t* disk = onDisk + static_cast<size_t>(r - from) * R::kSize;
-      const bool write = changed_[i] && std::memcmp(disk, records_[i].data(), R::kSize) != 0;
-      changed_[i] = 0;
-      if (!write) {
-        writeRun();
-        continue;
-      }
-      if (runCount == 0) runFirst = r;
-      ++runCount;
-    }
-    writeRun();
   }
 
   int area_;

@@ -186,4 +186,20 @@ void Set(R& r, SubField<Tag, Sub> f, const Sub& sub) {
   for (int i = 0; i < Sub::kSize; ++i) r.bytes[f.offset + i] = sub.bytes[i];
 }
 
+// Set, telling whether a stored byte changed: a record rewritten with the
+// bytes it holds need not be written back.
+template <class R, class F, class V>
+bool SetChanged(R& r, F f, const V& value) {
+  constexpr int kMostBytes = 256;
+  const int width = Width(f);
+  if (width > kMostBytes) {
+    Set(r, f, value);
+    return true;
+  }
+  uint8_t before[kMostBytes];
+  std::memcpy(before, r.data() + f.offset, static_cast<size_t>(width));
+  Set(r, f, value);
+  return std::memcmp(before, r.data() + f.offset, static_cast<size_t>(width)) != 0;
+}
+
 }  // namespace vantu

@@ -14,9 +14,9 @@ class RecordCacheTest : public CalcTest {
   long double PriceOnDisk(int16_t r) { return Get(Read<InputRecord>(2, r), input::Price); }
 };
 
-// Changed records reach the file, neighbours together as one run; a record
-// changed in memory without Put, or changed on disk meanwhile, keeps the
-// file's bytes.
+// Put records reach the file, neighbours together as one run; a record
+// changed in memory without Put keeps the file's bytes, even one changed on
+// disk meanwhile.
 TEST_F(RecordCacheTest, FlushWritesThePutRecordsAndNothingElse) {
   RecordCache<InputRecord> cache(kAreaInputs);
   ASSERT_EQ(cache.Count(), 8);
@@ -25,7 +25,7 @@ TEST_F(RecordCacheTest, FlushWritesThePutRecordsAndNothingElse) {
     if (r != 4) cache.Put(r);
   }
   cache.Get(5);
-  cache.Put(5);  // Put, but its bytes are the file's
+  cache.Put(5);  // Put with the file's own bytes: written unchanged
   cache.Get(7);
   InputRecord behind = Read<InputRecord>(2, 7);
   Set(behind, input::Price, 77.0L);

@@ -36,6 +36,22 @@ TEST(RecordFields, StringsClipToCapacity) {
   }
 }
 
+// A value whose stored bytes are already there changes nothing; the sign
+// of a zero and a string's cleared tail are bytes too.
+TEST(RecordFields, SetChangedTellsWhetherAStoredByteChanged) {
+  BudgetRecord r{};
+  EXPECT_FALSE(SetChanged(r, budget_item::ItemTotal, 0.0L));
+  EXPECT_TRUE(SetChanged(r, budget_item::ItemTotal, -0.0L));
+  EXPECT_TRUE(SetChanged(r, budget_item::ItemTotal, 1250.5L));
+  EXPECT_FALSE(SetChanged(r, budget_item::ItemTotal, 1250.5L));
+  EXPECT_EQ(Get(r, budget_item::ItemTotal), 1250.5L);
+  EXPECT_TRUE(SetChanged(r, budget_item::Description, "Muro"));
+  EXPECT_FALSE(SetChanged(r, budget_item::Description, "Muro"));
+  EXPECT_TRUE(SetChanged(r, budget_item::Description, "Mur"));
+  EXPECT_FALSE(SetChanged(r, coded::CalcStamp, int16_t{0}));
+  EXPECT_TRUE(SetChanged(r, coded::CalcStamp, int16_t{-3}));
+}
+
 TEST(RecordFields, ShorterStringClearsTheOldTail) {
   InputRecord r{};
   Set(r, input::Unit, "bultos");

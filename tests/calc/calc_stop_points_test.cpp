@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "../storage/file_sets_fixture.h"
 #include "calc/review_and_calc.h"
-#include "dataset_generator.h"
 #include "records/analysis_records.h"
 #include "records/budget_records.h"
 #include "records/coded_records.h"
+#include "records/dataset_fixture.h"
 #include "storage/memory_files.h"
 #include "storage/set_in_use.h"
 
@@ -22,18 +21,12 @@ namespace {
 
 using Records = std::vector<std::vector<uint8_t>>;
 
-class CalcStopPointsTest : public FileSetsTest {
+class CalcStopPointsTest : public DatasetTest {
  protected:
   void SetUp() override {
-    FileSetsTest::SetUp();
+    DatasetTest::SetUp();
     SetStorageFiles(&files);
-    dataset::DatasetShape shape;
-    shape.directory = dataDir.string();
-    shape.inputRecords = 40;
-    shape.analysisRecords = 30;
-    shape.subcontractRecords = 6;
-    shape.globalRecords = 4;
-    shape.budgetRecords = 40;
+    dataset::DatasetShape shape = SmallShape();
     shape.calculated = true;
     dataset::GenerateDataset(shape);
     baseline = files.Contents();
@@ -41,7 +34,7 @@ class CalcStopPointsTest : public FileSetsTest {
   void TearDown() override {
     CloseSet();
     SetStorageFiles(nullptr);
-    FileSetsTest::TearDown();
+    DatasetTest::TearDown();
   }
 
   void StartFromBaseline() {

@@ -156,7 +156,9 @@ bool OverwriteConfigBytes(const ConfigRecord& record, size_t from, size_t to) {
   if (ec || size < kConfigRecordSize || to > kConfigRecordSize || from >= to) {
     return WriteConfigRecord(record);
   }
-  return OverwriteInPlace(path.string(), from, record.data() + from, to - from) == 0;
+  // A file that cannot be written in place (read-only) is replaced instead.
+  return OverwriteInPlace(path.string(), from, record.data() + from, to - from) == 0 ||
+         WriteConfigRecord(record);
 }
 
 void LoadPreferences() {

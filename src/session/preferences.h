@@ -132,8 +132,8 @@ std::optional<ConfigRecord> ReadConfigRecord();
 // Replaces the file's content with the record; false when it cannot.
 bool WriteConfigRecord(const ConfigRecord& record);
 // Writes the record's bytes [from, to) into the stored file in place,
-// without a sync; a missing or short file is replaced whole instead. For
-// changes whose loss in a power cut does no harm.
+// without a sync; a missing, short or read-only file is replaced whole
+// instead. For changes whose loss in a power cut does no harm.
 bool OverwriteConfigBytes(const ConfigRecord& record, size_t from, size_t to);
 
 // Reads the record into Prefs() and applies it; a missing file is created

@@ -16,8 +16,8 @@
 // record from memory each; the stamps go back to the records by WriteBack.
 //
 // InputNeeds holds the basic inputs' CalcStamp and RequiredQuantity while
-// the budget adds quantities to them: all inputs are read in one pass at
-// the first addition, and each input added to is written back once, by
+// the budget adds quantities to them: all inputs are read in one pass
+// before the first addition, and each input added to is written back once, by
 // WriteBack, with the same values the additions made in the record itself
 // would leave.
 
@@ -114,9 +114,9 @@ class InputNeeds {
  public:
   // Adds `need` to input r's RequiredQuantity when its CalcStamp is already
   // `generation`; otherwise stamps it and sets the quantity to `need`.
-  void Add(RecordCache<InputRecord>& inputs, int r, int16_t generation, long double need) {
+  // Load first.
+  void Add(int r, int16_t generation, long double need) {
     const auto i = static_cast<size_t>(r);
-    if (!loaded_) Load(inputs, generation);
     if (!touched_[i]) Touch(r);
     if (stamp_[i] == generation) {
       required_[i] = required_[i] + need;

@@ -95,10 +95,22 @@ long double ComputeAnalysis(RunContext& run, int r) {
   return direct;
 }
 
-void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
+namespace {
+
+// Reads, once per run, the stamps the budget step changes: the analyses',
+// the global prices' and the inputs' (with their required quantities).
+void LoadStamps(RunContext& run) {
   const int16_t g = run.Generation();
   if (!run.marks.Loaded()) run.marks.Load(run.analyses, g);
   if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals, g);
+  if (!run.needs.Loaded()) run.needs.Load(run.inputs, g);
+}
+
+}  // namespace
+
+void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
+  const int16_t g = run.Generation();
+  LoadStamps(run);
   // Pending (analysis, quantity); the nested analyses of one are pushed in
   // line order, so the last noted is exploded first, and completely, before
   // the one noted before it.
@@ -114,7 +126,7 @@ void ExplodeAnalysis(RunContext& run, int r, long double quantity) {
       const CalcLine& line = run.lines.Line(i);
       const long double need = q * line.quantity;
       if (line.type == LineType::kInput && run.inputs.InRange(line.ref)) {
-        run.needs.Add(run.inputs, line.ref, g, need);
+        run.needs.Add(line.ref, g, need);
       } else if (line.type == LineType::kAnalysis) {
         pending.emplace_back(line.ref, need);
       } else if (line.type == LineType::kGlobal && run.globals.InRange(line.ref)) {
@@ -198,9 +210,7 @@ long double PriceItem(RunContext& run, BudgetRecord& b, bool& changed) {
 // as 0 and stored so, unless this run stamps the record again.
 void ClearStaleStamps(RunContext& run) {
   const int16_t g = run.Generation();
-  if (!run.marks.Loaded()) run.marks.Load(run.analyses, g);
-  if (!run.globalMarks.Loaded()) run.globalMarks.Load(run.globals, g);
-  if (!run.needs.Loaded()) run.needs.Load(run.inputs, g);
+  LoadStamps(run);
   for (int r = 1; r < run.subcontracts.Count(); ++r) {
     SubcontractRecord& s = run.subcontracts.Get(r);
     if (Get(s, coded::CalcStamp) != g) continue;

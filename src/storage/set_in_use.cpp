@@ -17,16 +17,16 @@ std::string CurrentDirectory() {
 
 enum class Update { kUnchanged, kWritten, kFailed };
 
-// How a changed record reaches the file. Setting the marker replaces the
-// file and syncs it: that marker is what protects the set. Clearing it
-// writes only the changed bytes in place, unsynced: a clear lost in a power
-// cut only runs the recovery once more. The marker's bytes all lie in the
-// record's first 512 bytes, which a disk writes whole, and the preference
-// bytes after them are never rewritten.
-enum class Write { kReplaceSynced, kInPlace };
-
-bool Store(const std::optional<ConfigRecord>& stored, const ConfigRecord& record, Write how) {
-  if (how == Write::kReplaceSynced || !stored) return WriteConfigRecord(record);
+// How a changed record reaches the file. A marker that names a Rama
+// replaces the file and is synced: that marker is what protects the set.
+// One that names none (a clear, or the end of a recovery) protects nothing:
+// only its changed bytes are written in place, unsynced, and a clear lost
+// in a power cut only runs the recovery once more. The marker's bytes all
+// lie in the record's first 512 bytes, which a disk writes whole, and the
+// preference bytes after them are never rewritten.
+bool Store(const std::optional<ConfigRecord>& stored, const ConfigRecord& record) {
+  const bool protects = !ReadStr(record.data() + inuse::kRama, 1).empty();
+  if (protects || !stored) return WriteConfigRecord(record);
   size_t from = 0;
   while (from < kConfigRecordSize && (*stored)[from] == record[from]) ++from;
   size_t to = kConfigRecordSize;
@@ -40,7 +40,7 @@ bool Store(const std::optional<ConfigRecord>& stored, const ConfigRecord& record
 // there. Failures are not shown. The digit and listing strings and byte
 // 386 are rewritten with them.
 template <typename F>
-Update UpdateRecord(Write how, F change) {
+Update UpdateRecord(F change) {
   const std::optional<ConfigRecord> stored = ReadConfigRecord();
   ConfigRecord record = stored.value_or(DefaultConfigRecord());
   uint8_t* r = record.data();
@@ -49,13 +49,11 @@ Update UpdateRecord(Write how, F change) {
   r[inuse::kCleared] = 0;
   change(r);
   if (stored && *stored == record) return Update::kUnchanged;
-  return Store(stored, record, how) ? Update::kWritten : Update::kFailed;
+  return Store(stored, record) ? Update::kWritten : Update::kFailed;
 }
 
-// A marker that names no Rama protects nothing: it is a clear, written so.
 Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
-  const Write how = rama.empty() ? Write::kInPlace : Write::kReplaceSynced;
-  return UpdateRecord(how, [&](uint8_t* r) {
+  return UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
     WriteStr(r + inuse::kObra, 2, obra);
@@ -90,7 +88,7 @@ void MarkSetInUse() {
 
 void ClearSetInUse() {
   const std::string current = CurrentDirectory();
-  UpdateRecord(Write::kInPlace, [&](uint8_t* r) {
+  UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, "");
     WriteStr(r + inuse::kRama, 1, "");
     WriteStr(r + inuse::kObra, 2, "");

@@ -37,13 +37,7 @@ class CalcStopPointsTest : public DatasetTest {
     DatasetTest::TearDown();
   }
 
-  void StartFromBaseline() {
-    files.Contents() = baseline;
-    files.RestoreStopImage();
-    ResetStorageEngine();
-    ResetWorkAreas();
-    ASSERT_TRUE(TryMarkSetInUseAs(dataDir.string(), "A", "01"));
-  }
+  void StartFromBaseline() { StartFrom(files, baseline, "A", "01"); }
 
   // A run over everything, as after a change in every file.
   void Calculate() {
@@ -99,9 +93,7 @@ class CalcStopPointsTest : public DatasetTest {
       Calculate();
       ASSERT_TRUE(files.Stopped());
       files.RestoreStopImage();
-      ResetStorageEngine();
-      ResetWorkAreas();
-      StartupRecoveryCheck();
+      Restart();
       ASSERT_TRUE(ReadInUseFields().rama.empty());
       Calculate();
       ASSERT_EQ(Results(), expected);

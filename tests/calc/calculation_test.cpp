@@ -37,6 +37,16 @@ class CalculationTest : public CalcTest {
     itemOpen = Item("02020", 3, b, 0, true);
   }
 
+  // Record r of file `area` with one field changed, as the entry modules
+  // leave it: written, and the file marked changed.
+  template <class R, class F, class V>
+  void Edit(int area, int16_t r, F field, const V& value) {
+    R rec = Read<R>(area, r);
+    Set(rec, field, value);
+    PutRec(Area(area).Data, r, rec.data());
+    Area(area).SavedChangeMarker = 1;
+  }
+
   int16_t tool = 0, brick = 0, labour = 0, a = 0, b = 0, sub = 0;
   int16_t itemA = 0, itemSub = 0, chapter2 = 0, itemGlobal = 0, itemOpen = 0;
 };
@@ -143,10 +153,7 @@ TEST_F(CalculationTest, AnAnalysisUsedTwiceIsPricedOnce) {
 TEST_F(CalculationTest, ASecondRunRecountsRequiredQuantitiesAndRestampsWhatTheBudgetUses) {
   ASSERT_TRUE(Run().closed);
   const long double directA = Get(Read<AnalysisRecord>(3, a), analysis::DirectCost);
-  BudgetRecord item = Read<BudgetRecord>(6, itemA);
-  Set(item, budget_item::Quantity, 4.0L);
-  PutRec(Area(6).Data, itemA, item.data());
-  Area(6).SavedChangeMarker = 1;
+  Edit<BudgetRecord>(6, itemA, budget_item::Quantity, 4.0L);
   const RunPlan plan = PrepareRun();
   ASSERT_FALSE(plan.calcAnalyses);
   CalcObserver none;
@@ -170,10 +177,7 @@ TEST_F(CalculationTest, ASecondRunRecountsRequiredQuantitiesAndRestampsWhatTheBu
 TEST_F(CalculationTest, ABudgetNotReviewedIsStillPricedChapterByChapter) {
   ASSERT_TRUE(Run().closed);
   const long double before = Get(Read<BudgetRecord>(6, itemA), budget_item::ItemTotal);
-  InputRecord in = Read<InputRecord>(2, brick);
-  Set(in, input::Price, 2000.0L);
-  PutRec(Area(2).Data, brick, in.data());
-  Area(2).SavedChangeMarker = 1;
+  Edit<InputRecord>(2, brick, input::Price, 2000.0L);
   const RunPlan plan = PrepareRun();
   ASSERT_FALSE(plan.reviewNeeded[6]);
   ASSERT_TRUE(plan.calcBudget);
@@ -252,20 +256,15 @@ TEST_F(CalculationTest, TheRunAfterAnInterruptedOnePricesAndCountsAfresh) {
   ASSERT_EQ(Get(Read<SubcontractRecord>(4, sub), coded::CalcStamp), 1);
 
   // The labour doubles; the next run stops after pricing B (record 2).
-  InputRecord in = Read<InputRecord>(2, labour);
-  Set(in, input::Price, 200.0L);
-  PutRec(Area(2).Data, labour, in.data());
+  Edit<InputRecord>(2, labour, input::Price, 200.0L);
   StopAt inAnalyses(CalcStep::kAnalysesCalc, 3);
   ASSERT_TRUE(Run(inAnalyses).interrupted);
   ASSERT_EQ(Get(Read<AnalysisRecord>(3, b), coded::CalcStamp), -1);
 
   // The labour goes back to 100 and the subcontract's item becomes a
   // global amount: the budget no longer uses the subcontract.
-  Set(in, input::Price, 100.0L);
-  PutRec(Area(2).Data, labour, in.data());
-  BudgetRecord item = Read<BudgetRecord>(6, itemSub);
-  Set(item, budget_item::RefType, uint8_t{budget_item::kRefGlobal});
-  PutRec(Area(6).Data, itemSub, item.data());
+  Edit<InputRecord>(2, labour, input::Price, 100.0L);
+  Edit<BudgetRecord>(6, itemSub, budget_item::RefType, uint8_t{budget_item::kRefGlobal});
   const RunOutcome out = Run();
   ASSERT_TRUE(out.closed);
   EXPECT_EQ(Area(1).SavedSetSerial, 1);

@@ -16,7 +16,9 @@
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "storage/memory_files.h"
 #include "storage/recovery.h"
+#include "storage/set_in_use.h"
 #include "storage/storage_engine.h"
 #include "support/headless_fixture.h"
 
@@ -81,6 +83,26 @@ class FileSetsTest : public HeadlessTest {
       AddKey(a.Index, r, key);
     }
     return r;
+  }
+
+  // The program starting again: the engine and the work areas forgotten,
+  // then the start-up recovery.
+  void Restart() {
+    ResetStorageEngine();
+    ResetWorkAreas();
+    StartupRecoveryCheck();
+  }
+
+  // The files as `image` holds them, everything synced and no handle open,
+  // and the set marked in use as an opening marks it.
+  void StartFrom(MemoryFiles& files, const MemoryFiles::Image& image, const std::string& rama,
+                 const std::string& obra) {
+    files.Contents() = image;
+    files.FreeSpace();
+    files.RestoreStopImage();
+    ResetStorageEngine();
+    ResetWorkAreas();
+    ASSERT_TRUE(TryMarkSetInUseAs(dataDir.string(), rama, obra));
   }
 
   fs::path root, dataDir, savedCwd;

@@ -128,9 +128,7 @@ TEST_F(RecoveryTest, AnIndexRebuiltOverItsOldPagesKeepsNothingOfThem) {
     SCOPED_TRACE(c.name);
     MemoryFiles files;
     SetStorageFiles(&files);
-    ResetStorageEngine();
-    ResetWorkAreas();
-    StartupRecoveryCheck();
+    Restart();
     OpenSet("H");
     std::vector<std::string> codes;
     for (int i = 1; i <= 90; ++i) codes.push_back("01" + std::to_string(300 - i));
@@ -255,9 +253,7 @@ TEST_F(RecoveryTest, AFailedRecoveryNamesTheFileAndTheNextStartGoesOn) {
     SCOPED_TRACE(c.name);
     MemoryFiles files;
     SetStorageFiles(&files);
-    ResetStorageEngine();
-    ResetWorkAreas();
-    StartupRecoveryCheck();
+    Restart();
     OpenSet("G", "03");
     for (int i = 1; i <= 40; ++i) AddCoded(2, "01" + std::to_string(100 + i));
     CloseSet();

@@ -163,14 +163,7 @@ class StopPointsTest : public FileSetsTest {
     return ends;
   }
 
-  void StartFromBaseline() {
-    files.Contents() = baseline;
-    files.FreeSpace();
-    files.RestoreStopImage();  // no handles, everything synced
-    ResetStorageEngine();
-    ResetWorkAreas();
-    ASSERT_TRUE(TryMarkSetInUseAs(dataDir.string(), "A", "01"));
-  }
+  void StartFromBaseline() { StartFrom(files, baseline, "A", "01"); }
 
   // The next start: recovery, then the set opens without any repair and
   // each area holds the model after `low` to `high` operations.
@@ -179,9 +172,7 @@ class StopPointsTest : public FileSetsTest {
   }
   void ExpectRecovered(std::map<int, std::pair<size_t, size_t>> range, const std::string& what) {
     SCOPED_TRACE(what);
-    ResetStorageEngine();
-    ResetWorkAreas();
-    StartupRecoveryCheck();
+    Restart();
     EXPECT_TRUE(ReadInUseFields().rama.empty());
     OpenSet("A", "01");
     for (int n = 1; n <= 6; ++n) EXPECT_FALSE(Area(n).indexRebuilt) << "area " << n;

@@ -250,12 +250,9 @@ void PriceBudget(RunContext& run) {
     grandTotal += total;
     return true;
   };
-  if (!run.budgetKeyOrder.empty()) {
-    for (int16_t r : run.budgetKeyOrder)
-      if (!visit(r)) break;
-  } else {
-    ForEachKey(kAreaBudget, [&](const std::string&, int16_t r) { return visit(r); });
-  }
+  if (run.budgetKeyOrder.empty()) run.budgetKeyOrder = KeyOrder(kAreaBudget);
+  for (int16_t r : run.budgetKeyOrder)
+    if (!visit(r)) break;
   if (run.interrupted) return;
   closeChapter();
   run.budgetGrandTotal = grandTotal;

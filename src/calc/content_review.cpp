@@ -84,18 +84,17 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
   if (!run.plan.reviewNeeded[static_cast<size_t>(area)] || n == 0)
     return run.observer.StepSkipped(step);
   const bool resetStamps = run.plan.wrapped && area != kAreaBudget;
-  std::vector<int16_t> order;
+  std::vector<int16_t> order = KeyOrder(area);
   int i = 0;
   bool stopped = false;
-  ForEachKey(area, [&](const std::string&, int16_t r) {
+  for (const int16_t r : order) {
     if (!run.Before(step, ++i, n)) {
       stopped = true;
-      return false;
+      break;
     }
-    order.push_back(r);
-    if (!cache.InRange(r)) return true;
+    if (!cache.InRange(r)) continue;
     R& rec = cache.Get(r);
-    if (Get(rec, coded::RecordStatus) != 0) return true;
+    if (Get(rec, coded::RecordStatus) != 0) continue;
     const std::string_view code = TextOf(rec, coded::Code);
     const bool chapter = code.size() == kChapterCodeLength;
     MissingList missing;
@@ -104,8 +103,7 @@ void ReviewFile(RunContext& run, CalcStep step, int area, RecordCache<R>& cache,
       run.AddContentError(ContentError(static_cast<uint8_t>(area), PadCode6(std::string(code)),
                                        chapter ? kNameChapter : kNameItem, std::move(missing)));
     if (resetStamps && SetChanged(rec, coded::CalcStamp, int16_t{0})) cache.Put(r);
-    return true;
-  });
+  }
   if (area == kAreaBudget && !stopped) run.budgetKeyOrder = std::move(order);
 }
 

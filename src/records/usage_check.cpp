@@ -102,6 +102,16 @@ void ForEachKey(int area, const std::function<bool(const std::string&, int16_t)>
   }
 }
 
+std::vector<int16_t> KeyOrder(int area) {
+  std::vector<int16_t> records;
+  if (RecordsInKeyOrder(Area(area).Index, records)) return records;
+  ForEachKey(area, [&](const std::string&, int16_t r) {
+    records.push_back(r);
+    return true;
+  });
+  return records;
+}
+
 std::vector<ErrorEntry> UsageWarnings(int area, const std::string& code) {
   std::vector<ErrorEntry> warnings;
   if (IsChapterCode(code)) return warnings;

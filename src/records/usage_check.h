@@ -16,6 +16,8 @@ inline constexpr const char* kTempErrorFile = "ApTemError";
 // Calls `visit` with every key of an indexed area in key order and its
 // record number; stops when `visit` returns false.
 void ForEachKey(int area, const std::function<bool(const std::string&, int16_t)>& visit);
+// The record numbers ForEachKey would visit, in its order, read at once.
+std::vector<int16_t> KeyOrder(int area);
 
 // The warnings (TargetKind 8 for analyses, 9 for budget items) about the
 // users of `code` of area 2, 3 or 4.

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "storage/record_file.h"
 
@@ -80,6 +81,12 @@ void SearchKey(IndexFileState& ix, int16_t& r, std::string& key);
 // position is forgotten, so the next step starts again at the other end.
 void NextKey(IndexFileState& ix, int16_t& r, std::string& key);
 void PrevKey(IndexFileState& ix, int16_t& r, std::string& key);
+// The record numbers of all entries in key order, as NextKey steps from
+// the start, from one read of the page file; cached pages count as they
+// stand. The position is forgotten. False, with `records` empty, for an
+// index held in memory or pages that form no sound tree: the caller then
+// steps with NextKey, which reports the damage as always.
+bool RecordsInKeyOrder(IndexFileState& ix, std::vector<int16_t>& records);
 inline void ResetKeyPosition(IndexFileState& ix) {
   ix.PathDepth = 0;
 }

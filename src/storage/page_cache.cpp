@@ -118,9 +118,19 @@ void WriteBack(CachedPage& p) {
   PutRec(p.owner->File, p.page, disk);
 }
 
-// A page read from disk must describe a node of this tree: a count of at
-// most 32, key lengths within KeyLength, references inside the file and
-// either all children (inner page) or none (leaf).
+void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
+  uint8_t* disk = Engine().workBuffer.data();
+  GetRec(ix.File, page, disk);
+  UnpackPage(disk, ix.KeyLength, into);
+  if (disk[0] > kPageCapacity) into.SetCount(kPageCapacity + 1);  // keep the damage visible
+  into.page = page;
+  if (!PageIsSound(into, ix)) FailEngine(kStatusBadPage, ix.File.name);
+  into.owner = &ix;
+  into.modified = false;
+}
+
+}  // namespace
+
 bool PageIsSound(const CachedPage& p, const IndexFileState& ix) {
   if (p.Count() > kPageCapacity) return false;
   const int limit = ix.File.RecordCount;
@@ -134,18 +144,11 @@ bool PageIsSound(const CachedPage& p, const IndexFileState& ix) {
   return true;
 }
 
-void LoadPage(IndexFileState& ix, int16_t page, CachedPage& into) {
-  uint8_t* disk = Engine().workBuffer.data();
-  GetRec(ix.File, page, disk);
-  UnpackPage(disk, ix.KeyLength, into);
-  if (disk[0] > kPageCapacity) into.SetCount(kPageCapacity + 1);  // keep the damage visible
-  into.page = page;
-  if (!PageIsSound(into, ix)) FailEngine(kStatusBadPage, ix.File.name);
-  into.owner = &ix;
-  into.modified = false;
+const CachedPage* FindCachedPage(const IndexFileState& ix, int16_t page) {
+  for (const CachedPage& p : Cache().buffers)
+    if (p.owner == &ix && p.page == page) return &p;
+  return nullptr;
 }
-
-}  // namespace
 
 // ---- an index held whole in memory while it is rebuilt ----
 

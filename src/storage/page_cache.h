@@ -95,6 +95,13 @@ inline void MarkPageModified(CachedPage* p) {
 }
 // Gives the page back to its file's free chain and empties the buffer.
 void ReleasePage(CachedPage* p);
+// A page read from disk must describe a node of this tree: a count of at
+// most 32, key lengths within KeyLength, references inside the file and
+// either all children (inner page) or none (leaf).
+bool PageIsSound(const CachedPage& p, const IndexFileState& ix);
+// The index's page when a buffer holds it (changes not yet written back
+// included), else null; the buffer's use is not recorded.
+const CachedPage* FindCachedPage(const IndexFileState& ix, int16_t page);
 // Writes back and drops every cached page of the index.
 void FlushIndexPages(IndexFileState& ix);
 

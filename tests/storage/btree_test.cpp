@@ -1,6 +1,7 @@
 #include "storage/btree.h"
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "storage/index_check.h"
@@ -29,6 +30,14 @@ class BTreeTest : public StorageTest {
     std::vector<IndexEntry> e;
     EXPECT_EQ(CheckIndexIntegrity(ix, &e), "");
     return e;
+  }
+
+  // The record numbers of a walk with NextKey from the first key.
+  std::vector<int16_t> Stepped() {
+    std::vector<int16_t> out;
+    ResetKeyPosition(ix);
+    for (NextKey(ix, r, key); LastOpOk(); NextKey(ix, r, key)) out.push_back(r);
+    return out;
   }
 
   IndexFileState ix;
@@ -267,6 +276,79 @@ TEST_F(BTreeTest, PagesOfSeveralIndexesShareTheCache) {
   EXPECT_EQ(CheckIndexIntegrity(other, &e), "");
   ASSERT_EQ(e.size(), 600u);
   EXPECT_EQ(e[599].key, Code(600) + "9");
+}
+
+TEST_F(BTreeTest, TheWholeOrderAtOnceIsTheSteppingOrder) {
+  Make(5, false);
+  std::vector<int16_t> order{7};
+  EXPECT_TRUE(RecordsInKeyOrder(ix, order));
+  EXPECT_TRUE(order.empty());
+  for (int i = 1; i <= 32; ++i) Add(Code(i * 2), static_cast<int16_t>(i));
+  FlushIndex(ix);
+  Add(Code(1), 33);  // the split's new pages are in the cache only
+  ASSERT_LT(Bytes("Apr02ixc.A").size(), static_cast<size_t>(ix.File.RecordCount) * PageLength(5));
+  ASSERT_TRUE(RecordsInKeyOrder(ix, order));
+  EXPECT_EQ(order.front(), 33);
+  EXPECT_EQ(order, Stepped());
+
+  for (int i = 34; i <= 3000; ++i) Add(Code(i * 7919 % 5000 + 100), static_cast<int16_t>(i));
+  for (int i = 1; i <= 600; ++i) {
+    key = Code(i * 7919 % 5000 + 100);
+    DeleteKey(ix, r, key);
+  }
+  ASSERT_TRUE(RecordsInKeyOrder(ix, order));
+  EXPECT_EQ(order.size(), Entries().size());
+  EXPECT_EQ(order, Stepped());
+  FlushIndex(ix);
+  ASSERT_TRUE(RecordsInKeyOrder(ix, order));
+  EXPECT_EQ(order, Stepped());
+
+  // The stepping position is forgotten: the next step is the first key.
+  NextKey(ix, r, key);
+  NextKey(ix, r, key);
+  ASSERT_TRUE(RecordsInKeyOrder(ix, order));
+  NextKey(ix, r, key);
+  EXPECT_EQ(r, order.front());
+
+  HeldPages pages;
+  MakeIndex(ix, "Apr03ixc.A", 5, false);
+  HoldIndexInMemory(ix, pages);
+  Add(Code(1), 1);
+  EXPECT_FALSE(RecordsInKeyOrder(ix, order));
+  EXPECT_TRUE(order.empty());
+}
+
+// Pages that form no sound tree: the walk at once refuses them without the
+// error box, and the caller steps through them as before.
+TEST_F(BTreeTest, TheWholeOrderAtOnceRefusesDamagedPagesQuietly) {
+  Make(5, false);
+  for (int i = 1; i <= 100; ++i) Add(Code(i), static_cast<int16_t>(i));
+  CloseIndex(ix);  // leaves 1, 2, 4 ..., root 3
+  const std::vector<uint8_t> sound = Bytes("Apr02ixc.A");
+  const size_t page = PageLength(5);
+  const std::vector<std::pair<const char*, std::function<void(std::vector<uint8_t>&)>>> damage = {
+      {"count above 32", [&](auto& b) { b[2 * page] = 33; }},
+      {"leaf reached twice", [&](auto& b) { PokeI16(b, 3 * page + 3 + 2, 1); }},
+      {"root refers to itself", [&](auto& b) { PokeI16(b, 3 * page + 1, 3); }},
+      {"child outside the file", [&](auto& b) { PokeI16(b, 3 * page + 1, 90); }},
+      {"key longer than the index", [&](auto& b) { b[page + 3 + 4] = 9; }},
+  };
+  for (const auto& [name, poke] : damage) {
+    SCOPED_TRACE(name);
+    Bytes("Apr02ixc.A") = sound;
+    poke(Bytes("Apr02ixc.A"));
+    OpenIndex(ix, "Apr02ixc.A", 5, false);
+    std::vector<int16_t> order;
+    EXPECT_FALSE(RecordsInKeyOrder(ix, order));
+    EXPECT_TRUE(order.empty());
+    EXPECT_EQ(Engine().EngineStatus, 0);
+    CloseIndex(ix);
+  }
+  Bytes("Apr02ixc.A") = sound;
+  OpenIndex(ix, "Apr02ixc.A", 5, false);
+  std::vector<int16_t> order;
+  ASSERT_TRUE(RecordsInKeyOrder(ix, order));
+  EXPECT_EQ(order, Stepped());
 }
 
 TEST_F(BTreeTest, OpeningWithAnotherKeyLengthIsFatal) {

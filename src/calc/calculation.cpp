@@ -231,28 +231,25 @@ void PriceBudget(RunContext& run) {
     if (SetChanged(run.budget.Get(openChapter), budget_chapter::ChapterTotal, chapterSum))
       run.budget.Put(openChapter);
   };
+  if (run.budgetKeyOrder.empty()) run.budgetKeyOrder = KeyOrder(kAreaBudget);
   int i = 0;
-  auto visit = [&](int16_t r) {
-    if (!run.Before(step, ++i, n)) return false;
-    if (!run.budget.InRange(r)) return true;
+  for (const int16_t r : run.budgetKeyOrder) {
+    if (!run.Before(step, ++i, n)) break;
+    if (!run.budget.InRange(r)) continue;
     BudgetRecord& b = run.budget.Get(r);
-    if (Get(b, coded::RecordStatus) != 0) return true;
+    if (Get(b, coded::RecordStatus) != 0) continue;
     if (Get(b, coded::Code).size() == kChapterCodeLength) {
       closeChapter();
       openChapter = r;
       chapterSum = 0;
-      return true;
+      continue;
     }
     bool changed = false;
     const long double total = PriceItem(run, b, changed);
     if (changed) run.budget.Put(r);
     chapterSum += total;
     grandTotal += total;
-    return true;
-  };
-  if (run.budgetKeyOrder.empty()) run.budgetKeyOrder = KeyOrder(kAreaBudget);
-  for (int16_t r : run.budgetKeyOrder)
-    if (!visit(r)) break;
+  }
   if (run.interrupted) return;
   closeChapter();
   run.budgetGrandTotal = grandTotal;

@@ -17,12 +17,14 @@
 
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
+#include "session/paths.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_io.h"
 #include "storage/file_repair.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 
 namespace {
@@ -91,8 +93,22 @@ bool BackUp(const std::string& dir, const std::string& rama, const std::string& 
 }
 
 int Run(const std::string& dir, const std::string& rama, const std::string& obra, bool repair) {
+  // Checked or repaired, the set is korven's alone meanwhile: a program
+  // writing it is never read half-way, nor repaired under its feet.
+  const SetLockAttempt lock = TakeSetLock(dir, rama);
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
+    for (const std::string& line : SetInUseLines(rama, lock))
+      std::fprintf(stderr, "korven: %s\n", line.c_str());
+    return 2;
+  }
   const std::vector<SetFile> files = FilesOf(rama, obra);
-  const int faults = CheckSet(files);
+  int faults = CheckSet(files);
+  if (lock.holder.leftOpen) {
+    std::printf("%s: la Rama quedo abierta por %s en %s (%s) y no se cerro normalmente\n",
+                fs::path(lock.lockFile).filename().string().c_str(), lock.holder.user.c_str(),
+                lock.holder.computer.c_str(), lock.holder.program.c_str());
+    ++faults;
+  }
   if (faults == 0) {
     std::printf("Los archivos estan en buen estado.\n");
     return 0;
@@ -134,6 +150,8 @@ int main(int argc, char** argv) {
   HeadlessHost host;
   SetHost(&host);
   InitStorageEngine();
+  SetLockProgram("korven");
+  AnchorHomeVariable();
   const std::string dir = fs::absolute(args[0]).lexically_normal().string();
   Selection().DataDirectory = dir;
   // The recovery marks the set in a configuration file: korven keeps its
@@ -149,6 +167,9 @@ int main(int argc, char** argv) {
     std::printf("No se pudo terminar: %s %s\n", StatusMessage(e.EngineStatus).c_str(),
                 e.failedFile.c_str());
   }
+  // A finished repair records the set as closed; anything else leaves the
+  // lock file as it was found.
+  ReleaseAllSetLocks();
   std::error_code ec;
   fs::remove_all(scratch, ec);
   return status;

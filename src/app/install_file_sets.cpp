@@ -9,6 +9,7 @@
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/progress.h"
@@ -31,10 +32,13 @@ void MarkRoundingChange() {
 
 // After an engine failure the files are left as they are: the next start
 // rebuilds the indexes.
+// The locks go with the files; one whose set was not cleared by a normal
+// end keeps saying that its files were left open.
 void CloseSetAreas() {
   if (Engine().failed) return;
   for (int n = kAreaGeneral; n <= kAreaGlobals; ++n) CloseWorkArea(n);
   if (Shell().obraSelected) CloseWorkArea(kAreaBudget);
+  ReleaseAllSetLocks();
 }
 
 void InstallRecoveryScreens() {

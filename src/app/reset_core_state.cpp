@@ -23,6 +23,7 @@
 #include "storage/file_io.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 #include "toolkit/code_list.h"
 #include "toolkit/code_list_source.h"
@@ -68,6 +69,7 @@ void ResetCoreState() {
   SetStorageFiles(nullptr);
   ResetWorkAreas();
   ResetRecovery();
+  ResetSetLocks();
   // Records, calculation and selection
   ResetRecordOps();
   ResetAreaViews();

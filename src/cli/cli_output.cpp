@@ -58,6 +58,8 @@ std::string ScreenMessage() {
       if (static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF) c = ' ';
     const size_t first = line.find_first_not_of(' ');
     if (first == std::string::npos) continue;
+    // The window's own words about keys mean nothing here.
+    if (line.find("oprima cualquier tecla") != std::string::npos) continue;
     out += "  " + Utf8(line.substr(first, line.find_last_not_of(' ') - first + 1)) + "\n";
   }
   return out;

@@ -62,8 +62,9 @@ std::optional<ImportRequest> Parse(const std::vector<std::string>& args, std::st
 }
 
 int RunImport(ImportRequest r, const std::string& argv0) {
+  // Only the new Rama is written, under its own lock: a marker left by a
+  // run on another set is not this command's business.
   StartWithoutSet(argv0);
-  StartupRecoveryCheck();
   // The data directory becomes the current one, as when a set is opened:
   // the program's end remembers it.
   std::error_code ec;

@@ -13,10 +13,14 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "cli/list_command.h"
+#include "session/paths.h"
+#include "storage/set_lock.h"
 
 int main(int argc, char** argv) {
   using namespace vantu::cli;
   const std::vector<std::string> args(argv + 1, argv + argc);
+  vantu::SetLockProgram("vantu-cli");
+  vantu::AnchorHomeVariable();
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     std::fprintf(args.empty() ? stderr : stdout,
                  "uso: vantu-cli ORDEN [opciones]\n"

@@ -6,6 +6,7 @@
 #include "app/main_program.h"
 #include "cli/calc_command.h"
 #include "cli/cli_output.h"
+#include "platform/headless/headless_host.h"
 #include "platform/halt.h"
 #include "selection/selection_sets.h"
 #include "session/paths.h"
@@ -13,6 +14,8 @@
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 
 namespace vantu::cli {
@@ -39,11 +42,61 @@ void StartWithoutSet(const std::string& argv0) {
   if (Hooks().setUpWorkAreas) Hooks().setUpWorkAreas();
 }
 
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += (text.empty() ? "" : "\n") + l;
+  return text;
+}
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+// Where the window asks, the command line refuses with the same words and
+// says what to do; nothing is written.
+void InstallRefusingScreens() {
+  RecoveryUi& ui = RecoveryScreens();
+  ui.offerRepair = [](const std::string& file, const std::string& reason) -> bool {
+    throw Refusal({"El archivo " + file + " esta danado: " + reason,
+                   "El programa preguntaria: Desea regenerarlo desde sus datos ?",
+                   "vantu-cli no lo regenera: use korven DIRECTORIO RAMA [OBRA] --reparar (hace "
+                   "antes una copia de respaldo) o abra la Rama en el programa vantu."});
+  };
+  ui.failure = [](const std::vector<std::string>& lines) {
+    std::vector<std::string> shown;
+    for (const std::string& l : lines)
+      if (l.find("oprima cualquier tecla") == std::string::npos) shown.push_back(l);
+    shown.push_back("Revise los archivos con korven.");
+    throw Refusal(shown);
+  };
+  ui.notice = [](const std::string& text) {
+    std::fprintf(stderr, "vantu-cli: %s\n", Utf8(text).c_str());
+  };
+}
+
+}  // namespace
+
+Refusal::Refusal(const std::vector<std::string>& l) : std::runtime_error(JoinLines(l)), lines(l) {}
+
+void ReserveSet(const std::string& dir, const std::string& rama) {
+  InstallRefusingScreens();
+  const SetLockAttempt lock = TakeSetLock(dir, rama);
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed)
+    throw Refusal(SetInUseLines(rama, lock));
+  const InUseFields marker = ReadInUseFields();
+  if (marker.rama.empty() || (marker.rama == rama && SameDirectory(marker.directory, dir)))
+    StartupRecoveryCheck();
+  if (lock.result == SetLockResult::kTaken) RecoverIfLeftOpen(dir, rama);
+}
+
 void OpenSetAsSelected(const std::string& dir, const std::string& rama, const std::string& obra,
                        const std::string& argv0) {
   StartWithoutSet(argv0);
   selection::ChangeDataDirectory(fs::absolute(dir).lexically_normal().string());
-  StartupRecoveryCheck();
+  ReserveSet(Selection().DataDirectory, rama);
   SelectionState& s = Selection();
   s.RamaCode = rama;
   selection::OpenRama();
@@ -57,6 +110,12 @@ int RunOverHost(Platform& host, const std::function<int()>& body) {
   int status = kExitFailure;
   try {
     status = body();
+  } catch (const Refusal& r) {
+    for (const std::string& line : r.lines) std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
+  } catch (const ScriptExhausted&) {
+    // The core waited for an answer that only the window can give.
+    std::fprintf(stderr, "vantu-cli: el proceso se detuvo y no se pudo continuar sin ventana:\n%s",
+                 ScreenMessage().c_str());
   } catch (const Halt&) {
     const int16_t engine = Engine().EngineStatus;
     std::fprintf(stderr, "vantu-cli: el proceso se detuvo%s\n%s",

@@ -16,6 +16,7 @@
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "toolkit/dates.h"
 
 namespace vantu {
@@ -60,6 +61,8 @@ std::string CheckNewSet(const ImportRequest& r) {
   for (const auto& e : fs::directory_iterator(r.dir, ec)) {
     const std::string name = Upper(e.path().filename().string());
     if (name.size() < 10 || name.compare(0, 3, "APR") != 0 || name[8] != '.') continue;
+    // A lock file is left by whoever last held the code, not a set.
+    if (name.compare(0, 9, "APR00BLQ.") == 0) continue;
     const std::string ext = name.substr(9);
     if (ext == Upper(r.rama)) return "la Rama " + r.rama + " ya existe en " + r.dir;
     if (ext == Upper(r.rama + r.obra))
@@ -152,6 +155,8 @@ void WriteAndMove(const ImportPlan& plan, const ImportRequest& r) {
     InUseKept inUse;
     WritePlannedSet(plan, r.rama, r.obra);
   }
+  // The work folder's copy of the lock goes with the folder.
+  ReleaseSetLock(work.Path().string(), r.rama, true);
   std::string failure = WriteFileReplacing(r.mapPath, MappingCsv(plan.mapping));
   if (failure.empty()) failure = MoveIntoPlace(work.Path(), r);
   if (failure.empty()) return;
@@ -204,6 +209,30 @@ ImportResult ImportBc3(const ImportRequest& request) {
   for (CodeMapping& m : plan.mapping)
     if (m.kind == "obra") m.code = r.rama + r.obra;
 
+  // The new Rama's lock, held for the whole writing: two imports into one
+  // code, or a program opening it half moved, never meet. Under it the
+  // code is checked again: another import may have just taken it.
+  const bool lockFileThere = fs::exists(SetLockPath(r.dir, r.rama), ec);
+  const SetLockAttempt lock = TakeSetLock(r.dir, r.rama);
+  // An import that writes nothing leaves no lock file of its own either.
+  struct Release {
+    const ImportRequest& r;
+    const ImportResult& result;
+    bool taken, removeFile;
+    ~Release() {
+      if (!taken) return;
+      std::error_code ec;
+      if (removeFile && !result.Ok()) fs::remove(SetLockPath(r.dir, r.rama), ec);
+      ReleaseSetLock(r.dir, r.rama, true);
+    }
+  } release{r, result, lock.result == SetLockResult::kTaken, !lockFileThere};
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
+    for (const std::string& line : SetInUseLines(r.rama, lock))
+      result.failure += (result.failure.empty() ? "" : " ") + line;
+    return result;
+  }
+  result.refused = CheckNewSet(r);
+  if (!result.refused.empty()) return result;
   try {
     WriteAndMove(plan, r);
   } catch (const std::exception& e) {

@@ -13,10 +13,12 @@
 #include "gui/single_instance.h"
 #include "gui/spanish_ui.h"
 #include "platform/halt.h"
+#include "session/paths.h"
 #include "session/shell_state.h"
 
 int main(int argc, char** argv) {
   using namespace vantu;
+  AnchorHomeVariable();
   // A listing drawn into a PDF: no window, no second-copy check, no data.
   if (gui::IsListingPdfRun(argc, argv)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

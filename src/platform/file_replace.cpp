@@ -10,10 +10,8 @@
 
 namespace vantu {
 
-namespace {
-
-// Writes all of `size` bytes at `offset`, or returns the error number.
-int WriteAllAt(int fd, const uint8_t* p, size_t size, off_t offset) {
+int WriteAllAt(int fd, const void* data, size_t size, long long offset) {
+  const uint8_t* p = static_cast<const uint8_t*>(data);
   while (size > 0) {
     const ssize_t w = ::pwrite(fd, p, size, offset);
     if (w < 0 && errno == EINTR) continue;
@@ -24,8 +22,6 @@ int WriteAllAt(int fd, const uint8_t* p, size_t size, off_t offset) {
   }
   return 0;
 }
-
-}  // namespace
 
 int WriteFileSynced(const std::string& path, const void* data, size_t size) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

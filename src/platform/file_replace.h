@@ -9,6 +9,10 @@
 
 namespace vantu {
 
+// Writes all of `size` bytes at `offset` of the open descriptor `fd`,
+// retrying short writes. 0, or the error number.
+int WriteAllAt(int fd, const void* data, size_t size, long long offset);
+
 // Creates or truncates `path` with `size` bytes and syncs them to disk.
 // 0, or the error number of the call that failed.
 int WriteFileSynced(const std::string& path, const void* data, size_t size);

@@ -14,6 +14,7 @@
 #include "session/selection_state.h"
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/window_message.h"
 
@@ -32,6 +33,13 @@ const SetListEntry* SelectedEntry() {
 std::string EntryName(const SetListEntry& e) {
   if (!e.name.empty()) return e.name;
   return e.IsRama() ? "<< RAMA SIN NOMBRE >>" : "<< Obra sin Nombre >>";
+}
+
+// The words of a set in use, in one box.
+void ShowInUse(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
+  AlertBox(text, "Rama en uso");
 }
 
 void BackToDataDirectory() {
@@ -54,8 +62,17 @@ void ManageSetFiles() {
   const std::string title =
       (e.IsRama() ? " Copiar, etc. Archivos de RAMA : " : " -  Copiar, etc. Archivos de OBRA : ") +
       e.code + " - " + EntryName(e);
-  SetFiles files(Selection().DataDirectory, code);
+  // The files are copied, moved or deleted only while no program has the
+  // set open: the lock is held for as long as the dialog runs.
+  const std::string dir = Selection().DataDirectory;
+  const SetLockAttempt lock = TakeSetLock(dir, e.Rama());
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
+    ShowInUse(SetInUseLines(e.Rama(), lock));
+    return;
+  }
+  SetFiles files(dir, code);
   Host().ManageFiles(title, files);
+  if (lock.result == SetLockResult::kTaken) ReleaseSetLock(dir, e.Rama(), true);
   BackToDataDirectory();
 }
 
@@ -79,6 +96,10 @@ void RegenerateSet() {
   // The recovery works on the entry's codes; the screen has none selected.
   s.RamaCode.clear();
   s.ObraCode.clear();
+  if (r == kRecoveryInUse) {
+    ShowInUse(LastRecoveryFailure().inUse);
+    return;
+  }
   if (r == kRecoveryRamaMissing || r == kRecoveryObraMissing) {
     std::vector<std::string> lines = {"FALLO PROCESO DE RECUPERACION ARCHIVOS",
                                       "Directorio: " + dir, "Rama: " + e.Rama() + " "};

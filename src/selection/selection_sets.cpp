@@ -14,7 +14,9 @@
 #include "session/shell_state.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
+#include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 #include "toolkit/error_review.h"
 #include "toolkit/message_boxes.h"
@@ -102,6 +104,29 @@ bool OpenRamaFiles() {
   return true;
 }
 
+// Closes every area still open and lets the sets' locks go: their files
+// were closed normally.
+void LeaveHeldSets() {
+  CloseObraArea();
+  for (int n = kAreaGeneral; n <= kAreaGlobals; ++n) CloseWorkArea(n);
+  ReleaseAllSetLocks(true);
+}
+
+// Takes the Rama's lock before anything of it is opened. A Rama that
+// another program holds is refused with a box that names the holder; one
+// left open by a holder that died is rebuilt first.
+bool ReserveRama(const std::string& dir, const std::string& rama) {
+  const SetLockAttempt lock = TakeSetLock(dir, rama);
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
+    std::string text;
+    for (const std::string& line : SetInUseLines(rama, lock)) text += (text.empty() ? "" : "\r") + line;
+    AlertBox(text, "Rama en uso");
+    return false;
+  }
+  if (lock.result == SetLockResult::kTaken) RecoverIfLeftOpen(dir, rama);
+  return true;
+}
+
 }  // namespace
 
 void OpenRama() {
@@ -112,7 +137,13 @@ void OpenRama() {
   if (gPending.rama != s.RamaCode) DropPendingRama();
   s.RamaName.clear();
   s.RamaIsNew = s.RamaOpen = false;
+  // Another Rama: the previous one is closed whole and its lock let go.
+  if (!HoldsSetLock(s.DataDirectory, s.RamaCode)) LeaveHeldSets();
   if (s.RamaCode.empty()) return;
+  if (!ReserveRama(s.DataDirectory, s.RamaCode)) {
+    s.RamaCode.clear();
+    return;
+  }
   GeneralDataRecord g;
   OpenWorkArea(kAreaGeneral, true, g.data(), s.RamaCode, kSetRecordLength[1]);
   s.RamaIsNew = Area(kAreaGeneral).CreatedAnew;
@@ -141,6 +172,7 @@ void CloseSelection() {
   CloseObraArea();
   for (int n = kAreaGeneral; n <= kAreaGlobals; ++n) CloseWorkArea(n);
   DropPendingRama();
+  ReleaseAllSetLocks(true);
   s.RamaCode.clear();
   s.ObraCode.clear();
   s.RamaName.clear();

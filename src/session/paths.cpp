@@ -45,6 +45,14 @@ std::string FindProgramFile(const std::string& name) {
   return inProgramDir.string();
 }
 
+void AnchorHomeVariable() {
+  const std::string home = EnvOr("VANTU_HOME", "");
+  if (home.empty() || fs::path(home).is_absolute()) return;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(home, ec).lexically_normal();
+  if (!ec) ::setenv("VANTU_HOME", absolute.string().c_str(), 1);
+}
+
 std::string DocumentsRoot() {
   std::string base = EnvOr("VANTU_HOME", EnvOr("HOME", "/tmp"));
   return (fs::path(base) / "01 Archivos Presupuesto").string();

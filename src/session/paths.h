@@ -21,4 +21,9 @@ std::string FindProgramFile(const std::string& name);
 // The folder that stands for "C:\01 Archivos Presupuesto".
 std::string DocumentsRoot();
 
+// A relative VANTU_HOME is taken from the directory the program started
+// in: the program changes into the data directory later, and the
+// configuration must not move with it. Called first thing by each program.
+void AnchorHomeVariable();
+
 }  // namespace vantu

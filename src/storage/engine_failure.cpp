@@ -51,6 +51,7 @@ constexpr StatusEntry kStatusTable[] = {
     {1013, "El archivo ya esta abierto"},
     {1014, "No se pudo escribir la marca de uso en la configuracion"},
     {1015, "Nombre de archivo demasiado largo"},
+    {1016, "La Rama esta en uso por otro programa"},
 };
 
 }  // namespace
@@ -64,6 +65,8 @@ std::string StatusText(int code) {
 std::string AdviceLine(int code) {
   if (code == 4) return "El CONFIG.SYS debe incluir FILES = 20";
   if (code == kStatusDataLength) return "Use KORVEN para actualizar la Version";
+  if (code == kStatusMarkerNotWritten) return "Revise el permiso de escritura y el espacio del disco";
+  if (code == kStatusSetInUse) return "Intente de nuevo cuando el otro programa la cierre";
   return "Use KORVEN - Si persiste use Copia de Respaldo";
 }
 

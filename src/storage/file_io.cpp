@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "storage/guarded_copy.h"
 #include "storage/storage_engine.h"
@@ -209,6 +210,53 @@ class PosixFiles : public StorageFiles {
 };
 
 StorageFiles* gFiles = nullptr;
+std::function<void()> gBeforeChange;
+
+StorageFiles& Target() {
+  return gFiles ? *gFiles : PosixStorageFiles();
+}
+
+// The files as the engine sees them: the chosen ones, with the call that
+// must come before the first change of a file. A write of the bytes a file
+// already holds is no change (an opening rewrites headers as it found
+// them), so an opening that only reads, or fails, runs nothing.
+class GuardedFiles final : public StorageFiles {
+ public:
+  int Create(const std::string& name, int& handle) override {
+    BeforeChange();
+    return Target().Create(name, handle);
+  }
+  int Open(const std::string& name, int& handle) override { return Target().Open(name, handle); }
+  int Close(int handle) override { return Target().Close(handle); }
+  int ReadAt(int handle, int64_t offset, void* data, size_t n, size_t& done) override {
+    return Target().ReadAt(handle, offset, data, n, done);
+  }
+  int WriteAt(int handle, int64_t offset, const void* data, size_t n, size_t& done) override {
+    if (gBeforeChange && Changes(handle, offset, data, n)) BeforeChange();
+    return Target().WriteAt(handle, offset, data, n, done);
+  }
+  int Size(int handle, int64_t& size) override { return Target().Size(handle, size); }
+  int Truncate(int handle, int64_t size) override {
+    BeforeChange();
+    return Target().Truncate(handle, size);
+  }
+  int Sync(int handle) override { return Target().Sync(handle); }
+  bool Exists(const std::string& name) override { return Target().Exists(name); }
+
+ private:
+  static bool Changes(int handle, int64_t offset, const void* data, size_t n) {
+    std::vector<uint8_t> held(n);
+    size_t got = 0;
+    return Target().ReadAt(handle, offset, held.data(), n, got) != 0 || got != n ||
+           std::memcmp(held.data(), data, n) != 0;
+  }
+  static void BeforeChange() {
+    if (!gBeforeChange) return;
+    const std::function<void()> call = std::move(gBeforeChange);
+    gBeforeChange = nullptr;
+    call();
+  }
+};
 
 template <typename F>
 int WithFile(const std::string& name, F use) {
@@ -227,7 +275,11 @@ StorageFiles& PosixStorageFiles() {
 }
 
 StorageFiles& Files() {
-  return gFiles ? *gFiles : PosixStorageFiles();
+  static GuardedFiles files;
+  return files;
+}
+void CallBeforeNextChange(std::function<void()> call) {
+  gBeforeChange = std::move(call);
 }
 void SetStorageFiles(StorageFiles* files) {
   gFiles = files;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vantu {
@@ -43,6 +44,11 @@ StorageFiles& PosixStorageFiles();
 // The files the engine uses; the POSIX ones unless a test set others.
 StorageFiles& Files();
 void SetStorageFiles(StorageFiles* files);  // nullptr restores the POSIX ones
+// `call` runs once, just before the engine's next change to any file (a
+// create, a truncation, a write of bytes other than those there), and is
+// then forgotten; it may stop the change by failing the engine. An empty
+// one cancels the last.
+void CallBeforeNextChange(std::function<void()> call);
 
 // Engine status for an operating-system error, or `fallback` when none
 // fits: access refused and a full disk get their own codes (1010, 1011),

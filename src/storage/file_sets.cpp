@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "session/selection_state.h"
+#include "storage/file_io.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -58,6 +59,7 @@ WorkArea& Area(int n) {
 void ResetWorkAreas() {
   for (auto& a : gAreas) a = WorkArea{};
   FileSetGuards() = FileSetGuard{};
+  CallBeforeNextChange(nullptr);
 }
 
 std::string DataBaseName(int fileNo, const std::string& ext) {

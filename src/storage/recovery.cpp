@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/halt.h"
 #include "session/preferences.h"
 #include "session/selection_state.h"
@@ -13,6 +14,7 @@
 #include "storage/file_sets.h"
 #include "storage/real10.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -96,7 +98,7 @@ void WriteRepairedHeader(int n, DataFileState& data) {
   const size_t length = data.RecordLength >= static_cast<int>(sizeof header) ? sizeof header : 11;
   size_t done = 0;
   if (int err = Files().ReadAt(data.handle, 0, header, length, done); err != 0 || done != length)
-    FailEngine(err != 0 ? StatusFromOsError(err, kStatusReadError) : kStatusReadError, data.name);
+    FailEngine(StatusFromOsError(err != 0 ? err : EIO, kStatusReadError), data.name);
   PutI16(header + kHdrFreeHead, data.FreeHead);
   PutI16(header + kHdrFreeCount, data.FreeCount);
   PutI16(header + kHdrRootPage, data.RootPage);
@@ -105,12 +107,13 @@ void WriteRepairedHeader(int n, DataFileState& data) {
   PutI16(header + kHdrSetSerial, gRecovery.serial);
   if (n != 5 && length == sizeof header) StoreReal10(header + kHdrAddedCounter, gRecovery.stampMax);
   if (int err = Files().WriteAt(data.handle, 0, header, length, done); err != 0 || done != length)
-    FailEngine(err != 0 ? StatusFromOsError(err, kStatusWriteError) : kStatusDiskFull, data.name);
+    FailEngine(err != 0 ? StatusFromOsError(err, kStatusWriteError) : int16_t{kStatusDiskFull},
+               data.name);
 }
 
 // The failure of the check that runs before anything is written.
 bool Refuse(const std::string& file, const std::string& reason) {
-  gRecovery.failure = {file, reason};
+  gRecovery.failure = {file, reason, {}};
   return false;
 }
 
@@ -181,13 +184,23 @@ void RebuildFile(int n, int recordLength, const std::string& ext) {
   if (Files().Close(data.handle) != 0) FailEngine(kStatusDosFunction, name);
 }
 
-int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra) {
-  gRecovery.failure = {};
-  MarkSetInUseAs(directory, rama, obra);
+namespace {
+
+// The rebuild itself, on a set whose lock this process holds.
+int RecoverLockedSet(const std::string& directory, const std::string& rama,
+                     const std::string& obra) {
   const std::string current = CurrentDirectory();
   std::error_code ec;
   fs::current_path(directory, ec);
   if (ec) return kRecoveryNoDirectory;
+  // Nothing is written before every file is known to be usable.
+  bool obraMissing = false;
+  if (!CheckSetFiles(rama, obra, obraMissing)) {
+    fs::current_path(current, ec);
+    MarkSetInUseAs(current, "", "");
+    return obraMissing ? kRecoveryObraMissing : kRecoveryRamaMissing;
+  }
+  MarkSetInUseAs(directory, rama, obra);
 
   SelectionState& sel = Selection();
   const std::string savedDir = sel.DataDirectory;
@@ -195,31 +208,42 @@ int RecoverFileSet(const std::string& directory, const std::string& rama, const 
   sel.RamaCode = rama;
   sel.ObraCode = obra;
   if (gRecovery.ui.openProgress) gRecovery.ui.openProgress();
-  auto finish = [&](int result) {
-    if (gRecovery.ui.closeProgress) gRecovery.ui.closeProgress();
-    sel.DataDirectory = savedDir;
-    fs::current_path(current, ec);
-    // The marker is cleared only here: a stop before this point leaves it
-    // set, and the next start repairs again.
-    MarkSetInUseAs(current, "", "");
-    return result;
-  };
-  bool obraMissing = false;
-  if (!CheckSetFiles(rama, obra, obraMissing))
-    return finish(obraMissing ? kRecoveryObraMissing : kRecoveryRamaMissing);
-
   for (int n = 1; n <= 4; ++n) {
     RebuildFile(n, kSetRecordLength[n], rama);
     Step();
   }
   RebuildFile(5, kSetRecordLength[5], rama);
   if (!obra.empty()) RebuildFile(6, kSetRecordLength[6], rama + obra);
-  return finish(obra.empty() ? kRecoveryRamaOnly : kRecoveryRamaAndObra);
+  if (gRecovery.ui.closeProgress) gRecovery.ui.closeProgress();
+  sel.DataDirectory = savedDir;
+  fs::current_path(current, ec);
+  // The marker is cleared only here: a stop before this point leaves it
+  // set, and the next opening repairs again.
+  NoteHeldSetConsistent(directory, rama);
+  MarkSetInUseAs(current, "", "");
+  return obra.empty() ? kRecoveryRamaOnly : kRecoveryRamaAndObra;
+}
+
+}  // namespace
+
+int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra) {
+  gRecovery.failure = {};
+  std::error_code ec;
+  if (!fs::is_directory(directory, ec)) return kRecoveryNoDirectory;
+  const SetLockAttempt lock = TakeSetLock(directory, rama);
+  if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
+    gRecovery.failure = {lock.lockFile, "", SetInUseLines(rama, lock)};
+    return kRecoveryInUse;
+  }
+  const int result = RecoverLockedSet(directory, rama, obra);
+  // A lock taken for the recovery alone goes with it.
+  if (lock.result == SetLockResult::kTaken) ReleaseSetLock(directory, rama, false);
+  return result;
 }
 
 namespace {
 
-void ShowFailureAndStop(const InUseFields& inUse) {
+std::vector<std::string> FailureLines(const InUseFields& inUse) {
   std::vector<std::string> lines = {"FALLO PROCESO AUTOMATICO DE RECUPERACION ARCHIVOS",
                                     "Directorio: " + inUse.directory, "Rama: " + inUse.rama + " "};
   if (!inUse.obra.empty()) lines.push_back("Obra: " + inUse.obra);
@@ -229,9 +253,20 @@ void ShowFailureAndStop(const InUseFields& inUse) {
     lines.push_back(f.reason);
   }
   lines.push_back("..Para salir oprima cualquier tecla..");
-  if (gRecovery.ui.failure) gRecovery.ui.failure(lines);
+  return lines;
+}
+
+void ShowFailureAndStop(const InUseFields& inUse) {
+  if (gRecovery.ui.failure) gRecovery.ui.failure(FailureLines(inUse));
   ClearSetInUse();
   DoHalt(1);
+}
+
+// A recovery always says what it did.
+void TellRecovered(const std::string& rama, const std::string& obra) {
+  if (!gRecovery.ui.notice) return;
+  gRecovery.ui.notice("La RAMA " + rama + (obra.empty() ? "" : " OBRA " + obra) +
+                      " no se cerro normalmente: se regeneraron sus indices");
 }
 
 }  // namespace
@@ -253,6 +288,10 @@ void StartupRecoveryCheck() {
   // A directory without a Rama is what a finished recovery leaves: there is
   // no set to rebuild.
   if (inUse.directory.empty() || inUse.rama.empty()) return;
+  // The marker of a set another program holds now belongs to that run.
+  if (!HoldsSetLock(inUse.directory, inUse.rama) &&
+      FileLockHeldElsewhere(SetLockPath(inUse.directory, inUse.rama)))
+    return;
   int r = kRecoveryNoDirectory;
   try {
     r = RecoverFileSet(inUse.directory, inUse.rama, inUse.obra);
@@ -264,8 +303,23 @@ void StartupRecoveryCheck() {
     ClearSetInUse();
     throw;
   }
-  if (r <= kRecoveryRamaOnly) return;
+  if (r == kRecoveryInUse) return;  // taken by another program meanwhile
+  if (r == kRecoveryNoDirectory) return;
+  if (r <= kRecoveryRamaOnly) return TellRecovered(inUse.rama, inUse.obra);
   ShowFailureAndStop(inUse);
+}
+
+void RecoverIfLeftOpen(const std::string& directory, const std::string& rama) {
+  if (!HeldSetLeftOpen(directory, rama)) return;
+  std::string obra = HeldSetHolder(directory, rama).obra;
+  // An Obra removed since is no reason to keep the Rama from its rebuild.
+  if (!obra.empty() && !Files().Exists(FindFileIn(directory, DataBaseName(6, rama + obra))))
+    obra.clear();
+  const int r = RecoverFileSet(directory, rama, obra);
+  if (r == kRecoveryRamaAndObra || r == kRecoveryRamaOnly) return TellRecovered(rama, obra);
+  // The lock file keeps saying "abierto": the set is not opened as it is.
+  if (gRecovery.ui.failure) gRecovery.ui.failure(FailureLines({directory, rama, obra, ""}));
+  DoHalt(1);
 }
 
 }  // namespace vantu

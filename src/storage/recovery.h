@@ -13,6 +13,7 @@ enum RecoveryResult {
   kRecoveryRamaOnly = 2,
   kRecoveryRamaMissing = 3,  // a Rama file is missing
   kRecoveryObraMissing = 4,  // the Obra file is missing
+  kRecoveryInUse = 5,        // another program holds the set: nothing done
 };
 
 // Largest record stamp seen by the rebuilds of this run (StampMax).
@@ -22,10 +23,15 @@ long double& StampMax();
 // left in use by a run that did not end normally. A set that cannot be
 // rebuilt stops the program after its failure window.
 void StartupRecoveryCheck();
-// Checks every file of the set first (present, writable, right record
+// Takes the set's lock (kRecoveryInUse when another program holds it),
+// checks every file of the set first (present, writable, right record
 // length); only then repairs them all. Results 3 and 4 leave every file as
 // it was, with the file and reason in LastRecoveryFailure().
 int RecoverFileSet(const std::string& directory, const std::string& rama, const std::string& obra);
+// The held set was left open by a holder that did not end normally: rebuilds
+// it as the start-up recovery does and says so; a set that cannot be
+// rebuilt stops the program after its failure window.
+void RecoverIfLeftOpen(const std::string& directory, const std::string& rama);
 // Repairs file n from its data records: cuts a partial trailing record
 // into a side file, rebuilds the free chain from the status words and, for
 // files 2, 3, 4 and 6, the index (dropping malformed and duplicate codes);
@@ -38,10 +44,12 @@ void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext);
 void LoadRecoverySerial(const std::string& ramaExt);
 
 // Which file stopped the last recovery before it wrote anything, and why
-// (results 3 and 4); empty after a recovery that finished.
+// (results 3, 4 and 5: then the lock file and who holds it); empty after a
+// recovery that finished.
 struct RecoveryFailure {
   std::string file;
   std::string reason;
+  std::vector<std::string> inUse;  // result 5: the words of the refusal
 };
 const RecoveryFailure& LastRecoveryFailure();
 

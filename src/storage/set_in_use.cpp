@@ -2,9 +2,13 @@
 
 #include <filesystem>
 
+#include "platform/file_lock.h"
 #include "session/preferences.h"
 #include "session/pstring.h"
 #include "session/selection_state.h"
+#include "storage/file_io.h"
+#include "storage/set_lock.h"
+#include "storage/storage_engine.h"
 
 namespace vantu {
 
@@ -53,6 +57,9 @@ Update UpdateRecord(F change) {
 }
 
 Update WriteMarker(const std::string& directory, const std::string& rama, const std::string& obra) {
+  // The set's own lock file says first that its files may change: it is
+  // what another program, or another computer, finds after a crash.
+  if (!rama.empty() && !MarkHeldSetOpen(directory, rama, obra)) return Update::kFailed;
   return UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, directory);
     WriteStr(r + inuse::kRama, 1, rama);
@@ -81,12 +88,28 @@ bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
          f.obra == obra.substr(0, 2);
 }
 
+void MarkSetInUseAtFirstChange(const std::string& directory, const std::string& rama,
+                               const std::string& obra) {
+  CallBeforeNextChange([directory, rama, obra] {
+    if (!TryMarkSetInUseAs(directory, rama, obra))
+      FailEngine(kStatusMarkerNotWritten, ConfigFilePath());
+  });
+}
+
 void MarkSetInUse() {
   const SelectionState& s = Selection();
-  MarkSetInUseAs(s.DataDirectory, s.RamaCode, s.ObraCode);
+  MarkSetInUseAtFirstChange(s.DataDirectory, s.RamaCode, s.ObraCode);
 }
 
 void ClearSetInUse() {
+  CallBeforeNextChange(nullptr);
+  NoteHeldSetsConsistent();
+  // A marker that names a set another program holds now is that program's:
+  // it still tells of its run, and is left as it is.
+  const InUseFields f = ReadInUseFields();
+  if (!f.rama.empty() && !f.directory.empty() && !HoldsSetLock(f.directory, f.rama) &&
+      FileLockHeldElsewhere(SetLockPath(f.directory, f.rama)))
+    return;
   const std::string current = CurrentDirectory();
   UpdateRecord([&](uint8_t* r) {
     WriteStr(r + inuse::kDirectory, 160, "");

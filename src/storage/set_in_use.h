@@ -31,7 +31,14 @@ struct InUseFields {
   std::string directory, rama, obra, lastDirectory;
 };
 
+// Arms the marker of the selected set (MarkSetInUseAtFirstChange).
 void MarkSetInUse();
+// The marker naming the set is written just before the engine's next change
+// to a file, not before: an opening that only reads, or fails, leaves the
+// marker and the set as they were. A marker that cannot be written stops
+// that change (engine status 1014). ClearSetInUse cancels it.
+void MarkSetInUseAtFirstChange(const std::string& directory, const std::string& rama,
+                               const std::string& obra);
 // MarkSetInUseAs that tells whether the marker reached the disk.
 bool TryMarkSetInUseAs(const std::string& directory, const std::string& rama,
                        const std::string& obra);

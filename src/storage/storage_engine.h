@@ -36,6 +36,7 @@ enum EngineCode : int16_t {
   kStatusAlreadyOpen = 1013,
   kStatusMarkerNotWritten = 1014,
   kStatusNameTooLong = 1015,
+  kStatusSetInUse = 1016,
 };
 
 struct EngineState {

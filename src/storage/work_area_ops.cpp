@@ -11,6 +11,7 @@
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 
 namespace vantu {
@@ -53,9 +54,10 @@ void CreateFiles(WorkArea& a, const std::string& dataName, const std::string& in
   a.SavedSetSerial = 0;
 }
 
-// Marks the set in use before any of its files changes, so that a stop
-// from here on is repaired at the next start. A marker that cannot be
-// written stops the opening before anything is changed.
+// Arms the in-use marker for the set of area n: whoever writes a set holds
+// its lock, and the marker reaches the disk just before the first change
+// of any file, so that a stop from there on is repaired at the next start.
+// An opening that only reads, or that fails, leaves no marker.
 void MarkBeforeWriting(int n, const WorkArea& a) {
   if (!FileSetGuards().markBeforeWriting) return;
   const std::string rama = a.Extension.substr(0, 1);
@@ -65,9 +67,13 @@ void MarkBeforeWriting(int n, const WorkArea& a) {
   else if (Area(kAreaBudget).Data.isOpen && Area(kAreaBudget).Extension.substr(0, 1) == rama)
     obra = Area(kAreaBudget).Extension.substr(1);
   const std::string& dir = Selection().DataDirectory;
-  const InUseFields f = ReadInUseFields();
-  if (f.directory == dir.substr(0, 160) && f.rama == rama && f.obra == obra) return;
-  if (!TryMarkSetInUseAs(dir, rama, obra)) FailEngine(kStatusMarkerNotWritten, ConfigFilePath());
+  // The selection takes the lock before it opens anything; this only
+  // catches a way in that forgot to.
+  const SetLockAttempt lock = TakeSetLock(dir, rama);
+  if (lock.result == SetLockResult::kInUse) FailEngine(kStatusSetInUse, lock.lockFile);
+  if (lock.result == SetLockResult::kFailed)
+    FailEngine(StatusFromOsError(lock.error, kStatusAccessDenied), lock.lockFile);
+  MarkSetInUseAtFirstChange(dir, rama, obra);
 }
 
 // A missing data file means a new Rama or Obra only when nothing of it is
@@ -88,7 +94,8 @@ void RefuseDamagedSet(int n, const WorkArea& a, const std::string& dataName,
 // repaired from the data records when the user accepts (always when no
 // screen asks); files that cannot be used as they are end the program
 // naming the file and the reason before anything is written.
-void CheckBeforeOpening(WorkArea& a, const std::string& dataName, const std::string& indexName) {
+void CheckBeforeOpening(int n, WorkArea& a, const std::string& dataName,
+                        const std::string& indexName) {
   const int keyLength = a.FileKind == kIndexedFile ? a.KeyLength : 0;
   const StoredFileCheck c = CheckStoredFile(dataName, a.RecordLength, indexName, keyLength);
   if (c.openError != 0) FailEngine(StatusFromOsError(c.openError, kStatusReadError), dataName);
@@ -97,6 +104,7 @@ void CheckBeforeOpening(WorkArea& a, const std::string& dataName, const std::str
   const std::string file = fs::path(dataName).filename().string();
   const RecoveryUi& ui = RecoveryScreens();
   if (ui.offerRepair && !ui.offerRepair(file, c.Reason())) return;
+  MarkBeforeWriting(n, a);
   RebuildFileKeepingSerial(FileNumber(a), a.RecordLength, a.Extension);
   a.indexRebuilt = keyLength > 0;
   if (!ui.notice) return;
@@ -120,8 +128,8 @@ void OpenOrCreateFiles(int n) {
     CreateFiles(a, dataName, indexName);
     return;
   }
+  CheckBeforeOpening(n, a, dataName, indexName);
   MarkBeforeWriting(n, a);
-  CheckBeforeOpening(a, dataName, indexName);
   OpenFile(a.Data, dataName, a.RecordLength);
   if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), dataName);
   a.CreatedAnew = false;

@@ -19,6 +19,7 @@
 #include "storage/memory_files.h"
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 #include "storage/storage_engine.h"
 #include "support/headless_fixture.h"
 
@@ -90,6 +91,7 @@ class FileSetsTest : public HeadlessTest {
   void Restart() {
     ResetStorageEngine();
     ResetWorkAreas();
+    ResetSetLocks();  // a new process holds no lock
     StartupRecoveryCheck();
   }
 

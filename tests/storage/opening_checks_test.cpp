@@ -198,27 +198,41 @@ TEST_F(OpeningChecksTest, UnusableFilesAreRefusedNamingTheFileAndChangingNothing
 
 TEST_F(OpeningChecksTest, AMarkerThatCannotBeWrittenStopsBeforeAnythingChanges) {
   Shell().programDir = (root / "missing" / "dir").string();
-  // An existing set, and a new Obra that would be created.
-  for (const char* obra : {"01", "02"}) {
-    SCOPED_TRACE(obra);
+  auto reopen = [&] {
     ResetStorageEngine();
     ResetWorkAreas();
     ResetScreen();
     FileSetGuards().markBeforeWriting = true;
-    const MemoryFiles::Image before = files.Contents();
-    host.PushKeys({kKeyEnter});
-    EXPECT_THROW(OpenSet("A", obra), Halt);
-    EXPECT_EQ(Engine().EngineStatus, kStatusMarkerNotWritten);
-    EXPECT_TRUE(files.Contents() == before);
-    files.RestoreStopImage();
-    ResetWorkAreas();
-  }
-  // With a writable configuration the marker is on disk before the set opens.
-  Shell().programDir = (root / "prog").string();
-  ResetStorageEngine();
+  };
+  // A new Obra would be created: refused before its files are.
+  reopen();
+  const MemoryFiles::Image before = files.Contents();
+  host.PushKeys({kKeyEnter});
+  EXPECT_THROW(OpenSet("A", "02"), Halt);
+  EXPECT_EQ(Engine().EngineStatus, kStatusMarkerNotWritten);
+  EXPECT_TRUE(files.Contents() == before);
+  files.RestoreStopImage();
   ResetWorkAreas();
-  FileSetGuards().markBeforeWriting = true;
+  // An existing set opens for reading without a marker; its first change
+  // is stopped before it happens.
+  reopen();
   OpenSet("A", "01");
+  EXPECT_TRUE(files.Contents() == before) << "an opening that only reads wrote";
+  std::vector<uint8_t> record(kSetRecordLength[2]);
+  GetRec(Area(2).Data, 2, record.data());
+  record[40] ^= 1;
+  host.PushKeys({kKeyEnter});
+  EXPECT_THROW(PutRec(Area(2).Data, 2, record.data()), Halt);
+  EXPECT_EQ(Engine().EngineStatus, kStatusMarkerNotWritten);
+  EXPECT_TRUE(files.Contents() == before);
+  files.RestoreStopImage();
+  ResetWorkAreas();
+  // With a writable configuration the marker is on disk before that change.
+  Shell().programDir = (root / "prog").string();
+  reopen();
+  OpenSet("A", "01");
+  EXPECT_TRUE(ReadInUseFields().rama.empty());
+  PutRec(Area(2).Data, 2, record.data());
   EXPECT_EQ(ReadInUseFields().rama, "A");
   EXPECT_EQ(ReadInUseFields().obra, "01");
 }

@@ -2,10 +2,14 @@
 // double click; F2 and F3 on the selected entry.
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "platform/file_lock.h"
 #include "selection_fixture.h"
 #include "storage/index_check.h"
 #include "storage/recovery.h"
 #include "storage/set_in_use.h"
+#include "storage/set_lock.h"
 
 namespace vantu {
 namespace {
@@ -170,6 +174,31 @@ TEST_F(SelectionListTest, RegenerationRebuildsTheSelectedSet) {
   EXPECT_EQ(CheckIndexIntegrity(Area(2).Index, &keys), "");
   EXPECT_EQ(keys.size(), 2u);
   for (int n = 1; n <= 5; ++n) EXPECT_EQ(Area(n).SavedSetSerial, 1) << n;
+}
+
+TEST_F(SelectionListTest, ASetHeldByAnotherProgramIsNeitherManagedNorRegenerated) {
+  MakeRama("A", "Edificios", {{"01", "Torre"}});
+  std::map<std::string, std::vector<uint8_t>> before;
+  for (const auto& e : fs::directory_iterator(dataDir))
+    before[e.path().filename().string()] = FileBytes(e.path().filename().string());
+  // Another holder: a second open of the lock file is one, even here.
+  FileLock other;
+  ASSERT_EQ(other.TryTake(SetLockPath(dataDir.string(), "A")), FileLock::Result::kTaken);
+  host.TypeKeys({kKeyF2});
+  host.TypeKeys({kKeyF3});
+  host.AnswerBox(BoxAnswer::Ok);
+  host.AnswerBox(BoxAnswer::Yes);
+  host.AnswerBox(BoxAnswer::Ok);
+  host.QueueStep([] { PushKey(kKeyAltX); });
+  host.AnswerBox(BoxAnswer::Yes);
+  EXPECT_EQ(RunSelection(), 0);  // the program ends from the selection
+  EXPECT_TRUE(host.FilesDialogTitles().empty()) << "the file dialog opened on a held set";
+  ASSERT_EQ(host.Boxes().size(), 4u);
+  for (int i : {0, 2}) {
+    EXPECT_EQ(host.Boxes()[i].caption, "Rama en uso");
+    EXPECT_EQ(host.Boxes()[i].text.rfind("La RAMA A esta en uso", 0), 0u) << host.Boxes()[i].text;
+  }
+  for (const auto& [name, bytes] : before) EXPECT_TRUE(FileBytes(name) == bytes) << name;
 }
 
 TEST_F(SelectionListTest, ARegenerationThatFailsStopsAfterItsWindow) {

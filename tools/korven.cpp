@@ -69,15 +69,41 @@ int CheckSet(const std::vector<SetFile>& files) {
   return faults;
 }
 
+// The files of a set carry one set serial, as the program's opening checks;
+// a mixed copy is a fault. Returns 1 when they differ, after saying so.
+int CheckSerials(const std::vector<SetFile>& files) {
+  std::string first, differing;
+  int16_t serial = 0;
+  for (const SetFile& f : files) {
+    if (f.number == 6) break;  // the Obra's serial is its calculation's
+    uint8_t bytes[2] = {};
+    const std::string data = DataFileName(f.number, f.ext);
+    if (ReadFileRange(data, kHdrSetSerial, bytes, 2) != 0) return 0;  // reported above
+    const std::string name = fs::path(data).filename().string();
+    if (first.empty()) {
+      first = name;
+      serial = GetI16(bytes);
+    } else if (GetI16(bytes) != serial && differing.empty()) {
+      differing = name;
+    }
+  }
+  if (differing.empty()) return 0;
+  std::printf("%s: numero de serie distinto del de %s: archivos mal copiados o de otra copia\n",
+              differing.c_str(), first.c_str());
+  return 1;
+}
+
 // Copies the set's files (data, index, side files) into a new folder.
 bool BackUp(const std::string& dir, const std::string& rama, const std::string& obra) {
   const std::time_t now = std::time(nullptr);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
-  const fs::path backup = fs::path(dir) / ("respaldo-korven-" + std::string(stamp));
+  // Two repairs in one second get two folders.
+  fs::path backup = fs::path(dir) / ("respaldo-korven-" + std::string(stamp));
   std::error_code ec;
-  fs::create_directories(backup, ec);
-  if (ec) return false;
+  for (int n = 2; fs::exists(backup, ec); ++n)
+    backup = fs::path(dir) / ("respaldo-korven-" + std::string(stamp) + "-" + std::to_string(n));
+  if (!fs::create_directory(backup, ec)) return false;
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
     const std::string name = entry.path().filename().string();
     const std::string ext = entry.path().extension().string();
@@ -103,6 +129,7 @@ int Run(const std::string& dir, const std::string& rama, const std::string& obra
   }
   const std::vector<SetFile> files = FilesOf(rama, obra);
   int faults = CheckSet(files);
+  if (faults == 0) faults += CheckSerials(files);
   if (lock.holder.leftOpen) {
     std::printf("%s: la Rama quedo abierta por %s en %s (%s) y no se cerro normalmente\n",
                 fs::path(lock.lockFile).filename().string().c_str(), lock.holder.user.c_str(),
@@ -151,8 +178,22 @@ int main(int argc, char** argv) {
   SetHost(&host);
   InitStorageEngine();
   SetLockProgram("korven");
+  RecoveryScreens().report = [](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+  };
   AnchorHomeVariable();
   const std::string dir = fs::absolute(args[0]).lexically_normal().string();
+  // A folder or a Rama that is not there is a failure, and nothing is made.
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) {
+    std::fprintf(stderr, "korven: no existe el directorio %s\n", dir.c_str());
+    return 2;
+  }
+  if (!fs::exists(FindFileIn(dir, DataBaseName(1, args[1])), ec) &&
+      !fs::exists(FindFileIn(dir, DataBaseName(2, args[1])), ec)) {
+    std::fprintf(stderr, "korven: no existe la Rama %s en %s\n", args[1].c_str(), dir.c_str());
+    return 2;
+  }
   Selection().DataDirectory = dir;
   // The recovery marks the set in a configuration file: korven keeps its
   // own in a scratch folder, never the program's.
@@ -170,7 +211,6 @@ int main(int argc, char** argv) {
   // A finished repair records the set as closed; anything else leaves the
   // lock file as it was found.
   ReleaseAllSetLocks();
-  std::error_code ec;
   fs::remove_all(scratch, ec);
   return status;
 }

@@ -56,6 +56,11 @@ void InstallRecoveryScreens() {
   ui.failure = [](const std::vector<std::string>& lines) {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
+  ui.report = [](const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
+    AlertBox(text, "Reparacion de archivos");
+  };
   ui.offerRepair = [](const std::string& file, const std::string& reason) {
     return ConfirmBox("El archivo " + file + " esta danado:\r" + reason +
                           "\r\rDesea regenerarlo desde sus datos ?",

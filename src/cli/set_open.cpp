@@ -75,6 +75,9 @@ void InstallRefusingScreens() {
   ui.notice = [](const std::string& text) {
     std::fprintf(stderr, "vantu-cli: %s\n", Utf8(text).c_str());
   };
+  ui.report = [](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
+  };
 }
 
 }  // namespace

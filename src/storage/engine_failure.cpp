@@ -52,6 +52,7 @@ constexpr StatusEntry kStatusTable[] = {
     {1014, "No se pudo escribir la marca de uso en la configuracion"},
     {1015, "Nombre de archivo demasiado largo"},
     {1016, "La Rama esta en uso por otro programa"},
+    {1017, "Falta un archivo del conjunto y existen los demas"},
 };
 
 }  // namespace

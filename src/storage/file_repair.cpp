@@ -124,8 +124,9 @@ struct IndexImage {
 };
 
 // Keys against the records they point to: in use, and carrying that code.
+// Also the largest counter-like stamp of the records named.
 std::string CheckKeysAgainstData(DataFileState& data, const std::vector<IndexEntry>& entries,
-                                 int keyLength) {
+                                 int keyLength, long double& stampMax) {
   uint8_t head[kRecordCode + 7];
   for (const IndexEntry& e : entries) {
     if (e.record < 1 || e.record >= data.RecordCount) return "llave con registro fuera del archivo";
@@ -136,11 +137,20 @@ std::string CheckKeysAgainstData(DataFileState& data, const std::vector<IndexEnt
     if (GetI16(head) != 0) return "llave " + e.key + " de un registro libre";
     if (ReadStr(head + kRecordCode, 6).substr(0, keyLength) != e.key)
       return "llave " + e.key + " distinta del codigo de su registro";
+    if (head[kRecStamp] == 0 && head[kRecStamp + 1] == 0)
+      stampMax = std::max(stampMax, LoadReal10(head + kRecStamp));
   }
   return {};
 }
 
-std::string CheckIndex(DataFileState& data, const std::string& indexName, int keyLength) {
+int KeysPastEnd(const std::vector<IndexEntry>& entries, int recordCount) {
+  return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&](const IndexEntry& e) {
+    return e.record >= recordCount;
+  }));
+}
+
+std::string CheckIndex(DataFileState& data, const std::string& indexName, int keyLength,
+                       StoredFileCheck& c, long double& stampMax) {
   IndexImage ix;
   ix.keyLength = keyLength;
   ix.pageLength = PageLength(keyLength);
@@ -159,21 +169,42 @@ std::string CheckIndex(DataFileState& data, const std::string& indexName, int ke
   if (ix.fault.empty())
     ix.FreeChain(GetI16(ix.bytes.data() + kHdrFreeHead), GetI16(ix.bytes.data() + kHdrFreeCount));
   if (!ix.fault.empty()) return ix.fault;
+  c.keysPastEnd = KeysPastEnd(ix.entries, data.RecordCount);
   if (static_cast<int>(ix.entries.size()) != UsedRecordCount(data))
     return std::to_string(ix.entries.size()) + " llaves para " +
            std::to_string(UsedRecordCount(data)) + " registros en uso";
-  return CheckKeysAgainstData(data, ix.entries, keyLength);
+  return CheckKeysAgainstData(data, ix.entries, keyLength, stampMax);
 }
 
 }  // namespace
 
+int IndexKeysPastEnd(const std::string& indexName, int keyLength, int recordCount) {
+  IndexImage ix;
+  ix.keyLength = keyLength;
+  ix.pageLength = PageLength(keyLength);
+  int64_t size = 0;
+  if (FileSize(indexName, size) != 0 || size < ix.pageLength) return 0;
+  ix.bytes.resize(static_cast<size_t>(size - size % ix.pageLength));
+  if (ReadFileRange(indexName, 0, ix.bytes.data(), ix.bytes.size()) != 0) return 0;
+  if (GetI16(ix.bytes.data() + kHdrRecordLength) != ix.pageLength) return 0;
+  ix.pages = static_cast<int>(std::min<int64_t>(size / ix.pageLength, kMaxRecordCount));
+  ix.seen.assign(ix.pages, false);
+  const int16_t root = GetI16(ix.bytes.data() + kHdrRootPage);
+  if (root != 0) ix.Visit(root, 1, true);
+  return KeysPastEnd(ix.entries, recordCount);
+}
+
 std::string StoredFileCheck::Reason() const {
   if (openError != 0) return StatusText(StatusFromOsError(openError, kStatusReadError));
   if (lengthStatus != 0) return StatusText(lengthStatus);
+  if (keysPastEnd != 0)
+    return "El archivo termina antes de " + std::to_string(keysPastEnd) +
+           " registros que su indice nombra (fue cortado): esos registros ya no estan";
   if (trailingBytes != 0) return "El archivo termina dentro de un registro";
   if (freeChainBroken) return StatusText(kStatusFreeChain);
   if (indexMissing) return "Falta el indice";
   if (!indexFault.empty()) return "Indice danado: " + indexFault;
+  if (counterLow) return "El contador de registros es menor que el sello de un registro";
   return {};
 }
 
@@ -203,7 +234,14 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
     c.freeChainBroken = !FreeChainIsSound(data);
     if (keyLength > 0 && !c.freeChainBroken) {
       c.indexMissing = !Files().Exists(indexName);
-      if (!c.indexMissing) c.indexFault = CheckIndex(data, indexName, keyLength);
+      long double stampMax = 0;
+      if (!c.indexMissing) c.indexFault = CheckIndex(data, indexName, keyLength, c, stampMax);
+      // The counter gives the next stamp: one below a stamp in use would
+      // give it again.
+      uint8_t counter[10] = {};
+      if (c.indexFault.empty() && !c.indexMissing && recordLength >= kHdrAddedCounter + 10 &&
+          Files().ReadAt(data.handle, kHdrAddedCounter, counter, 10, done) == 0 && done == 10)
+        c.counterLow = LoadReal10(counter) < stampMax;
     }
   }
   Files().Close(data.handle);
@@ -219,6 +257,16 @@ int CutPartialRecord(const std::string& name, int recordLength) {
   if (int err = ReadFileRange(name, keep, tail.data(), tail.size()); err != 0) return err;
   // The side file is written and synced before the data file is cut, so a
   // stop in between leaves the bytes in both places, never in neither.
+  if (int err = AppendToSideFile(name, tail.data(), tail.size()); err != 0) return err;
+  int h = -1;
+  if (int err = Files().Open(name, h); err != 0) return err;
+  int err = Files().Truncate(h, keep);
+  if (err == 0) err = Files().Sync(h);
+  const int closed = Files().Close(h);
+  return err != 0 ? err : closed;
+}
+
+int AppendToSideFile(const std::string& name, const uint8_t* bytes, size_t size) {
   const std::string side = name + kSideFileSuffix;
   int h = -1;
   int err = Files().Exists(side) ? Files().Open(side, h) : Files().Create(side, h);
@@ -226,28 +274,48 @@ int CutPartialRecord(const std::string& name, int recordLength) {
   int64_t at = 0;
   size_t done = 0;
   err = Files().Size(h, at);
-  if (err == 0) err = Files().WriteAt(h, at, tail.data(), tail.size(), done);
-  if (err == 0 && done != tail.size()) err = ENOSPC;
+  if (err == 0) err = Files().WriteAt(h, at, bytes, size, done);
+  if (err == 0 && done != size) err = ENOSPC;
   if (err == 0) err = Files().Sync(h);
   const int closeErr = Files().Close(h);
-  if (err != 0 || closeErr != 0) return err != 0 ? err : closeErr;
-  if ((err = Files().Open(name, h)) != 0) return err;
-  err = Files().Truncate(h, keep);
-  if (err == 0) err = Files().Sync(h);
-  const int closed = Files().Close(h);
-  return err != 0 ? err : closed;
+  return err != 0 ? err : closeErr;
 }
 
-long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*progress)()) {
+namespace {
+
+// Printable code of a damaged record, for messages.
+std::string ShownCode(const uint8_t* rec) {
+  std::string code = ReadStr(rec + kRecordCode, 6);
+  for (char& ch : code)
+    if (static_cast<unsigned char>(ch) < 32 || static_cast<unsigned char>(ch) > 126) ch = '?';
+  return code;
+}
+
+std::string RecordNote(int b, const uint8_t* rec, const char* what) {
+  return "registro " + std::to_string(b) + " (codigo \"" + ShownCode(rec) + "\"): " + what;
+}
+
+// A record the status word calls free is one only when it holds what a
+// deletion leaves: the link and zeros. Anything else is a record in use
+// whose status word was damaged.
+bool HoldsData(const uint8_t* rec, int len) {
+  return std::any_of(rec + 2, rec + len, [](uint8_t v) { return v != 0; });
+}
+
+}  // namespace
+
+RebuildReport RebuildDataFile(DataFileState& data, IndexFileState* index, void (*progress)()) {
+  RebuildReport report;
   const int count = FileRecordCount(data);
   const int len = data.RecordLength;
   std::vector<int16_t> status(static_cast<size_t>(std::max(count, 1)), 0);
   std::vector<bool> dropped(status.size(), false);
+  std::vector<bool> repaired(status.size(), false);
+  std::vector<uint8_t> setAside;  // the dropped records, whole, in file order
   // One buffer for every rebuild: a fresh one would cost a page fault for
   // each of its pages at every file.
   static RecordChunk chunk;
   const int perChunk = static_cast<int>(std::max<int64_t>(1, kChunkBytes / len));
-  long double stampMax = 0;
   for (int first = 1; first < count; first += perChunk) {
     const int n = std::min(perChunk, count - first);
     const uint8_t* records = ReadRecords(data, first, n, chunk);
@@ -256,34 +324,48 @@ long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*p
       if (progress && b % 30 == 0) progress();
       const uint8_t* rec = records + static_cast<size_t>(i) * len;
       status[b] = GetI16(rec);
-      // Without an index a record is free only when it is what DeleteRec
-      // leaves: a link and zeros.
-      if (!index && status[b] != 0 &&
-          std::any_of(rec + 2, rec + len, [](uint8_t v) { return v != 0; }))
+      if (status[b] != 0 && HoldsData(rec, len)) {
         status[b] = 0;
+        if (index) {
+          repaired[b] = true;
+          ++report.statusRepaired;
+          report.notes.push_back(RecordNote(b, rec, "estado danado, se conserva en uso"));
+        }
+      }
       if (status[b] != 0 || !index) continue;
       std::string code = ReadStr(rec + kRecordCode, 6);
-      if (!WellFormedCode(code)) {
+      const bool wellFormed = WellFormedCode(code);
+      if (wellFormed) AddKey(*index, static_cast<int16_t>(b), code);
+      if (!wellFormed || !LastOpOk()) {
+        // The first record carrying a code keeps it; the record is kept
+        // in the side file for the consultant.
         dropped[b] = true;
-        continue;
-      }
-      AddKey(*index, static_cast<int16_t>(b), code);
-      if (!LastOpOk()) {
-        dropped[b] = true;  // the first record carrying a code keeps it
+        setAside.insert(setAside.end(), rec, rec + len);
+        report.notes.push_back(
+            RecordNote(b, rec, wellFormed ? "codigo repetido" : "codigo danado"));
         continue;
       }
       // A stamp whose low bytes are set is no counter value: the record
       // keeps its key, but its stamp does not move the counter.
       if (rec[kRecStamp] == 0 && rec[kRecStamp + 1] == 0)
-        stampMax = std::max(stampMax, LoadReal10(rec + kRecStamp));
+        report.stampMax = std::max(report.stampMax, LoadReal10(rec + kRecStamp));
     }
+  }
+  // Kept on disk before the first of them is freed.
+  if (!setAside.empty()) {
+    if (int err = AppendToSideFile(data.name, setAside.data(), setAside.size()); err != 0)
+      FailEngine(StatusFromOsError(err, kStatusWriteError), data.name + kSideFileSuffix);
+    report.setAside = static_cast<int>(setAside.size() / static_cast<size_t>(len));
   }
   // The chain runs upwards, so the lowest free record is reused first.
   int16_t next = -1;
   int16_t freeCount = 0;
   for (int b = count - 1; b >= 1; --b) {
-    if (status[b] == 0 && !dropped[b]) continue;
     const int16_t r = static_cast<int16_t>(b);
+    if (status[b] == 0 && !dropped[b]) {
+      if (repaired[b]) WriteLink(data, r, 0);  // in use again
+      continue;
+    }
     if (dropped[b]) {
       data.FreeHead = next;  // DeleteRec links the zeroed record to `next`
       DeleteRec(data, r);
@@ -295,7 +377,7 @@ long double RebuildDataFile(DataFileState& data, IndexFileState* index, void (*p
   }
   data.FreeHead = next;
   data.FreeCount = freeCount;
-  return stampMax;
+  return report;
 }
 
 }  // namespace vantu

@@ -30,6 +30,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "storage/btree.h"
 #include "storage/record_file.h"
@@ -47,9 +48,12 @@ struct StoredFileCheck {
   bool freeChainBroken = false;
   bool indexMissing = false;
   std::string indexFault;  // the first fault of the index, or empty
+  int keysPastEnd = 0;     // index keys naming records past the file's end
+  bool counterLow = false;  // AddedCounter below a record's stamp
   // A fault the opening can repair by a regeneration.
   bool Repairable() const {
-    return trailingBytes != 0 || freeChainBroken || indexMissing || !indexFault.empty();
+    return trailingBytes != 0 || freeChainBroken || indexMissing || !indexFault.empty() ||
+           counterLow;
   }
   // Faults that no repair touches: the file cannot be used as it is.
   bool Unusable() const { return openError != 0 || lengthStatus != 0; }
@@ -66,13 +70,31 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
 // Moves the bytes after the last whole record into the side file; 0 or errno.
 int CutPartialRecord(const std::string& name, int recordLength);
 
+// What a rebuild did beyond rebuilding: nothing it takes away is lost
+// without a word.
+struct RebuildReport {
+  long double stampMax = 0;  // largest counter-like stamp of an indexed record
+  int setAside = 0;          // records copied to the side file, then freed
+  int statusRepaired = 0;    // records in use again whose status word was damaged
+  std::vector<std::string> notes;  // one line per record concerned
+};
+
 // Rebuilds the free chain of an open data file from the records' status
-// words; with an index, also drops (frees) records whose code is malformed
-// or already taken, and adds the keys of the others. Every record kept in
-// use gets its key, so the index always agrees with the data; a stamp that
-// is no counter value (low bytes set) does not count. Returns the largest
-// counter-like stamp of an indexed record.
-long double RebuildDataFile(DataFileState& data, IndexFileState* index,
-                            void (*progress)() = nullptr);
+// words; with an index, also takes out of the file the records whose code
+// is malformed or already taken (copied first to the side file), and adds
+// the keys of the others. A record marked free whose bytes are not what a
+// deletion leaves (a damaged status word) is kept in use. Every record kept
+// in use gets its key, so the index always agrees with the data; a stamp
+// that is no counter value (low bytes set) does not count.
+RebuildReport RebuildDataFile(DataFileState& data, IndexFileState* index,
+                              void (*progress)() = nullptr);
+
+// Index keys of the stored index that name records at or past
+// `recordCount`: records a cut of the data file took away. Reads only; a
+// damaged tree counts what can be walked.
+int IndexKeysPastEnd(const std::string& indexName, int keyLength, int recordCount);
+
+// Appends whole bytes to `name` + kSideFileSuffix and syncs them; 0 or errno.
+int AppendToSideFile(const std::string& name, const uint8_t* bytes, size_t size);
 
 }  // namespace vantu

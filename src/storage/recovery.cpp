@@ -29,8 +29,21 @@ struct RecoveryState {
   bool keepSerial = false;  // one file repaired alone keeps its own serial
   RecoveryUi ui;
   RecoveryFailure failure;
+  std::vector<std::string> report;  // what the repairs since the last report did
 };
 RecoveryState gRecovery;
+
+void Report(const std::string& file, const std::string& line) {
+  gRecovery.report.push_back(fs::path(file).filename().string() + ": " + line);
+}
+
+// Shows what the repairs did, if anything beyond their rebuild.
+void ShowReport() {
+  if (gRecovery.report.empty()) return;
+  std::vector<std::string> lines;
+  lines.swap(gRecovery.report);
+  if (gRecovery.ui.report) gRecovery.ui.report(lines);
+}
 
 void Step() {
   if (gRecovery.ui.stepProgress) gRecovery.ui.stepProgress();
@@ -62,6 +75,9 @@ void OpenForRepair(DataFileState& data, const std::string& name, int recordLengt
   if (int err = Files().Size(data.handle, size); err != 0)
     FailEngine(StatusFromOsError(err, kStatusReadError), name);
   if (size % recordLength == 0) return;
+  Report(name, "los " + std::to_string(size % recordLength) +
+                   " bytes de un registro incompleto al final pasaron a " +
+                   fs::path(name + kSideFileSuffix).filename().string());
   // The cut works on the file by name: this handle goes first, unwritten.
   Files().Close(data.handle);
   data.isOpen = false;
@@ -80,14 +96,28 @@ void RepairRecords(int n, DataFileState& data, const std::string& ext) {
     if (!FreeChainIsSound(data)) RebuildDataFile(data, nullptr, Step);
     return;
   }
+  // Records the old index names past the end were cut away with the file:
+  // they cannot come back, but the consultant is told.
+  const std::string indexName = IndexFileName(n, ext);
+  if (const int lost = IndexKeysPastEnd(indexName, KeyLengthOf(n), FileRecordCount(data)); lost > 0)
+    Report(data.name, "el archivo fue cortado: faltan " + std::to_string(lost) +
+                          " registros que su indice nombraba; recupere una copia de respaldo");
   IndexFileState index;
-  RemakeIndex(index, IndexFileName(n, ext), KeyLengthOf(n), false);
+  RemakeIndex(index, indexName, KeyLengthOf(n), false);
   HeldPages pages;
   HoldIndexInMemory(index, pages);
-  const long double stamp = RebuildDataFile(data, &index, Step);
-  if (stamp > gRecovery.stampMax) gRecovery.stampMax = stamp;
+  const RebuildReport rebuilt = RebuildDataFile(data, &index, Step);
+  if (rebuilt.stampMax > gRecovery.stampMax) gRecovery.stampMax = rebuilt.stampMax;
   gRecovery.stampMax += 1;
   CloseRemadeIndex(index);
+  if (rebuilt.setAside > 0)
+    Report(data.name, std::to_string(rebuilt.setAside) +
+                          " registros con codigo danado o repetido pasaron a " +
+                          fs::path(data.name + kSideFileSuffix).filename().string());
+  if (rebuilt.statusRepaired > 0)
+    Report(data.name, std::to_string(rebuilt.statusRepaired) +
+                          " registros con la palabra de estado danada se conservan en uso");
+  for (const std::string& note : rebuilt.notes) Report(data.name, "  " + note);
 }
 
 // Header bytes 0-20 in one write: the rebuilt chain, the change marker,
@@ -131,6 +161,16 @@ bool CheckSetFiles(const std::string& rama, const std::string& obra, bool& obraM
       return Refuse(name, StatusText(2));
     }
     if (c.Unusable()) return Refuse(name, c.Reason());
+    // The index and the side file are written too: each must open for
+    // writing if it is there, before the first file changes.
+    for (const std::string& other :
+         {Indexed(n) ? IndexFileName(n, ext) : std::string(), name + kSideFileSuffix}) {
+      if (other.empty() || !Files().Exists(other)) continue;
+      int handle = -1;
+      if (const int err = Files().Open(other, handle); err != 0)
+        return Refuse(other, StatusText(StatusFromOsError(err, kStatusAccessDenied)));
+      Files().Close(handle);
+    }
   }
   return true;
 }
@@ -156,6 +196,10 @@ void LoadRecoverySerial(const std::string& ramaExt) {
   if (ReadFileRange(DataFileName(1, ramaExt), kHdrSetSerial, serialBytes, 2) == 0)
     serial = GetI16(serialBytes);
   gRecovery.serial = ValidSerial(serial);
+}
+
+void ShowRepairReport() {
+  ShowReport();
 }
 
 void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext) {
@@ -215,6 +259,7 @@ int RecoverLockedSet(const std::string& directory, const std::string& rama,
   RebuildFile(5, kSetRecordLength[5], rama);
   if (!obra.empty()) RebuildFile(6, kSetRecordLength[6], rama + obra);
   if (gRecovery.ui.closeProgress) gRecovery.ui.closeProgress();
+  ShowReport();
   sel.DataDirectory = savedDir;
   fs::current_path(current, ec);
   // The marker is cleared only here: a stop before this point leaves it

@@ -40,6 +40,9 @@ void RebuildFile(int n, int recordLength, const std::string& ext);
 // The same for one file repaired alone when it is opened: the file keeps its
 // own set serial, so that it still matches the other files of its set.
 void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext);
+// Shows, through RecoveryUi::report, what the repairs since the last report
+// took away or changed beyond their rebuild; nothing when they did not.
+void ShowRepairReport();
 // Takes the set serial of the Rama's file 1 for the following rebuilds.
 void LoadRecoverySerial(const std::string& ramaExt);
 
@@ -62,6 +65,9 @@ struct RecoveryUi {
   void (*failure)(const std::vector<std::string>& lines) = nullptr;
   // A one-line notice for the status line, such as an index rebuilt at open.
   void (*notice)(const std::string& text) = nullptr;
+  // What a repair took away or changed beyond its rebuild, one line each
+  // (records set aside, kept, or lost to a cut); shown and acknowledged.
+  void (*report)(const std::vector<std::string>& lines) = nullptr;
   // Asks whether to regenerate a file that the opening check found damaged
   // (file name, reason); without it the file is regenerated.
   bool (*offerRepair)(const std::string& file, const std::string& reason) = nullptr;

@@ -37,6 +37,7 @@ enum EngineCode : int16_t {
   kStatusMarkerNotWritten = 1014,
   kStatusNameTooLong = 1015,
   kStatusSetInUse = 1016,
+  kStatusSetFileMissing = 1017,
 };
 
 struct EngineState {

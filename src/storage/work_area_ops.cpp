@@ -83,10 +83,19 @@ void RefuseDamagedSet(int n, const WorkArea& a, const std::string& dataName,
                       const std::string& indexName) {
   if (a.FileKind == kIndexedFile && Files().Exists(indexName))
     FailEngine(kStatusDataFileMissing, dataName);
+  // File 1 missing beside the Rama's other files is a lost file, never a
+  // new Rama: its general data would start blank.
+  if (n == kAreaGeneral) {
+    for (int other = 2; other <= 5; ++other)
+      if (Files().Exists(DataFileName(other, a.Extension)) ||
+          Files().Exists(IndexFileName(other, a.Extension)))
+        FailEngine(kStatusSetFileMissing, dataName);
+    return;
+  }
   const WorkArea& first = Area(kAreaGeneral);
   if (n > kAreaGeneral && n < kAreaBudget && first.Data.isOpen && first.Extension == a.Extension &&
       !first.CreatedAnew)
-    FailEngine(kStatusDataFileMissing, dataName);
+    FailEngine(kStatusSetFileMissing, dataName);
 }
 
 // The opening check: a partial trailing record, a broken free chain, a
@@ -106,6 +115,7 @@ void CheckBeforeOpening(int n, WorkArea& a, const std::string& dataName,
   if (ui.offerRepair && !ui.offerRepair(file, c.Reason())) return;
   MarkBeforeWriting(n, a);
   RebuildFileKeepingSerial(FileNumber(a), a.RecordLength, a.Extension);
+  ShowRepairReport();
   a.indexRebuilt = keyLength > 0;
   if (!ui.notice) return;
   if (c.indexMissing)

@@ -178,7 +178,7 @@ TEST_F(OpeningChecksTest, UnusableFilesAreRefusedNamingTheFileAndChangingNothing
          t.files.Contents().erase(t.Path("Apr03dat.A"));
          t.files.Contents().erase(t.Path("Apr03ixc.A"));
        },
-       kStatusDataFileMissing, "Apr03dat.A"},
+       kStatusSetFileMissing, "Apr03dat.A"},
       {"read-only file",
        [](OpeningChecksTest& t) { t.files.RefuseOpen(t.Path("Apr05dat.A"), EACCES); },
        kStatusAccessDenied, "Apr05dat.A"},

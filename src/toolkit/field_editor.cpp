@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "session/preferences.h"
 #include "session/shell_state.h"
 #include "toolkit/code_list.h"
 #include "toolkit/error_review.h"
@@ -107,6 +108,9 @@ bool Editor::ClickInField(int& screenPos) const {
 }
 
 void Editor::TypeChar(uint8_t c) {
+  // Where numbers show the decimal comma, a typed comma is the decimal
+  // separator; the text being edited keeps the point.
+  if (d_.kind == kKindReal && c == ',' && NumberStyle() == 0) c = '.';
   if (c == ' ' && (!s_.edited || s_.cursor == 0 || s_.text[s_.cursor - 1] == ' ')) {
     Beep();
     return;

@@ -1,27 +1,26 @@
-// Numbers typed as a Spanish speaker types them: with the decimal comma the
-// screens show.
+// Numbers and words typed as a Spanish speaker types them: the decimal comma
+// the screens show, and accented letters in descriptions.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/main_program.h"
+#include "console/letters.h"
 #include "records/record_ops_fixture.h"
 #include "session/preferences.h"
 
 namespace vantu {
 namespace {
 
-constexpr int kPriceRow = 15;
+constexpr int kDescriptionRow = 13, kPriceRow = 15;
 
 class TypedTextSessionTest : public test::SessionTest {
-protected:
-  InputRecord Input(const std::string &c) {
-    return Read<InputRecord>(2, Find(2, c));
-  }
+ protected:
+  InputRecord Input(const std::string& c) { return Read<InputRecord>(2, Find(2, c)); }
   // Chapter 01 and an input of it with the given description, unit and
   // price as typed.
-  void TypeInput(const std::string &code, const std::string &description,
-                 const std::string &unit, const std::string &price) {
+  void TypeInput(const std::string& code, const std::string& description, const std::string& unit,
+                 const std::string& price) {
     Type(code, {kKeyEnter});
     Type(description, {kKeyEnter});
     Type(unit, {kKeyEnter});
@@ -29,7 +28,7 @@ protected:
   }
   void StartEquipment() {
     OpenSet("A");
-    session.QueueStep([] { PushKey(kKeyEnter); }); // the offered chapter 01
+    session.QueueStep([] { PushKey(kKeyEnter); });  // the offered chapter 01
     Type("EQUIPOS", {kKeyEnter, kKeyEnter, kKeyEnter});
   }
 };
@@ -43,19 +42,16 @@ TEST_F(TypedTextSessionTest, ADecimalCommaIsTheDecimalSeparator) {
   Type("1250,50");
   session.QueueStep([] {
     // Being typed, the number is the text edited, with its point.
-    EXPECT_NE(ScreenRow(kPriceRow).find("1250.50"), std::string::npos)
-        << ScreenText();
+    EXPECT_NE(ScreenRow(kPriceRow).find("1250.50"), std::string::npos) << ScreenText();
     PushKey(kKeyEnter);
   });
   TypeInput("01020", "VOLQUETA", "HORA", "1,5");
   session.QueueStep([] {
-    EXPECT_NE(ScreenRow(kPriceRow).find("1,50"), std::string::npos)
-        << ScreenText();
+    EXPECT_NE(ScreenRow(kPriceRow).find("1,50"), std::string::npos) << ScreenText();
     PushKey(kKeyPgUp);
   });
   session.QueueStep([] {
-    EXPECT_NE(ScreenRow(kPriceRow).find("1.250,50"), std::string::npos)
-        << ScreenText();
+    EXPECT_NE(ScreenRow(kPriceRow).find("1.250,50"), std::string::npos) << ScreenText();
     PushKey(kKeyEsc);
   });
   RunCommand('E');
@@ -78,5 +74,30 @@ TEST_F(TypedTextSessionTest, ACommaIsRefusedWhereNumbersUseTheDecimalPoint) {
   EXPECT_EQ(session.BeepCount(), 1);
 }
 
-} // namespace
-} // namespace vantu
+// Typed into descriptions and units, they are stored as their Windows-1252
+// bytes and shown as letters, where the same bytes elsewhere are frame
+// pieces.
+TEST_F(TypedTextSessionTest, AccentedLettersAreStoredAndShownAsLetters) {
+  StartEquipment();
+  const std::string description = "Excavaci\xF3n mec\xE1nica, inter\xE9s \xBFS\xCD?";
+  const std::string unit = "d\xED\x61";  // "día"
+  TypeInput("01010", description, unit, "100");
+  session.QueueStep([] {
+    const std::string row = ScreenRow(kDescriptionRow);
+    const size_t at = row.find("Excavaci");
+    ASSERT_NE(at, std::string::npos) << row;
+    EXPECT_EQ(static_cast<uint8_t>(row[at + 8]), 0xF3);
+    const int column = static_cast<int>(at) + 9;  // the cell of "ó"
+    EXPECT_TRUE(Screen().At(column, kDescriptionRow).flags & kLetterCell);
+    EXPECT_FALSE(Screen().At(column - 1, kDescriptionRow).flags & kLetterCell);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('E');
+  EXPECT_TRUE(session.ScriptDone());
+  EXPECT_EQ(Get(Input("01010"), input::Description), description);
+  EXPECT_EQ(Get(Input("01010"), input::Unit), unit);
+  EXPECT_EQ(session.BeepCount(), 0);
+}
+
+}  // namespace
+}  // namespace vantu

@@ -9,6 +9,7 @@
 #include "estimating/entry_screen.h"
 #include "platform/platform.h"
 #include "records/budget_records.h"
+#include "records/obra_identity.h"
 #include "session/paths.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
@@ -186,7 +187,7 @@ void Save(GeneralValues& v) {
       onDisk.bytes[i] = v.obra.bytes[i];
     PutRec(Area(kAreaBudget).Data, 0, onDisk.data());
     FlushWorkArea(kAreaBudget);
-    sel.ObraName = Get(v.obra, obra_header::ObraName);
+    TakeObraIdentity(onDisk);
   }
   FlushWorkArea(kAreaGeneral);
   sel.HeaderLine = BuildSetHeaderLine(sel.RamaName, v.withObra ? sel.ObraName : "");

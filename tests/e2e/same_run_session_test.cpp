@@ -112,5 +112,29 @@ TEST_F(SameRunSessionTest, AScheduleMadeInTheRunThatCreatedItsObraIsKept) {
   EXPECT_EQ(b.Cell(6, 2), kCellFree);
 }
 
+// The listings' headers name the Obra by the reference and the budget date
+// entered in this run, and follow a later change of them in D.
+TEST_F(SameRunSessionTest, ListingHeadersNameTheObraAsEnteredInTheRun) {
+  SelectNewRamaAndObra();
+  GeneralData();
+  BasicInputs();
+  Analyses();
+  Subcontract();
+  Budget();
+  Menu('D');
+  Type("", {kKeyDown, kKeyDown});  // to the Obra's reference
+  Type("CONTRATO 16-2026");        // the date's calendar follows
+  host.QueueStep([] { PushKey(kKeyEsc); });
+  Calculate(kTotalInPesos);
+  ViewTheWorkBudget();
+  Quit();
+  ASSERT_EQ(host.shown.size(), 1u);
+  const std::string& listing = host.shown[0];
+  EXPECT_NE(listing.find("CASA CAMPESTRE"), std::string::npos);
+  EXPECT_NE(listing.find("CONTRATO 16-2026"), std::string::npos) << listing.substr(0, 800);
+  EXPECT_EQ(listing.find("CONTRATO 15-2026"), std::string::npos);
+  EXPECT_NE(listing.find("20/11/26"), std::string::npos) << listing.substr(0, 800);
+}
+
 }  // namespace
 }  // namespace vantu

@@ -11,6 +11,7 @@
 #include "console/keys.h"
 #include "estimating/entry_screen.h"
 #include "estimating/subcontract_split.h"
+#include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/codes.h"
 #include "records/record_ops.h"
@@ -143,6 +144,7 @@ class SubcontractsScreen {
   uint8_t EditAt(int n);
   uint8_t EditMode();
   bool SettleRecord();
+  void LeaveUnbalanced();
   void Start();
 
   SubcontractRecord rec_;
@@ -304,6 +306,16 @@ bool SubcontractsScreen::SettleRecord() {
   return true;
 }
 
+// Esc, which the menu's commands also send, is never refused: percentages
+// that do not add up are dropped with the record's other unsaved changes,
+// and the message says why. The keys waiting after it are kept.
+void SubcontractsScreen::LeaveUnbalanced() {
+  ShowStatusMessage(kUnbalanced);
+  Host().Beep();
+  LoadCurrent(kArea, rec_.data());
+  CodedState(kArea) = CodedAreaState{};
+}
+
 void SubcontractsScreen::PickDate() {
   if (HasRecord() && PickCreatedDate(kArea, rec_, !IsChapter())) ShowDate();
 }
@@ -332,6 +344,10 @@ void SubcontractsScreen::Run() {
       for (size_t i = 0; i < range.size(); ++i)
         if (range[i] == ClickedFieldNumber()) pos = i;
       continue;
+    }
+    if (key == kKeyEsc && Unbalanced()) {
+      LeaveUnbalanced();
+      break;
     }
     const bool forward = key == kKeyEnter || key == kKeyDown;
     const bool last = forward && pos + 1 == range.size() && range.size() > 1;

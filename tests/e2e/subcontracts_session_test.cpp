@@ -149,6 +149,28 @@ TEST_F(SubcontractsSessionTest, AStoredSplitIsShownAsTypedAndKeptWhenPagedThroug
   EXPECT_EQ(Markers(4, "A").first, 1);
 }
 
+// Percentages that do not add up keep the cursor in the record for every
+// key but Esc, which the menu's commands also send: it leaves, and the split
+// typed is not stored.
+TEST_F(SubcontractsSessionTest, EscLeavesPercentagesThatDoNotAddUp) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByPercentages);
+  Fill("01010", {"50", "40", "5", "4"}, "1000");
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find(" La suma de porcentajes"), std::string::npos) << ScreenRow(25);
+    PushKey(kKeyPgDn);  // refused as well
+  });
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(10).find("01010"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+  const SubcontractRecord s = Item("01010");
+  EXPECT_EQ(Get(s, subcontract::EquiposValue), 0.0L);
+  EXPECT_EQ(Get(s, subcontract::DirectCost), 0.0L);
+}
+
 TEST_F(SubcontractsSessionTest, ValuesModeAndTheChapterDate) {
   OpenSet("A");
   PutChapter("02", subcontract::kByValues);

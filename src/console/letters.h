@@ -5,6 +5,7 @@
 // field.
 
 #include <cstdint>
+#include <string>
 
 namespace vantu {
 
@@ -23,5 +24,8 @@ inline bool IsAccentedLetter(uint8_t c) {
     if (c == l) return true;
   return false;
 }
+
+// WriteText for data: the accented letters of `s` are shown as letters.
+void WriteLetters(const std::string& s);
 
 }  // namespace vantu

@@ -6,6 +6,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "estimating/entry_screen.h"
 #include "platform/platform.h"
 #include "records/budget_records.h"
@@ -133,7 +134,7 @@ void ShowConsultant() {
   GotoXY(10, kConsultantRow);
   NormalText();
   ClrEol();
-  WriteText("Consultor: " + Shell().consultantName);
+  WriteLetters("Consultor: " + Shell().consultantName);
 }
 
 void DrawScreen(const GeneralValues& v) {

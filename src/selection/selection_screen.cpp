@@ -88,7 +88,7 @@ void ShowNameLine(int row, bool open, bool isNew, const std::string& name, const
   ClrEol();
   if (!open) return;
   BoldText();
-  WriteText(isNew ? newText : "<<< " + name.substr(0, 35) + " >>>");
+  WriteLetters(isNew ? newText : "<<< " + name.substr(0, 35) + " >>>");
   NormalText();
 }
 

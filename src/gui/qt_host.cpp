@@ -93,10 +93,12 @@ BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption
     ok = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
     box.setEscapeButton(ok);
   } else {
-    yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    // The marked letters answer from the keyboard: S, N and C, as the
+    // program's own answers are named.
+    yes = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+    no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     if (buttons == BoxButtons::YesNoCancel)
-      cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+      cancel = box.addButton(QStringLiteral("&Cancelar"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel != nullptr ? cancel : no);
   }

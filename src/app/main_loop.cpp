@@ -1,14 +1,19 @@
 // The main command loop: waits at the main menu for a command letter and
 // runs its module.
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "app/main_program.h"
 #include "app/menu_commands.h"
 #include "console/console.h"
 #include "console/key_buttons.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "platform/platform.h"
+#include "session/selection_state.h"
 #include "session/shell_state.h"
+#include "storage/file_sets.h"
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/schemes.h"
@@ -37,6 +42,18 @@ void RunSelectionCommand(const CommandModule& module) {
       (*d)();
     }
   }
+}
+
+// The open Rama and Obra, centred on the main menu's empty screen.
+void ShowOpenSet() {
+  const SelectionState& sel = Selection();
+  if (sel.RamaCode.empty()) return;
+  const auto centred = [](int row, const std::string& text) {
+    GotoXY(std::max(1, (80 - static_cast<int>(text.size())) / 2 + 1), row);
+    WriteLetters(text);
+  };
+  centred(11, RamaTitleLine(sel.RamaCode, sel.RamaName));
+  if (Shell().obraSelected) centred(13, ObraTitleLine(sel.ObraCode, sel.ObraName));
 }
 
 void AskExit() {
@@ -90,6 +107,7 @@ void MainLoop() {
     SelectScheme(kSchemeMainMenu);
     sh.atMainMenu = true;
     ClrScr();
+    ShowOpenSet();
     ShowStandardButtons(ButtonsOf({0}));
     do {
       Input().noTypedKey = true;

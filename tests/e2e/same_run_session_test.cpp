@@ -136,5 +136,18 @@ TEST_F(SameRunSessionTest, ListingHeadersNameTheObraAsEnteredInTheRun) {
   EXPECT_NE(listing.find("20/11/26"), std::string::npos) << listing.substr(0, 800);
 }
 
+// The main menu names the open Rama and Obra, as the general data name them
+// from the moment they are entered.
+TEST_F(SameRunSessionTest, TheMainMenuNamesTheOpenRamaAndObra) {
+  SelectNewRamaAndObra();
+  GeneralData();
+  host.QueueStep([] {
+    EXPECT_TRUE(Shell().atMainMenu);
+    EXPECT_NE(ScreenRow(11).find("RAMA : [A] - EDIFICACIONES"), std::string::npos) << ScreenText();
+    EXPECT_NE(ScreenRow(13).find("OBRA : 01 - CASA CAMPESTRE"), std::string::npos) << ScreenText();
+  });
+  Quit();
+}
+
 }  // namespace
 }  // namespace vantu

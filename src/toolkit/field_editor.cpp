@@ -218,8 +218,9 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
     }
   }
   if (isExit && s_.valid) {
-    // The corrected value is accepted: its refusal leaves row 25.
-    if (refused_ && Shell().messageShown) {
+    // The corrected value is accepted: its refusal, or the module's error
+    // it answers, leaves row 25.
+    if ((refused_ && Shell().messageShown) || ErrorOnStatusLine()) {
       FullScreenWindow whole(true);
       ClearMessage(area_);
     }

@@ -171,6 +171,42 @@ TEST_F(SubcontractsSessionTest, EscLeavesPercentagesThatDoNotAddUp) {
   EXPECT_EQ(Get(s, subcontract::DirectCost), 0.0L);
 }
 
+// A message leaves row 25 with the next value accepted: the fault it
+// named is being put right.
+TEST_F(SubcontractsSessionTest, AMessageLeavesRow25OnceItsFaultIsFixed) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByPercentages);
+  Type("12010", {kKeyEnter});
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find("Crear primero 12"), std::string::npos) << ScreenRow(25);
+    for (unsigned char ch : std::string("01010")) PushKey(ch);
+    PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    EXPECT_EQ(ScreenRow(25).find("Crear primero"), std::string::npos) << ScreenRow(25);
+    PushKey(kKeyEnter), PushKey(kKeyEnter);  // description and unit
+    for (const char* pct : {"50", "40", "5", "4"}) {
+      for (unsigned char ch : std::string(pct)) PushKey(ch);
+      PushKey(kKeyEnter);
+    }
+    for (unsigned char ch : std::string("1000")) PushKey(ch);
+    PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find("La suma de porcentajes"), std::string::npos) << ScreenRow(25);
+    PushKey('5'), PushKey('1'), PushKey(kKeyEnter);  // 51 + 40 + 5 + 4
+  });
+  session.QueueStep([] {
+    EXPECT_EQ(ScreenRow(25).find("La suma"), std::string::npos) << ScreenRow(25);
+    EXPECT_EQ(ScreenRow(25).find("Crear primero"), std::string::npos) << ScreenRow(25);
+    PushKey(kKeyEnter), PushKey(kKeyEnter), PushKey(kKeyEnter), PushKey(kKeyEnter);
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+  EXPECT_EQ(Get(Item("01010"), subcontract::EquiposValue), 510.0L);
+}
+
 TEST_F(SubcontractsSessionTest, ValuesModeAndTheChapterDate) {
   OpenSet("A");
   PutChapter("02", subcontract::kByValues);

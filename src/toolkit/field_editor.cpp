@@ -25,6 +25,9 @@ namespace vantu {
 
 namespace {
 
+// The field being edited stands out on white.
+constexpr int kFocusedBackground = 15;
+
 constexpr int kDateDigits = 6;
 
 bool IsReviewKey(uint8_t k) {
@@ -65,6 +68,7 @@ class Editor {
   bool EscRestores();
   bool TryExit(uint8_t k, const KeySet& exitKeys);
   void Finish(FieldValue& value, bool store);
+  void Unfocus(const FieldValue& value);
 
   int area_;
   const FieldDescriptor& d_;
@@ -84,6 +88,7 @@ void Editor::Draw() {
     FieldBoldText();
   else
     FieldText();
+  TextBackground(kFocusedBackground);
   WriteField(width, shown, 0, false);
   NormalText();
   PlaceCursor();
@@ -231,8 +236,21 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
   return false;
 }
 
+// The field as shown when not edited: in the field colours, off white.
+void Editor::Unfocus(const FieldValue& value) {
+  if (!readOnly_) {
+    ShowField(area_, d_, value, ShowMode::Value);
+    return;
+  }
+  GotoXY(ValueColumn(d_), d_.row);
+  FieldText();
+  WriteField(ValueDisplayWidth(d_), "<POR DEFINIR>", 0, false);
+  NormalText();
+}
+
 void Editor::Finish(FieldValue& value, bool store) {
   if (readOnly_ || !store) {
+    Unfocus(value);
     if (FieldEditorHooks().setFieldChanged) FieldEditorHooks().setFieldChanged(area_, false);
     return;
   }
@@ -242,6 +260,7 @@ void Editor::Finish(FieldValue& value, bool store) {
     s_.text = a == std::string::npos ? std::string() : s_.text.substr(a, b - a + 1);
   }
   ParseFieldValue(value, d_, s_.text);
+  Unfocus(value);
   const bool changed = s_.text != FieldEditor().entryText;
   const FieldHooks& h = FieldEditorHooks();
   if (h.setFieldChanged) h.setFieldChanged(area_, changed);

@@ -41,9 +41,18 @@ TEST_F(TypedTextSessionTest, ADecimalCommaIsTheDecimalSeparator) {
   Type("HORA", {kKeyEnter});
   Type("1250,50");
   session.QueueStep([] {
-    // Being typed, the number is the text edited, with its point.
-    EXPECT_NE(ScreenRow(kPriceRow).find("1250.50"), std::string::npos) << ScreenText();
+    // Being typed, the number is the text edited, with its point, on the
+    // white of the field being edited.
+    const size_t at = ScreenRow(kPriceRow).find("1250.50");
+    ASSERT_NE(at, std::string::npos) << ScreenText();
+    EXPECT_EQ(Screen().At(static_cast<int>(at) + 1, kPriceRow).bg, ColourOf(15));
     PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    // Left, the field is drawn as the others again; the next one is white.
+    const size_t at = ScreenRow(kPriceRow).find("1.250,50");
+    ASSERT_NE(at, std::string::npos) << ScreenText();
+    EXPECT_NE(Screen().At(static_cast<int>(at) + 1, kPriceRow).bg, ColourOf(15));
   });
   TypeInput("01020", "VOLQUETA", "HORA", "1,5");
   session.QueueStep([] {

@@ -41,12 +41,7 @@ constexpr const char* kTotalWithIva16 = "V/R TOTAL PRESUPUESTO ==> $13894680.53 
 class EmptyFolderBudgetTest : public test::EmptyFolderSession {};
 
 TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTotal) {
-  SelectNewRamaAndObra();
-  GeneralData();
-  BasicInputs();
-  Analyses();
-  Subcontract();
-  Budget();
+  EnterTheWholeBudget();
   Calculate(kTotalInPesos);
   host.QueueStep([this] {
     CheckTheSummary(WorkItOut(f, true));
@@ -111,12 +106,7 @@ TEST_F(EmptyFolderBudgetTest, ABudgetBuiltFromNothingCalculatesToTheHandWorkedTo
 // budget. Then an analysis the budget uses is deleted, and the next run
 // finds the broken reference instead of calculating.
 TEST_F(EmptyFolderBudgetTest, ChangesOfTheBudgetAloneAreCalculatedAlone) {
-  SelectNewRamaAndObra();
-  GeneralData();
-  BasicInputs();
-  Analyses();
-  Subcontract();
-  Budget();
+  EnterTheWholeBudget();
   Calculate(kTotalInPesos);
   Menu('H');
   Type("01010", {kKeyEnter, kKeyEnter, kKeyEnter});  // code, reference, description

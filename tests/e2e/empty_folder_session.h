@@ -124,6 +124,16 @@ class EmptyFolderSession : public ::testing::Test {
   }
   void CheckTheGeneralData();
 
+  // From the empty folder to the budget typed whole: every step below up
+  // to Budget, in order.
+  void EnterTheWholeBudget() {
+    SelectNewRamaAndObra();
+    GeneralData();
+    BasicInputs();
+    Analyses();
+    Subcontract();
+    Budget();
+  }
   void SelectNewRamaAndObra();
   void GeneralData();
   void BasicInputs();

@@ -30,12 +30,7 @@ class SameRunSessionTest : public test::EmptyFolderSession {
  protected:
   // The whole budget of the fixture, calculated.
   void BuildAndCalculate() {
-    SelectNewRamaAndObra();
-    GeneralData();
-    BasicInputs();
-    Analyses();
-    Subcontract();
-    Budget();
+    EnterTheWholeBudget();
     Calculate(kTotalInPesos);
   }
   void Quit() {
@@ -115,12 +110,7 @@ TEST_F(SameRunSessionTest, AScheduleMadeInTheRunThatCreatedItsObraIsKept) {
 // The listings' headers name the Obra by the reference and the budget date
 // entered in this run, and follow a later change of them in D.
 TEST_F(SameRunSessionTest, ListingHeadersNameTheObraAsEnteredInTheRun) {
-  SelectNewRamaAndObra();
-  GeneralData();
-  BasicInputs();
-  Analyses();
-  Subcontract();
-  Budget();
+  EnterTheWholeBudget();
   Menu('D');
   Type("", {kKeyDown, kKeyDown});  // to the Obra's reference
   Type("CONTRATO 16-2026");        // the date's calendar follows

@@ -60,6 +60,10 @@ uint8_t ChoiceStep(int area, int16_t& choice, const FieldDescriptor& d, const Ke
       if (key == kKeyEnter) return kKeyEnter;
       continue;
     }
+    if (k == kKeyCtrlF1) {
+      FieldHelpKey(area);
+      continue;
+    }
     if (exitKeys.Has(k) || k == kKeyFieldClick) return k;
     Beep();
   }

@@ -335,10 +335,7 @@ uint8_t Editor::Run(FieldValue& value, const KeySet& exitKeys) {
         ListKey(pending);
         continue;
       case kKeyCtrlF1:
-        if (AreaHelpAllowed(area_))
-          ShowGeneralMouseHelp();
-        else
-          Beep();
+        FieldHelpKey(area_);
         PlaceCursor();
         continue;
       case kKeyInsert:
@@ -392,6 +389,13 @@ void EditField(int area, long double& value, const FieldDescriptor& d, uint8_t& 
   FieldValue v = value;
   EditField(area, v, d, key, exitKeys);
   if (auto* r = std::get_if<long double>(&v)) value = *r;
+}
+
+void FieldHelpKey(int area) {
+  if (AreaHelpAllowed(area))
+    ShowGeneralMouseHelp();
+  else
+    Beep();
 }
 
 void ShowField(int area, const FieldDescriptor& d, const FieldValue& value, ShowMode mode) {

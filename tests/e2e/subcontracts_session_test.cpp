@@ -207,6 +207,26 @@ TEST_F(SubcontractsSessionTest, AMessageLeavesRow25OnceItsFaultIsFixed) {
   EXPECT_EQ(Get(Item("01010"), subcontract::EquiposValue), 510.0L);
 }
 
+// The help key works on the chapter's entry mode, a choice field, as on
+// every other field.
+TEST_F(SubcontractsSessionTest, TheHelpKeyWorksOnAChoiceField) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByValues);
+  Type("01", {kKeyEnter, kKeyEnter});  // code, description: on the entry mode
+  session.QueueStep([] { PushKey(kKeyCtrlF1); });
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("COMANDOS GENERALES")) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+  session.QueueStep([] {
+    EXPECT_FALSE(ScreenContains("COMANDOS GENERALES")) << ScreenText();
+    EXPECT_NE(ScreenRow(8).find("ENTRADA POR"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+}
+
 TEST_F(SubcontractsSessionTest, ValuesModeAndTheChapterDate) {
   OpenSet("A");
   PutChapter("02", subcontract::kByValues);

@@ -14,6 +14,7 @@
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "toolkit/error_review.h"
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/schemes.h"
@@ -44,16 +45,26 @@ void RunSelectionCommand(const CommandModule& module) {
   }
 }
 
+void Centred(int row, const std::string& text) {
+  GotoXY(std::max(1, (80 - static_cast<int>(text.size())) / 2 + 1), row);
+  WriteLetters(text);
+}
+
 // The open Rama and Obra, centred on the main menu's empty screen.
 void ShowOpenSet() {
   const SelectionState& sel = Selection();
   if (sel.RamaCode.empty()) return;
-  const auto centred = [](int row, const std::string& text) {
-    GotoXY(std::max(1, (80 - static_cast<int>(text.size())) / 2 + 1), row);
-    WriteLetters(text);
-  };
-  centred(11, RamaTitleLine(sel.RamaCode, sel.RamaName));
-  if (Shell().obraSelected) centred(13, ObraTitleLine(sel.ObraCode, sel.ObraName));
+  Centred(11, RamaTitleLine(sel.RamaCode, sel.RamaName));
+  if (Shell().obraSelected) Centred(13, ObraTitleLine(sel.ObraCode, sel.ObraName));
+}
+
+// The error review waits at the main menu for its keys: the menu says which.
+void ShowReviewKeys() {
+  if (!Review().active) return;
+  BoldText();
+  Centred(17, "... REVISION DE ERRORES: " + std::to_string(Review().errorCount) + " ...");
+  NormalText();
+  Centred(19, "CtrlAvPag: error siguiente   CtrlRePag: error previo   CtrlFin: salir");
 }
 
 void AskExit() {
@@ -108,6 +119,7 @@ void MainLoop() {
     sh.atMainMenu = true;
     ClrScr();
     ShowOpenSet();
+    ShowReviewKeys();
     ShowStandardButtons(ButtonsOf({0}));
     do {
       Input().noTypedKey = true;

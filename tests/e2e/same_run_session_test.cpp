@@ -139,5 +139,25 @@ TEST_F(SameRunSessionTest, TheMainMenuNamesTheOpenRamaAndObra) {
   Quit();
 }
 
+// Asked to review the errors now, the consultant is back at the main menu,
+// which says how to walk them.
+TEST_F(SameRunSessionTest, TheMainMenuSaysHowToWalkTheErrors) {
+  EnterTheWholeBudget();
+  Menu('F');
+  Type("010020", {kKeyEnter, kKeyUp, kKeyTab});
+  host.AnswerBox(BoxAnswer::No);   // "Desea conocer ahora donde se utiliza ?"
+  host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
+  host.QueueStep([] { PushKey(kKeyEsc); });
+  Menu('I');
+  host.AnswerBox(BoxAnswer::Yes);  // "Desea revisarlos ahora ?"
+  host.QueueStep([] {
+    EXPECT_TRUE(Shell().atMainMenu);
+    EXPECT_NE(ScreenRow(17).find("REVISION DE ERRORES: 1"), std::string::npos) << ScreenText();
+    EXPECT_NE(ScreenRow(19).find("CtrlAvPag: error siguiente"), std::string::npos);
+    PushKey(kKeyCtrlEnd);
+  });
+  Quit();
+}
+
 }  // namespace
 }  // namespace vantu

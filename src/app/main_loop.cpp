@@ -126,10 +126,13 @@ void MainLoop() {
       sh.commandKey = GetKey();
     } while (!((Input().noTypedKey && sh.commandKey != kKeyEsc) || sh.commandKey == kKeyAltX));
     sh.atMainMenu = false;
+    sh.menuCommandQueued = false;
     sh.commandFlag = false;
     sh.currentCommand = sh.commandKey;
     RunCommand(sh.commandKey);
-    if (std::strchr("BCIJKLMOP", sh.commandKey) != nullptr && sh.commandKey != 0 && KeyPressed())
+    // A key typed during the command is dropped; a menu's command is not.
+    if (std::strchr("BCIJKLMOP", sh.commandKey) != nullptr && sh.commandKey != 0 &&
+        !sh.menuCommandQueued && KeyPressed())
       GetKey();
     SelectScheme(kSchemeMainMenu);
     if (sh.commandKey == kKeyAltX || sh.commandKey == kEndCode) break;

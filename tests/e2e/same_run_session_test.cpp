@@ -159,5 +159,23 @@ TEST_F(SameRunSessionTest, TheMainMenuSaysHowToWalkTheErrors) {
   Quit();
 }
 
+// A menu entry chosen while a listing sub-menu is open runs its command.
+TEST_F(SameRunSessionTest, AMenuCommandLeavesAListingSubMenuAndRuns) {
+  BuildAndCalculate();
+  host.QueueStep([] {
+    Shell().viewMode = true;
+    PushCommand('K');
+  });
+  host.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("VISTA LISTADOS PARCIALES PRESUPUESTO")) << ScreenText();
+    PushCommand('E');
+  });
+  host.QueueStep([] {
+    EXPECT_NE(ScreenRow(1).find("Insumos Basicos"), std::string::npos) << ScreenText();
+    PushKey(kKeyEsc);
+  });
+  Quit();
+}
+
 }  // namespace
 }  // namespace vantu

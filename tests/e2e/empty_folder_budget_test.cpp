@@ -129,11 +129,7 @@ TEST_F(EmptyFolderBudgetTest, ChangesOfTheBudgetAloneAreCalculatedAlone) {
   Calculate(kTotalUndefined, true);
   host.QueueStep([this] { CheckTheSummary(WorkItOut(f, true)); });
 
-  Menu('F');
-  Type("010020", {kKeyEnter, kKeyUp, kKeyTab});
-  host.AnswerBox(BoxAnswer::No);   // "Desea conocer ahora donde se utiliza ?"
-  host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
-  host.QueueStep([] { PushKey(kKeyEsc); });
+  DeleteTheAnalysisTheBudgetUses();
   Menu('I');
   host.AnswerBox(BoxAnswer::No);  // "Desea revisarlos ahora ?"
   host.QueueStep([] { PushKey(kKeyAltX); });

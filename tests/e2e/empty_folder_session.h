@@ -134,6 +134,15 @@ class EmptyFolderSession : public ::testing::Test {
     Subcontract();
     Budget();
   }
+  // Command F deletes analysis 010020, which budget item 02010 prices, past
+  // the warning that the budget uses it.
+  void DeleteTheAnalysisTheBudgetUses() {
+    Menu('F');
+    Type("010020", {kKeyEnter, kKeyUp, kKeyTab});
+    host.AnswerBox(BoxAnswer::No);   // "Desea conocer ahora donde se utiliza ?"
+    host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
+    host.QueueStep([] { PushKey(kKeyEsc); });
+  }
   void SelectNewRamaAndObra();
   void GeneralData();
   void BasicInputs();

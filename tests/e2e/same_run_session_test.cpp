@@ -143,11 +143,7 @@ TEST_F(SameRunSessionTest, TheMainMenuNamesTheOpenRamaAndObra) {
 // which says how to walk them.
 TEST_F(SameRunSessionTest, TheMainMenuSaysHowToWalkTheErrors) {
   EnterTheWholeBudget();
-  Menu('F');
-  Type("010020", {kKeyEnter, kKeyUp, kKeyTab});
-  host.AnswerBox(BoxAnswer::No);   // "Desea conocer ahora donde se utiliza ?"
-  host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
-  host.QueueStep([] { PushKey(kKeyEsc); });
+  DeleteTheAnalysisTheBudgetUses();
   Menu('I');
   host.AnswerBox(BoxAnswer::Yes);  // "Desea revisarlos ahora ?"
   host.QueueStep([] {

@@ -33,6 +33,7 @@ void PushCommand(uint8_t letter) {
   in.mouseButton = -1;
   if (!Shell().atMainMenu) PushBackOutCodes();
   PushKey(letter);
+  Shell().menuCommandQueued = true;
 }
 
 QuitOutcome AskQuit() {

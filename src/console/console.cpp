@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "console/letters.h"
 #include "platform/platform.h"
 
 namespace vantu {
@@ -139,7 +140,11 @@ int TextStyle(int s) {
   return s;
 }
 
-void WriteText(const std::string& s) {
+namespace {
+
+// Text output at the cursor; with `letters`, the accented letters of the
+// text are marked to be shown as letters.
+void WriteCells(const std::string& s, bool letters) {
   if (AbsRow() > gScreen.bottom || !InGrid(AbsCol(), AbsRow())) return;
   const int row = AbsRow();
   const int first = AbsCol();
@@ -148,11 +153,22 @@ void WriteText(const std::string& s) {
   while (k < n && first + k <= gScreen.right && first + k <= kBufferSize) {
     Cell c = BlankCell();
     c.ch = static_cast<uint8_t>(s[k]);
+    if (letters && IsAccentedLetter(c.ch)) c.flags = kLetterCell;
     gScreen.At(first + k, row) = c;
     ++k;
   }
   if (k > 0) Host().RedrawCells(first, row, k);
   GotoXY(gScreen.cursorX + k, gScreen.cursorY);
+}
+
+}  // namespace
+
+void WriteText(const std::string& s) {
+  WriteCells(s, false);
+}
+
+void WriteLetters(const std::string& s) {
+  WriteCells(s, true);
 }
 
 void ClrEol() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/console.h"
+#include "console/letters.h"
 #include "platform/platform.h"
 
 namespace vantu {
@@ -70,7 +71,9 @@ void WriteField(int width, std::string text, int kind, bool raised) {
     c.fg = s.curFg;
     c.bg = s.curBg;
     c.style = s.curStyle;
+    c.flags &= static_cast<uint16_t>(~kLetterCell);
     c.flags |= FieldCellFlags(kind, raised, i, width);
+    if (IsAccentedLetter(c.ch)) c.flags |= kLetterCell;
   }
   const int written = i - 1;
   if (i > width && col + width <= s.right && BracketedKind(kind)) {

@@ -71,6 +71,8 @@ uint8_t CtrlCode(VKey key) {
       return kKeyCtrlF1;
     case VKey::F2:
       return kKeyCtrlF2;
+    case VKey::F12:
+      return kKeyCtrlF12;  // the budget's "Explicacion" names this key
     default:
       return 0;
   }

@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "estimating/analyses_screen.h"
 #include "records/codes.h"
 #include "session/work_area_ids.h"
@@ -97,7 +98,7 @@ void AnalysesScreen::DrawLine(int group, int index) {
   WriteText(CodeOf(l));
   NormalText();
   GotoXY(kLineDescCol, row);
-  WriteText(l.cache.description.substr(0, 35));
+  WriteLetters(l.cache.description.substr(0, 35));
   GotoXY(kLineUnitCol, row);
   WriteText(l.cache.unit.substr(0, 6));
   ShowField(kArea, LineDescriptor(LineField::kPrice, row), l.cache.price, ShowMode::Value);

@@ -25,9 +25,11 @@ void SetFieldZones(const std::vector<const FieldDescriptor*>& fields) {
   for (size_t i = 0; i < fields.size() && slot < kZonesPerTable - 1; ++i) {
     const FieldDescriptor* d = fields[i];
     if (d == nullptr) continue;
-    const int first = ValueColumn(*d) - 1;
+    // The label moves to its field as the value does.
+    const int first = d->column - 1;
     const int width = IsChoiceField(*d) ? d->width : ValueDisplayWidth(*d);
-    ClickZone z = MakeZone(kKeyFieldClick, first, first + width - 1, d->row - 1, d->row - 1);
+    const int last = ValueColumn(*d) - 1 + width - 1;
+    ClickZone z = MakeZone(kKeyFieldClick, first, last, d->row - 1, d->row - 1);
     z.field = static_cast<uint8_t>(i + 1);
     table[slot++] = z;
   }
@@ -56,6 +58,10 @@ uint8_t ChoiceStep(int area, int16_t& choice, const FieldDescriptor& d, const Ke
       changed = changed || choice != before;
       ShowField(area, d, choice, ShowMode::Value);
       if (key == kKeyEnter) return kKeyEnter;
+      continue;
+    }
+    if (k == kKeyCtrlF1) {
+      FieldHelpKey(area);
       continue;
     }
     if (exitKeys.Has(k) || k == kKeyFieldClick) return k;

@@ -13,7 +13,7 @@
 
 namespace vantu {
 
-// Zone table 8 gets one zone per field over its value: a click there ends
+// Zone table 8 gets one zone per field over its label and value: a click there ends
 // the editing with 157 and publishes the field's number (1-based index in
 // `fields`) in ClickedField. Null entries get no zone.
 void SetFieldZones(const std::vector<const FieldDescriptor*>& fields);

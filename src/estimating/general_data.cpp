@@ -6,9 +6,11 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "estimating/entry_screen.h"
 #include "platform/platform.h"
 #include "records/budget_records.h"
+#include "records/obra_identity.h"
 #include "session/paths.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
@@ -132,7 +134,7 @@ void ShowConsultant() {
   GotoXY(10, kConsultantRow);
   NormalText();
   ClrEol();
-  WriteText("Consultor: " + Shell().consultantName);
+  WriteLetters("Consultor: " + Shell().consultantName);
 }
 
 void DrawScreen(const GeneralValues& v) {
@@ -186,7 +188,7 @@ void Save(GeneralValues& v) {
       onDisk.bytes[i] = v.obra.bytes[i];
     PutRec(Area(kAreaBudget).Data, 0, onDisk.data());
     FlushWorkArea(kAreaBudget);
-    sel.ObraName = Get(v.obra, obra_header::ObraName);
+    TakeObraIdentity(onDisk);
   }
   FlushWorkArea(kAreaGeneral);
   sel.HeaderLine = BuildSetHeaderLine(sel.RamaName, v.withObra ? sel.ObraName : "");

@@ -35,11 +35,19 @@ GroupAmounts SplitDirectCost(const GroupAmounts& percentages, long double direct
   return values;
 }
 
-GroupAmounts SharesOf(const GroupAmounts& values, long double directCost) {
+GroupAmounts SharesOf(const GroupAmounts& values) {
   GroupAmounts shares{};
-  if (directCost <= 0) return shares;
-  for (size_t g = 0; g < values.size(); ++g)
-    shares[g] = std::round(values[g] / directCost * 10000) / 100;
+  long double total = 0;
+  for (long double v : values) total += v;
+  if (total <= 0) return shares;
+  long double sum = 0;
+  size_t largest = 0;
+  for (size_t g = 0; g < values.size(); ++g) {
+    shares[g] = std::round(values[g] / total * 10000) / 100;
+    sum += shares[g];
+    if (shares[g] > shares[largest]) largest = g;
+  }
+  shares[largest] = std::round((shares[largest] + 100 - sum) * 100) / 100;
   return shares;
 }
 

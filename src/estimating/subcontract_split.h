@@ -17,8 +17,9 @@ bool PercentagesBalanced(const GroupAmounts& percentages, long double directCost
 // four add up to the direct cost exactly.
 GroupAmounts SplitDirectCost(const GroupAmounts& percentages, long double directCost);
 
-// Each value's share of the direct cost in percent, to 2 decimals; zeros
-// when the direct cost is not positive.
-GroupAmounts SharesOf(const GroupAmounts& values, long double directCost);
+// Each value's share of the four values' total in percent, to 2 decimals,
+// the first of the largest shares taking the rounding difference so that
+// they add up to 100 exactly; zeros when the total is not positive.
+GroupAmounts SharesOf(const GroupAmounts& values);
 
 }  // namespace vantu

@@ -11,6 +11,7 @@
 #include "console/keys.h"
 #include "estimating/entry_screen.h"
 #include "estimating/subcontract_split.h"
+#include "platform/platform.h"
 #include "records/area_view.h"
 #include "records/codes.h"
 #include "records/record_ops.h"
@@ -104,7 +105,9 @@ class SubcontractsScreen {
     return Area(kArea).CurrentRecord > 0 && !Get(rec_, coded::Code).empty();
   }
   bool IsChapter() const { return HasRecord() && IsChapterCode(Get(rec_, coded::Code)); }
-  bool Unbalanced() const { return ByPercentages() && !PercentagesBalanced(pct_, Direct()); }
+  bool Unbalanced() const {
+    return ByPercentages() && splitEdited_ && !PercentagesBalanced(pct_, Base());
+  }
   const SubcontractRecord& Record() const { return rec_; }
   // The cost of the subcontract as the screen shows it: written first (its
   // values derived) unless its percentages do not add up.
@@ -116,6 +119,7 @@ class SubcontractsScreen {
 
  private:
   long double Direct() const { return Get(rec_, subcontract::DirectCost); }
+  long double Base() const;
   SubcontractRecord Chapter() const;
   bool ByPercentages() const {
     return HasRecord() && Get(Chapter(), subcontract::EntryMode) == subcontract::kByPercentages;
@@ -140,10 +144,15 @@ class SubcontractsScreen {
   uint8_t EditAt(int n);
   uint8_t EditMode();
   bool SettleRecord();
+  void LeaveUnbalanced();
   void Start();
 
   SubcontractRecord rec_;
   GroupAmounts pct_{};  // percentages mode: what the user sees and types
+  // Percentages mode: a percentage or the direct cost was changed on this
+  // visit of the record, so the values are derived again when it is left.
+  bool splitEdited_ = false;
+  bool directEdited_ = false;
   CodedScreen screen_;
 };
 
@@ -187,11 +196,22 @@ void SubcontractsScreen::Store(int n, const FieldValue& v) {
     Set(rec_, kValueFields[n - kFirstGroup], std::get<long double>(v));
 }
 
-// A stored split shown in percentages mode: each value's share.
+// A stored split shown in percentages mode: each value's share of their
+// total, which is the direct cost as entered (the calculation later stores
+// the cost with the adjustment factors in the record's direct cost).
 void SubcontractsScreen::LoadShares() {
   GroupAmounts values{};
   for (int g = 0; g < 4; ++g) values[g] = Get(rec_, kValueFields[g]);
-  pct_ = SharesOf(values, Direct());
+  pct_ = SharesOf(values);
+  splitEdited_ = directEdited_ = false;
+}
+
+// What the percentages split: the direct cost typed on this visit, else the
+// total of the stored values, else the stored direct cost.
+long double SubcontractsScreen::Base() const {
+  long double total = 0;
+  for (int g = 0; g < 4; ++g) total += Get(rec_, kValueFields[g]);
+  return directEdited_ || total == 0 ? Direct() : total;
 }
 
 void SubcontractsScreen::ShowDate() {
@@ -243,6 +263,10 @@ uint8_t SubcontractsScreen::EditAt(int n) {
   EditField(kArea, value, Descriptor(n), key, Exits());
   ShowField(kArea, Descriptor(n), value, ShowMode::Value);
   Store(n, value);
+  if (n >= kFirstGroup && CodedState(kArea).fieldChanged && ByPercentages()) {
+    splitEdited_ = true;
+    directEdited_ = directEdited_ || n == kDirect;
+  }
   if (n >= kFirstGroup && CodedState(kArea).fieldChanged) {
     Set(rec_, coded::CreatedDate, TodayShort());
     ShowDate();
@@ -250,19 +274,26 @@ uint8_t SubcontractsScreen::EditAt(int n) {
   return key;
 }
 
-// Before a key leaves the record: the percentages must add up (false sends
-// the cursor back to the first of them), and the values follow from them.
+// Before a key leaves the record: percentages changed on this visit must
+// add up (false sends the cursor back to the first of them), and the values
+// follow from them; a split only looked at is left as stored.
 bool SubcontractsScreen::SettleRecord() {
   if (!HasRecord() || IsChapter()) return true;
   if (ByPercentages()) {
-    if (!PercentagesBalanced(pct_, Direct())) {
+    if (!splitEdited_) return true;
+    if (Unbalanced()) {
       ShowError(kUnbalanced);
       return false;
     }
-    const GroupAmounts values = SplitDirectCost(pct_, Direct());
+    const long double base = Base();
+    const GroupAmounts values = SplitDirectCost(pct_, base);
     for (int g = 0; g < 4; ++g) {
       if (values[g] == Get(rec_, kValueFields[g])) continue;
       Set(rec_, kValueFields[g], values[g]);
+      CodedState(kArea).unsaved = true;
+    }
+    if (Direct() != base) {
+      Set(rec_, subcontract::DirectCost, base);
       CodedState(kArea).unsaved = true;
     }
   } else if (Direct() == 0) {
@@ -273,6 +304,16 @@ bool SubcontractsScreen::SettleRecord() {
     }
   }
   return true;
+}
+
+// Esc, which the menu's commands also send, is never refused: percentages
+// that do not add up are dropped with the record's other unsaved changes,
+// and the message says why. The keys waiting after it are kept.
+void SubcontractsScreen::LeaveUnbalanced() {
+  ShowStatusMessage(kUnbalanced);
+  Host().Beep();
+  LoadCurrent(kArea, rec_.data());
+  CodedState(kArea) = CodedAreaState{};
 }
 
 void SubcontractsScreen::PickDate() {
@@ -303,6 +344,10 @@ void SubcontractsScreen::Run() {
       for (size_t i = 0; i < range.size(); ++i)
         if (range[i] == ClickedFieldNumber()) pos = i;
       continue;
+    }
+    if (key == kKeyEsc && Unbalanced()) {
+      LeaveUnbalanced();
+      break;
     }
     const bool forward = key == kKeyEnter || key == kKeyDown;
     const bool last = forward && pos + 1 == range.size() && range.size() > 1;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "console/letters.h"
 #include "gui/dialog_text.h"
 
 namespace vantu::gui {
@@ -67,17 +68,21 @@ void ConsolePainter::DrawRun(int x, int y, uint16_t flags, const std::string& te
   const int n = static_cast<int>(text.size());
   const int w = m_.cellWidth;
   p_.fillRect(x, y, n * w, m_.cellHeight, ToQColor(attrs.bg));
+  // A field's accented letter is text; the same byte elsewhere a frame piece.
+  const auto isText = [letters = (flags & kLetterCell) != 0](uint8_t c) {
+    return IsTextChar(c) || (letters && IsAccentedLetter(c));
+  };
   size_t i = 0;
   while (i < text.size()) {
     const uint8_t c = static_cast<uint8_t>(text[i]);
     size_t j = i + 1;
-    if (IsTextChar(c)) {
-      while (j < text.size() && IsTextChar(static_cast<uint8_t>(text[j]))) ++j;
+    if (isText(c)) {
+      while (j < text.size() && isText(static_cast<uint8_t>(text[j]))) ++j;
     } else if (IsRunGlyph(c)) {
       while (j < text.size() && static_cast<uint8_t>(text[j]) == c) ++j;
     }
     const int xs = x + static_cast<int>(i) * w, xe = x + static_cast<int>(j) * w;
-    if (IsTextChar(c)) {
+    if (isText(c)) {
       DrawTextPiece(xs, y, text.substr(i, j - i), attrs, flags & kEdgeRaised);
       DrawDecorations(x, xs, xe, y, flags, upLeftBg);
     } else {

@@ -60,6 +60,9 @@ TranslatedKey TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QSt
     // A character without a Windows-1252 code comes back as '?'.
     const std::string bytes = QtToCore(text);
     if (bytes != "?" || text == QStringLiteral("?")) t.ch = static_cast<uint8_t>(bytes[0]);
+    // Bytes 128 to 184 are the codes of special keys (161 ¡ is Alt+Q):
+    // typed as characters they are dropped, not taken as commands.
+    if (t.ch >= kKeyUp && t.ch <= kKeyAltF2) t.ch = -1;
   }
   // Ctrl with a letter types its control character (Ctrl+A = 1), whatever
   // text the platform attached.

@@ -122,6 +122,34 @@ class PainterSink {
   StrokeBatch strokes_;
 };
 
+QPageLayout::Orientation Orientation(bool landscape) {
+  return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+bool PaintListingParts(QPrinter& printer, const std::vector<ListingPart>& parts) {
+  printer.setPageOrientation(Orientation(parts.front().landscape));
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  // A pen set anew, so that the paint engine strokes the one-unit rules as
+  // lines of that width (with the pen it begins with, it draws them as
+  // hairlines a tenth as wide).
+  painter.setPen(QPen(Qt::black, 2));
+  painter.setPen(QPen(Qt::black, 1));
+  PainterSink sink(printer, painter, ListingPrinterFont());
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) {
+      sink.Flush();
+      // The PDF engine takes a new orientation from the next page on.
+      printer.setPageOrientation(Orientation(parts[i].landscape));
+      sink.NewPage();
+    }
+    sink.SetSize(7);
+    WalkListing(parts[i].bytes, sink);
+  }
+  sink.Flush();
+  return painter.end();
+}
+
 }  // namespace
 
 QFont ListingPrinterFont() {
@@ -132,19 +160,20 @@ QFont ListingPrinterFont() {
 }
 
 bool PaintListingFile(QPrinter& printer, const std::string& bytes, bool landscape) {
-  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  // A pen set anew, so that the paint engine strokes the one-unit rules as
-  // lines of that width (with the pen it begins with, it draws them as
-  // hairlines a tenth as wide).
-  painter.setPen(QPen(Qt::black, 2));
-  painter.setPen(QPen(Qt::black, 1));
-  PainterSink sink(printer, painter, ListingPrinterFont());
-  sink.SetSize(7);
-  WalkListing(bytes, sink);
-  sink.Flush();
-  return painter.end();
+  return PaintListingParts(printer, {{bytes, landscape}});
+}
+
+bool DrawListingParts(QPrinter& printer, const std::vector<ListingPart>& parts) {
+  if (parts.empty()) return true;
+  bool sameOrientation = true;
+  std::string joined;
+  for (const ListingPart& part : parts) {
+    sameOrientation = sameOrientation && part.landscape == parts.front().landscape;
+    if (!joined.empty()) joined += '\f';
+    joined += part.bytes;
+  }
+  if (sameOrientation) return DrawListingFile(printer, joined, parts.front().landscape);
+  return PaintListingParts(printer, parts);
 }
 
 bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape) {

@@ -5,6 +5,7 @@
 
 #include <QPrinter>
 #include <string>
+#include <vector>
 
 #include "gui/box_character.h"
 
@@ -23,5 +24,15 @@ bool DrawListingFile(QPrinter& printer, const std::string& bytes, bool landscape
 
 // The same drawing, always painted through the printer's paint engine.
 bool PaintListingFile(QPrinter& printer, const std::string& bytes, bool landscape);
+
+// One listing of a print job, with the orientation it is printed in.
+struct ListingPart {
+  std::string bytes;
+  bool landscape = false;
+};
+
+// Several listings as one job, each from a new page in its own orientation;
+// one PDF file holds them all.
+bool DrawListingParts(QPrinter& printer, const std::vector<ListingPart>& parts);
 
 }  // namespace vantu

@@ -93,10 +93,12 @@ BoxAnswer QtHost::MessageBox(const std::string& text, const std::string& caption
     ok = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
     box.setEscapeButton(ok);
   } else {
-    yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    // The marked letters answer from the keyboard: S, N and C, as the
+    // program's own answers are named.
+    yes = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+    no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     if (buttons == BoxButtons::YesNoCancel)
-      cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+      cancel = box.addButton(QStringLiteral("&Cancelar"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel != nullptr ? cancel : no);
   }
@@ -238,21 +240,35 @@ void QtHost::WriteSetting(const std::string& key, const std::string& value,
 QtHost::QtHost() = default;
 QtHost::~QtHost() = default;
 
-bool QtHost::PrintDialog() {
+QPrinter& QtHost::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  QPrintDialog dialog(printer_.get(), window_);
+  return *printer_;
+}
+
+bool QtHost::PrintDialog() {
+  fileParts_.clear();
+  QPrintDialog dialog(&Printer(), window_);
   return dialog.exec() == QDialog::Accepted;
 }
 
+// A real printer takes each listing as a job of its own; a file is written
+// whole each time, so it is written again with every listing so far.
 bool QtHost::PrintListingFile(const std::string& fileName, bool landscape, std::string& error) {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrinter& printer = Printer();
   std::ifstream in(fileName, std::ios::binary);
   if (!in) {
     error = "no se puede leer " + fileName;
     return false;
   }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  if (DrawListingFile(*printer_, bytes, landscape)) return true;
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  bool drawn = false;
+  if (printer.outputFileName().isEmpty()) {
+    drawn = DrawListingFile(printer, bytes, landscape);
+  } else {
+    fileParts_.push_back({std::move(bytes), landscape});
+    drawn = DrawListingParts(printer, fileParts_);
+  }
+  if (drawn) return true;
   error = "la impresora no acepta el trabajo";
   return false;
 }

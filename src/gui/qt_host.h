@@ -3,7 +3,10 @@
 // the console.
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "gui/listing_printer.h"
 #include "platform/platform.h"
 
 class QPrinter;
@@ -60,6 +63,8 @@ class QtHost : public Platform {
   void ShowListing(const std::string& fileName) override;
   bool PrintDialog() override;
   bool PrintListingFile(const std::string& fileName, bool landscape, std::string& error) override;
+  // The printer the next print dialog opens on and the listings draw on.
+  QPrinter& Printer();
 
   bool RegisterFont(const std::string& path) override;
   void UnregisterFont(const std::string& path) override;
@@ -71,6 +76,9 @@ class QtHost : public Platform {
  private:
   TForm1* window_ = nullptr;
   std::unique_ptr<QPrinter> printer_;  // the printer of the last print dialog
+  // The listings printed to a file since the last print dialog: one command
+  // (a total listing) may print several, and the file holds them all.
+  std::vector<ListingPart> fileParts_;
   bool haltRequested_ = false;
   int haltCode_ = 0;
 };

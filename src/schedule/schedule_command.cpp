@@ -71,6 +71,8 @@ void OpenSchedule() {
   s.tempPath = ScheduleTempPath();
   s.open = true;
   std::string why;
+  // An Obra whose files were just created starts a new chart, whatever a
+  // file of its name holds, until this opening writes its own.
   const ScheduleRead read = Area(kAreaBudget).CreatedAnew ? ScheduleRead::Missing
                                                           : ReadScheduleFile(s.path, s.block, why);
   if (read == ScheduleRead::Loaded) return;
@@ -106,6 +108,7 @@ bool SaveSchedule() {
     return false;
   }
   s.tempCreated = false;
+  Area(kAreaBudget).CreatedAnew = false;  // the file on disk is now this Obra's chart
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/console.h"
+#include "console/letters.h"
 #include "console/zones.h"
 #include "toolkit/field_format.h"
 #include "toolkit/numbers.h"
@@ -171,7 +172,8 @@ void DrawActivityRow(int activity) {
     NormalText();
     cells.assign(kVisiblePeriods, ' ');
   }
-  Put(kCodeCol, row, left.substr(0, kCostBar - kCodeCol));
+  GotoXY(kCodeCol, row);
+  WriteLetters(left.substr(0, kCostBar - kCodeCol));
   if (current) NormalText();
   Put(kCostBar, row, left.substr(kCostBar - kCodeCol));
   NormalText();

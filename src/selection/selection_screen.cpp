@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "console/zones.h"
 #include "platform/platform.h"
 #include "selection/recode.h"
@@ -87,7 +88,7 @@ void ShowNameLine(int row, bool open, bool isNew, const std::string& name, const
   ClrEol();
   if (!open) return;
   BoldText();
-  WriteText(isNew ? newText : "<<< " + name.substr(0, 35) + " >>>");
+  WriteLetters(isNew ? newText : "<<< " + name.substr(0, 35) + " >>>");
   NormalText();
 }
 
@@ -126,7 +127,7 @@ void DrawScreen() {
   ClrScr();
   ScreenTitle(" SELECCION INICIAL ");
   GotoXY(5, 3);
-  WriteText("Consultor: " + Shell().consultantName);
+  WriteLetters("Consultor: " + Shell().consultantName);
   DrawFields();
   DrawSetList();
   SetFieldZones();

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
+#include "records/obra_identity.h"
 #include "selection/selection.h"
 #include "selection/set_list.h"
 #include "session/paths.h"
@@ -76,14 +77,9 @@ void CloseObraArea() {
 }
 
 void LoadObraHeader() {
-  SelectionState& s = Selection();
   ObraHeader h;
   GetRec(Area(kAreaBudget).Data, 0, h.data());
-  s.ObraName = Get(h, obra_header::ObraName);
-  s.ObraReference = Get(h, obra_header::ObraReference);
-  s.BudgetDate = Get(h, obra_header::BudgetDate);
-  s.AnticipoPct = Get(h, obra_header::AnticipoPct);
-  s.RetencionPct = Get(h, obra_header::RetencionPct);
+  TakeObraIdentity(h);
 }
 
 // Record 1 of a new Rama's file 1: zeros, AIU per item, factors 1.0.

@@ -7,6 +7,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "console/zones.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
@@ -199,7 +200,7 @@ void DrawSetListRows() {
       StatusText(true);
     else
       NormalText();
-    WriteText(SetListRowText(gList.entries[n]));
+    WriteLetters(SetListRowText(gList.entries[n]));
   }
   NormalText();
 }

@@ -109,14 +109,20 @@ void SetUpWorkArea(int n, int recordLength) {
   a.RecordLength = static_cast<int16_t>(recordLength);
 }
 
+std::string RamaTitleLine(const std::string& code, const std::string& name) {
+  const std::string shown = name.substr(0, 35);
+  return "RAMA : [" + code + "] - " + (shown.empty() ? "<< Rama sin Nombre >>" : shown);
+}
+
+std::string ObraTitleLine(const std::string& code, const std::string& name) {
+  const std::string shown = name.substr(0, 35);
+  return "OBRA : " + code + " - " + (shown.empty() ? "<< Obra sin Nombre >>" : shown);
+}
+
 std::string BuildSetHeaderLine(const std::string& ramaName, const std::string& obraName) {
   const SelectionState& s = Selection();
-  if (!s.ObraCode.empty()) {
-    const std::string name = obraName.substr(0, 35);
-    return "OBRA : " + s.ObraCode + " - " + (name.empty() ? "<< Obra sin Nombre >>" : name);
-  }
-  const std::string name = ramaName.substr(0, 35);
-  return "RAMA : [" + s.RamaCode + "] - " + (name.empty() ? "<< Rama sin Nombre >>" : name);
+  if (!s.ObraCode.empty()) return ObraTitleLine(s.ObraCode, obraName);
+  return RamaTitleLine(s.RamaCode, ramaName);
 }
 
 }  // namespace vantu

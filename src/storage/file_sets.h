@@ -95,6 +95,9 @@ void LoadFirstRecord(int n, uint8_t* buffer);
 void FlushWorkArea(int n);
 int CloseWorkArea(int n);
 std::string BuildSetHeaderLine(const std::string& ramaName, const std::string& obraName);
+// "RAMA : [A] - name" and "OBRA : 01 - name", a missing name said so.
+std::string RamaTitleLine(const std::string& code, const std::string& name);
+std::string ObraTitleLine(const std::string& code, const std::string& name);
 void ConvertOldGeneralData(const std::string& ext);
 
 // Well-formed record code: 2 digits above 0, or 2 + 3, or 2 + 4 digits

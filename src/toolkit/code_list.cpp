@@ -3,6 +3,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/letters.h"
 #include "console/zones.h"
 #include "toolkit/error_review.h"
 #include "toolkit/help_screens.h"
@@ -132,7 +133,7 @@ void ListWindow::DrawRows() {
       StatusText(true);  // the scheme's status colours stand out in every scheme
     else if (IsChapterCode(e.code))
       BoldText();
-    WriteText(" " + code + desc);
+    WriteLetters(" " + code + desc);
     NormalText();
   }
   GotoXY(st.right - st.left - 1, 1);

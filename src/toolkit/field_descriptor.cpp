@@ -1,5 +1,6 @@
 #include "toolkit/field_descriptor.h"
 
+#include "console/letters.h"
 #include "toolkit/field_format.h"
 #include "toolkit/field_hooks.h"
 
@@ -56,7 +57,7 @@ int ValueDisplayWidth(const FieldDescriptor& d) {
 }
 
 bool IsPrintableKey(uint8_t c) {
-  return (c >= 32 && c <= 126) || c == kCapitalEnye || c == kSmallEnye;
+  return (c >= 32 && c <= 126) || c == kCapitalEnye || c == kSmallEnye || IsAccentedLetter(c);
 }
 
 bool KindAcceptsChar(char kind, uint8_t c) {

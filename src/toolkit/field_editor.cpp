@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "session/preferences.h"
 #include "session/shell_state.h"
 #include "toolkit/code_list.h"
 #include "toolkit/error_review.h"
@@ -23,6 +24,9 @@
 namespace vantu {
 
 namespace {
+
+// The field being edited stands out on white.
+constexpr int kFocusedBackground = 15;
 
 constexpr int kDateDigits = 6;
 
@@ -64,6 +68,7 @@ class Editor {
   bool EscRestores();
   bool TryExit(uint8_t k, const KeySet& exitKeys);
   void Finish(FieldValue& value, bool store);
+  void Unfocus(const FieldValue& value);
 
   int area_;
   const FieldDescriptor& d_;
@@ -83,6 +88,7 @@ void Editor::Draw() {
     FieldBoldText();
   else
     FieldText();
+  TextBackground(kFocusedBackground);
   WriteField(width, shown, 0, false);
   NormalText();
   PlaceCursor();
@@ -107,6 +113,9 @@ bool Editor::ClickInField(int& screenPos) const {
 }
 
 void Editor::TypeChar(uint8_t c) {
+  // Where numbers show the decimal comma, a typed comma is the decimal
+  // separator; the text being edited keeps the point.
+  if (d_.kind == kKindReal && c == ',' && NumberStyle() == 0) c = '.';
   if (c == ' ' && (!s_.edited || s_.cursor == 0 || s_.text[s_.cursor - 1] == ' ')) {
     Beep();
     return;
@@ -214,8 +223,9 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
     }
   }
   if (isExit && s_.valid) {
-    // The corrected value is accepted: its refusal leaves row 25.
-    if (refused_ && Shell().messageShown) {
+    // The corrected value is accepted: its refusal, or the module's error
+    // it answers, leaves row 25.
+    if ((refused_ && Shell().messageShown) || ErrorOnStatusLine()) {
       FullScreenWindow whole(true);
       ClearMessage(area_);
     }
@@ -226,8 +236,21 @@ bool Editor::TryExit(uint8_t k, const KeySet& exitKeys) {
   return false;
 }
 
+// The field as shown when not edited: in the field colours, off white.
+void Editor::Unfocus(const FieldValue& value) {
+  if (!readOnly_) {
+    ShowField(area_, d_, value, ShowMode::Value);
+    return;
+  }
+  GotoXY(ValueColumn(d_), d_.row);
+  FieldText();
+  WriteField(ValueDisplayWidth(d_), "<POR DEFINIR>", 0, false);
+  NormalText();
+}
+
 void Editor::Finish(FieldValue& value, bool store) {
   if (readOnly_ || !store) {
+    Unfocus(value);
     if (FieldEditorHooks().setFieldChanged) FieldEditorHooks().setFieldChanged(area_, false);
     return;
   }
@@ -237,6 +260,7 @@ void Editor::Finish(FieldValue& value, bool store) {
     s_.text = a == std::string::npos ? std::string() : s_.text.substr(a, b - a + 1);
   }
   ParseFieldValue(value, d_, s_.text);
+  Unfocus(value);
   const bool changed = s_.text != FieldEditor().entryText;
   const FieldHooks& h = FieldEditorHooks();
   if (h.setFieldChanged) h.setFieldChanged(area_, changed);
@@ -311,10 +335,7 @@ uint8_t Editor::Run(FieldValue& value, const KeySet& exitKeys) {
         ListKey(pending);
         continue;
       case kKeyCtrlF1:
-        if (AreaHelpAllowed(area_))
-          ShowGeneralMouseHelp();
-        else
-          Beep();
+        FieldHelpKey(area_);
         PlaceCursor();
         continue;
       case kKeyInsert:
@@ -368,6 +389,13 @@ void EditField(int area, long double& value, const FieldDescriptor& d, uint8_t& 
   FieldValue v = value;
   EditField(area, v, d, key, exitKeys);
   if (auto* r = std::get_if<long double>(&v)) value = *r;
+}
+
+void FieldHelpKey(int area) {
+  if (AreaHelpAllowed(area))
+    ShowGeneralMouseHelp();
+  else
+    Beep();
 }
 
 void ShowField(int area, const FieldDescriptor& d, const FieldValue& value, ShowMode mode) {

@@ -40,5 +40,8 @@ enum class ShowMode { Value, LabelAndValue, Label };
 // Writes the label and/or the value at the descriptor's position; reals
 // right-aligned with separators, choice fields as their option text.
 void ShowField(int area, const FieldDescriptor& d, const FieldValue& value, ShowMode mode);
+// Ctrl+F1 (the AYUDA button) on a field of work area `area`: the general
+// help screens where the area shows them, else a beep.
+void FieldHelpKey(int area);
 
 }  // namespace vantu

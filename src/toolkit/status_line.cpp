@@ -17,6 +17,7 @@ constexpr int kStatusRow = 25;
 constexpr int kLineWidth = 80;
 
 std::string gSavedStatusLine;
+bool gErrorShown = false;
 
 bool IsIndexedArea(int kind) {
   return IsCodedArea(kind);
@@ -45,6 +46,7 @@ std::string& SavedStatusLine() {
 }
 void ResetStatusLine() {
   gSavedStatusLine.clear();
+  gErrorShown = false;
 }
 
 void SaveStatusLine() {
@@ -55,7 +57,15 @@ void SaveStatusLine() {
 
 void ShowStatusMessage(const std::string& text) {
   BoldText();
-  SaveStatusLine();
+  // A message over a message keeps the line saved before the first, so
+  // that clearing it never brings an old message back.
+  if (Shell().messageShown) {
+    GotoXY(1, kStatusRow);
+    ClrEol();
+  } else {
+    SaveStatusLine();
+  }
+  gErrorShown = false;
   WriteCentered(kStatusRow, text);
   Shell().messageShown = true;
   NormalText();
@@ -67,7 +77,12 @@ void ShowError(const std::string& text) {
   // waiting there to drop.
   while (KeyPressed()) ReadKey();
   ShowStatusMessage(text);
+  gErrorShown = true;
   Beep();
+}
+
+bool ErrorOnStatusLine() {
+  return gErrorShown && Shell().messageShown;
 }
 
 void ClearMessage(int kind) {
@@ -87,6 +102,7 @@ void ClearMessage(int kind) {
     WriteText(gSavedStatusLine);
   }
   Shell().messageShown = false;
+  gErrorShown = false;
 }
 
 void WriteLineAt(int row, const std::string& text) {

@@ -31,6 +31,9 @@ void SaveStatusLine();
 void ShowStatusMessage(const std::string& text);
 // Drops waiting codes, shows the message and beeps; does not wait.
 void ShowError(const std::string& text);
+// A message of ShowError is on row 25: the next value accepted in a field
+// answers it, and the field editor takes it away.
+bool ErrorOnStatusLine();
 // Ends a message: the review line when the current error is the record of
 // work area `kind`, else the saved line (or a cleared one for kinds 2-4, 6).
 void ClearMessage(int kind);

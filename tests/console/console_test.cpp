@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "console/letters.h"
 #include "support/headless_fixture.h"
 
 namespace vantu {
@@ -31,6 +32,29 @@ TEST_F(ConsoleTest, WritingAtColumn79KeepsTwoCharacters) {
   EXPECT_EQ(ReadScreenText(78, 1, 3), " ab");
   EXPECT_EQ(Screen().At(1, 2).ch, ' ');  // nothing wrapped
   EXPECT_EQ(WhereX(), 79);
+}
+
+// Data written with WriteLetters marks its accented letters to be shown as
+// letters; the same bytes written as text (a frame's ═ is Í) are not, and
+// text written over a letter takes the mark away.
+TEST_F(ConsoleTest, AccentedLettersOfDataAreMarkedAsLetters) {
+  GotoXY(1, 2);
+  WriteLetters("CIMENTACI\xD3N \xCD");
+  GotoXY(1, 3);
+  WriteText("\xC9\xCD\xBB");
+  const auto marked = [](int col, int row) {
+    return (Screen().At(col, row).flags & kLetterCell) != 0;
+  };
+  EXPECT_TRUE(marked(10, 2));
+  EXPECT_TRUE(marked(13, 2));
+  EXPECT_FALSE(marked(9, 2));
+  EXPECT_FALSE(marked(12, 2));
+  EXPECT_FALSE(marked(1, 3));
+  EXPECT_FALSE(marked(2, 3));
+  EXPECT_EQ(WhereX(), 4);
+  GotoXY(10, 2);
+  WriteText("\xCD");
+  EXPECT_FALSE(marked(10, 2));
 }
 
 TEST_F(ConsoleTest, TextWithinAWindowIsClippedAndTheCursorAdvances) {

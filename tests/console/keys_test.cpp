@@ -56,6 +56,7 @@ TEST_F(KeysTest, KeyEventsQueueTheirCodes) {
       {"ctrl_end", VKey::End, ctrl, 0, -1, {178}},
       {"ctrl_f1", VKey::F1, ctrl, 0, -1, {179}},
       {"ctrl_f2", VKey::F2, ctrl, 0, -1, {180}},
+      {"ctrl_f12_as_its_button", VKey::F12, ctrl, 0, -1, {183}},
       {"ctrl_f3_nothing", VKey::F3, ctrl, 0, -1, {}},
       {"pgdn", VKey::PgDn, none, 0, -1, {143}},
       {"pgup", VKey::PgUp, none, 0, -1, {144}},

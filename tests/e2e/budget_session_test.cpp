@@ -309,8 +309,14 @@ TEST_F(BudgetSessionTest, DatesExplanationAndAChapter) {
   session.QueueStep([] {
     EXPECT_FALSE(ScreenContains("EXPLICACION BOTON"));
     ExpectRow(17, "Fecha d/m/a : 15/03/24");
+    // The key the button names opens it too.
+    HostKeyEvent(VKey::F12, Modifiers{false, true, false}, 0, -1);
+  });
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains("EXPLICACION BOTON <POR DEFINIR>")) << ScreenText();
     PushKey(kKeyEsc);
   });
+  session.QueueStep([] { PushKey(kKeyEsc); });
   Run();
   EXPECT_EQ(Get(Item("01010"), coded::CreatedDate), "15/03/24");
   EXPECT_EQ(Get(Read<BudgetRecord>(kAreaBudget, Find(6, "01")), budget_chapter::Description),

@@ -34,6 +34,23 @@ class GeneralDataSessionTest : public test::SessionTest {
   }
 };
 
+// A click on a field's label moves there as a click on its value does: the
+// figure typed next goes into that field, not into the one left.
+TEST_F(GeneralDataSessionTest, AClickOnALabelMovesToItsField) {
+  OpenNewRama();
+  session.QueueStep([] {
+    ASSERT_NE(ScreenRow(14).find("IVA (aplicable a la Utilidad)"), std::string::npos)
+        << ScreenText();
+  });
+  session.Click(12, 13);  // on "IVA", far left of its value
+  Type("19", {kKeyEnter});
+  session.QueueStep([] { PushKey(kKeyEsc); });
+  RunCommand('D');
+  EXPECT_TRUE(session.ScriptDone());
+  EXPECT_EQ(Get(OnDisk(), general::IvaPct), 19.0L);
+  EXPECT_EQ(Get(OnDisk(), general::RamaName), "");
+}
+
 TEST_F(GeneralDataSessionTest, TheNewRamaGetsItsNameAndAiuPerItem) {
   OpenNewRama();
   session.QueueStep([] {

@@ -62,14 +62,37 @@ TEST(SubcontractSplitTest, SharesOfAStoredSplitGiveItBack) {
   for (const GroupAmounts& values : stored) {
     long double direct = 0;
     for (long double v : values) direct += v;
-    const GroupAmounts shares = SharesOf(values, direct);
+    const GroupAmounts shares = SharesOf(values);
     EXPECT_TRUE(PercentagesBalanced(shares, direct));
     const GroupAmounts again = SplitDirectCost(shares, direct);
     for (int g = 0; g < 4; ++g)
       EXPECT_NEAR(static_cast<double>(again[g]), static_cast<double>(values[g]), 0.011)
           << "group " << g + 1;
   }
-  EXPECT_EQ(SharesOf({5, 5, 0, 0}, 0), (GroupAmounts{0, 0, 0, 0}));
+  EXPECT_EQ(SharesOf({0, 0, 0, 0}), (GroupAmounts{0, 0, 0, 0}));
+}
+
+// The shares shown are of the values' own total, whatever direct cost the
+// calculation stored since, and they add up to 100 exactly.
+TEST(SubcontractSplitTest, SharesAddUpToAHundred) {
+  const struct {
+    const char* name;
+    GroupAmounts values, shares;
+  } cases[] = {
+      {"typed 40/30/20/10 of 45000", {18000, 13500, 9000, 4500}, {40, 30, 20, 10}},
+      {"thirds", {1, 1, 1, 0}, {33.34L, 33.33L, 33.33L, 0}},
+      {"sixths, one over", {1, 1, 4, 0}, {16.67L, 16.67L, 66.66L, 0}},
+  };
+  for (const auto& c : cases) {
+    const GroupAmounts shares = SharesOf(c.values);
+    long double sum = 0;
+    for (int g = 0; g < 4; ++g) {
+      EXPECT_NEAR(static_cast<double>(shares[g]), static_cast<double>(c.shares[g]), 1e-12)
+          << c.name << ", group " << g + 1;
+      sum += shares[g];
+    }
+    EXPECT_NEAR(static_cast<double>(sum), 100.0, 1e-12) << c.name;
+  }
 }
 
 }  // namespace

@@ -136,6 +136,21 @@ TEST_F(ConsoleTest, KeysReachTheQueueAsTheirCodes) {
   }
 }
 
+// Letters reach the queue as their Windows-1252 bytes; a character whose
+// byte is a special key's code (¡ is Alt+Q) is dropped.
+TEST_F(ConsoleTest, AccentedLettersReachTheQueueAsTheirBytes) {
+  console()->setFocus();
+  const std::pair<int, const char*> typed[] = {{Qt::Key_Eacute, "\u00e9"},
+                                               {Qt::Key_exclamdown, "\u00a1"},
+                                               {Qt::Key_Ntilde, "\u00d1"},
+                                               {Qt::Key_questiondown, "\u00bf"}};
+  for (const auto& [key, text] : typed) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text));
+    QApplication::sendEvent(console(), &press);
+  }
+  EXPECT_EQ(DrainKeys(), (std::vector<int>{233, 209, 191}));
+}
+
 TEST_F(ConsoleTest, DialogKeysOfOtherWidgetsGoToTheConsole) {
   QWidget* other = window->centralWidget();
   QTest::keyClick(other, Qt::Key_Escape);
@@ -166,6 +181,28 @@ TEST_F(ConsoleTest, KindZeroFieldShowsBracketsInItsNeighbours) {
     EXPECT_TRUE(IsBlack(img.pixel(x, y + h - 1))) << "line below, x " << x;
     EXPECT_FALSE(IsBlack(img.pixel(x, y + h / 2))) << "inside, x " << x;
   }
+}
+
+// Byte 205 typed into a field is the letter Í; written as text it is the
+// frame piece ═, drawn across the whole cell.
+TEST_F(ConsoleTest, AnAccentedLetterOfAFieldIsALetterNotAFramePiece) {
+  TextBackground(15);
+  TextColor(0);
+  GotoXY(10, 5);
+  WriteField(3, "\xCD\xCD\xCD", 1, false);
+  GotoXY(10, 7);
+  WriteText("\xCD\xCD\xCD");
+  QApplication::processEvents();
+  const QImage img = Grab();
+  const int w = console()->CellWidth(), h = console()->CellHeight();
+  const auto darkAtCellEdges = [&](int row) {
+    int dark = 0;
+    for (int dy = 0; dy < h; ++dy)
+      for (int x : {10 * w, 11 * w - 1}) dark += IsBlack(img.pixel(x, (row - 1) * h + dy));
+    return dark;
+  };
+  EXPECT_GT(darkAtCellEdges(7), 0) << "the frame piece reaches both edges";
+  EXPECT_EQ(darkAtCellEdges(5), 0) << "the letter stays inside its cell";
 }
 
 TEST_F(ConsoleTest, RunOf40HorizontalPiecesIsOneContinuousLine) {

@@ -1,7 +1,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
+#include <memory>
 
 #include "app/menu_commands.h"
 #include "gui/gui_fixture.h"
@@ -188,6 +191,37 @@ TEST_F(MainWindowTest, CloseBoxAsksThenPushesEscCodesAnd180OrStops) {
       halted = true;
     }
     EXPECT_EQ(halted, c.halts);
+  }
+}
+
+// A confirmation answers to the letters of its buttons, as typed.
+TEST_F(MainWindowTest, ConfirmationsAnswerToTheirLetters) {
+  struct Case {
+    const char* name;
+    Qt::Key key;
+    BoxButtons buttons;
+    BoxAnswer answer;
+  } cases[] = {
+      {"S is yes", Qt::Key_S, BoxButtons::YesNo, BoxAnswer::Yes},
+      {"N is no", Qt::Key_N, BoxButtons::YesNo, BoxAnswer::No},
+      {"C cancels", Qt::Key_C, BoxButtons::YesNoCancel, BoxAnswer::Cancel},
+  };
+  // A box the letter left open is closed after a while by the key that
+  // gives another answer, so that the case fails instead of waiting.
+  auto round = std::make_shared<int>(0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int mine = ++*round;
+    QTimer::singleShot(0, [key = c.key] {
+      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, key);
+    });
+    const Qt::Key other = c.answer == BoxAnswer::Yes ? Qt::Key_Escape : Qt::Key_Return;
+    QTimer::singleShot(1000, [round, mine, other] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (*round == mine && box != nullptr) QTest::keyClick(box, other);
+    });
+    EXPECT_EQ(host.MessageBox("Confirma la Eliminacion ?", "", BoxIcon::Question, c.buttons),
+              c.answer);
   }
 }
 

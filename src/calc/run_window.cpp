@@ -14,6 +14,7 @@
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/numbers.h"
+#include "toolkit/progress.h"
 #include "toolkit/prompts.h"
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
@@ -82,9 +83,10 @@ class RunWindow : public CalcObserver {
     WriteText("  procesando el No. [" + std::to_string(i) + "] de [" + std::to_string(n) + "]");
   }
 
-  // Any waiting key offers to stop; only N (or Intro) goes on.
+  // Any waiting key offers to stop; only N (or Intro) goes on. The host
+  // repaints and takes keys only on its paced turns.
   bool StopWanted() override {
-    if (!KeyPressed()) return false;
+    if (!RunKeyPressed()) return false;
     DropWaitingKeys();
     ClearRow(kMessageRow);
     Centre(kMessageRow, std::string(kAskInterrupt) + " N");

@@ -68,8 +68,10 @@ class Platform {
   // sleep, so an idle program does not wake the machine.
   virtual void WaitForEvents() = 0;
   virtual void Sleep(int ms) = 0;
-  // The monotonic clock that paces long runs.
-  virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+  // The monotonic clock that paces long runs, read once per record: a
+  // coarse reading (a few milliseconds of resolution) where the system has
+  // a cheaper one.
+  virtual std::chrono::steady_clock::time_point Now();
   virtual void Beep() = 0;
   virtual Date Today() = 0;
 

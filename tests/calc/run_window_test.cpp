@@ -40,9 +40,13 @@ TEST_F(RunWindowTest, TheHostGetsATurnPerIntervalNotPerRecord) {
   // run's hundreds of records a few intervals long.
   clocked.autoStep = std::chrono::microseconds(100);
   int turnsInRun = 0;
-  clocked.QueueStep([&] {
+  clocked.QueueStep([&, this] {
     turnsInRun = clocked.turns;
     EXPECT_TRUE(ScreenContains("V/R TOTAL PRESUPUESTO")) << ScreenText();
+    // Each step's line ends at its last record, with nothing left behind.
+    const std::string inputs = std::to_string(shape.inputRecords);
+    EXPECT_TRUE(ScreenContains(" procesando el No. [" + inputs + "] de [" + inputs + "]    "))
+        << ScreenText();
     PushKey(kKeyEsc);
   });
   RunReviewAndCalculation();

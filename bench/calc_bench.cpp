@@ -12,6 +12,10 @@
 // the open set. "BM_CalcFileWork_Max" does only the file work of such a
 // run (read everything, write every data file back, sync it), against the
 // same plain read: the part of the ratio no reckoning can remove.
+// "BM_CommandIWindow" runs command I through its window on the scripted
+// host (the progress line per record and the key check before each, the
+// host's turns paced by the clock as in the window program), beside the
+// engine alone in the same run, at realistic (0) and maximum (1) size.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,7 +29,10 @@
 
 #include "bench_support.h"
 #include "calc/review_and_calc.h"
+#include "command_i_runs.h"
+#include "console/keys.h"
 #include "dataset_generator.h"
+#include "platform/headless/headless_host.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
@@ -46,21 +53,10 @@ std::vector<fs::path> CalcFiles(const dataset::DatasetShape& shape) {
 using Clock = std::chrono::steady_clock;
 
 const dataset::DatasetShape& MaxSet() {
-  static const bench::ScratchDir scratch("calc");
-  static dataset::DatasetShape shape;
-  if (shape.directory.empty()) {
-    shape = dataset::MaximumShape((scratch.dir / "max").string());
-    InitStorageEngine();
-    dataset::GenerateDataset(shape);
-    SyncToDisk(CalcFiles(shape));
-  }
-  return shape;
+  return command_i::Set(true);
 }
 
-// Elapsed and thread processor seconds.
-struct Spent {
-  double wall = 0, cpu = 0;
-};
+using command_i::Spent;
 
 // Opens the set, marks every file changed, runs the review and the
 // calculation and closes the set; false when the run did not close well.
@@ -157,8 +153,25 @@ void BM_CalcPlainRead_Max(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
 }
 
+void BM_CommandIWindow(benchmark::State& state) {
+  const dataset::DatasetShape& shape = command_i::Set(state.range(0) != 0);
+  HeadlessHost host;
+  SetHost(&host);
+  command_i::Spent window, alone;
+  for (auto _ : state) {
+    const bool closed = command_i::Headless(shape, alone);
+    // The user closes the window when the total shows.
+    host.QueueStep([] { PushKey(kKeyEsc); });
+    const bool calculated = command_i::InWindow(shape, window);
+    if (!closed || !calculated) state.SkipWithError("the run did not calculate");
+  }
+  SetHost(nullptr);
+  command_i::Report(state, window, alone);
+}
+
 }  // namespace
 
+BENCHMARK(BM_CommandIWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReviewAndCalculation_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalcPlainRead_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalcFileWork_Max)->Unit(benchmark::kMillisecond);

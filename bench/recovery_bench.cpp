@@ -4,7 +4,9 @@
 // reports that ratio as its counter "x_plain_read" (wall time) and
 // "x_plain_read_cpu" (CPU time). Each recovery starts, as at the start
 // after a stop, from a set marked in use in the configuration file. Also: opening the set
-// through the work areas, and the generator itself.
+// through the work areas, and the generator itself. "BM_RecoverInWindow"
+// runs the recovery with the progress window the program shows, on the
+// scripted host, beside the recovery with none in the same run.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/install_modules.h"
 #include "bench_support.h"
 #include "dataset_generator.h"
+#include "platform/headless/headless_host.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
@@ -104,6 +108,35 @@ void BM_RecoverFileSet_Realistic(benchmark::State& s) {
   Recover(s, false);
 }
 
+// Argument: 1 the largest set, 0 the realistic one.
+void BM_RecoverInWindow(benchmark::State& state) {
+  const dataset::DatasetShape& shape = SetOf(state.range(0) != 0);
+  HeadlessHost host;
+  SetHost(&host);
+  InstallFileSets();
+  const RecoveryUi screens = RecoveryScreens();
+  double seconds[2] = {}, cpu[2] = {};
+  for (auto _ : state) {
+    for (int shown = 0; shown < 2; ++shown) {
+      state.PauseTiming();
+      MarkSetInUseAs(shape.directory, shape.rama, shape.obra);
+      RecoveryScreens() = shown != 0 ? screens : RecoveryUi{};
+      state.ResumeTiming();
+      StampMax() = 0;
+      const auto start = Clock::now();
+      const double cpuStart = bench::ThreadCpuSeconds();
+      const int result = RecoverFileSet(shape.directory, shape.rama, shape.obra);
+      seconds[shown] += std::chrono::duration<double>(Clock::now() - start).count();
+      cpu[shown] += bench::ThreadCpuSeconds() - cpuStart;
+      if (result != kRecoveryRamaAndObra) state.SkipWithError("recovery failed");
+    }
+  }
+  RecoveryScreens() = RecoveryUi{};
+  SetHost(nullptr);
+  state.counters["x_headless"] = seconds[1] / seconds[0];
+  state.counters["x_headless_cpu"] = cpu[1] / cpu[0];
+}
+
 void PlainRead(benchmark::State& state, bool maximum) {
   const auto files = RecoveredFiles(SetOf(maximum));
   for (auto _ : state) benchmark::DoNotOptimize(bench::ReadPlain(files));
@@ -153,6 +186,7 @@ void BM_Generate_Realistic(benchmark::State& s) {
 BENCHMARK(BM_RecoverFileSet_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainRead_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoverFileSet_Realistic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoverInWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainRead_Realistic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenSet_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Generate_Max)->Unit(benchmark::kMillisecond);

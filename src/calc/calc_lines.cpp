@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "calc/run_context.h"
+
 namespace vantu {
 
 namespace {
@@ -52,7 +54,7 @@ void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses, int16_t generati
     const auto i = static_cast<size_t>(r);
     const AnalysisRecord& a = analyses.Get(r);
     priceable_[i] = Get(a, coded::RecordStatus) == 0 &&
-                    Get(a, coded::Code).size() != static_cast<size_t>(kChapterCodeLength);
+                    TextOf(a, coded::Code).size() != static_cast<size_t>(kChapterCodeLength);
     stamp_[i] = Fresh(Get(a, coded::CalcStamp), generation);
     direct_[i] = Get(a, analysis::DirectCost);
   }

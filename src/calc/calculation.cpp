@@ -157,7 +157,7 @@ void PriceSubcontracts(RunContext& run) {
   for (int r = 1; r <= n; ++r) {
     if (!run.Before(step, r, n)) return;
     SubcontractRecord& s = run.subcontracts.Get(r);
-    if (Get(s, coded::RecordStatus) != 0 || Get(s, coded::Code).size() == kChapterCodeLength)
+    if (Get(s, coded::RecordStatus) != 0 || TextOf(s, coded::Code).size() == kChapterCodeLength)
       continue;
     const SubcontractCosts c = SubcontractTotalsOf(run.basis, s);
     bool changed = SetChanged(s, subcontract::DirectCost, c.directCost);
@@ -238,7 +238,7 @@ void PriceBudget(RunContext& run) {
     if (!run.budget.InRange(r)) continue;
     BudgetRecord& b = run.budget.Get(r);
     if (Get(b, coded::RecordStatus) != 0) continue;
-    if (Get(b, coded::Code).size() == kChapterCodeLength) {
+    if (TextOf(b, coded::Code).size() == kChapterCodeLength) {
       closeChapter();
       openChapter = r;
       chapterSum = 0;

@@ -116,14 +116,15 @@ bool GlobalLacking(RunContext& run, int16_t r) {
 
 void CheckAnalysisLines(RunContext& run, const AnalysisRecord& a, MissingList& missing) {
   bool noQuantity = false, noGlobal = false;
+  // The line's bytes in place: no copy of each of the 15 lines.
   for (int slot = 1; slot <= analysis::kLineSlots; ++slot) {
-    const AnalysisLine line = Get(a, analysis::Lines(slot));
-    const auto type = static_cast<LineType>(Get(line, analysis_line::LineType));
+    const uint8_t* line = a.data() + analysis::Lines(slot).offset;
+    const auto type = static_cast<LineType>(line[analysis_line::LineType.offset]);
     if ((type == LineType::kInput || type == LineType::kAnalysis) &&
-        Get(line, analysis_line::Quantity) == 0)
+        ReadExt(line + analysis_line::Quantity.offset) == 0)
       noQuantity = true;
     if (type == LineType::kGlobal && !noGlobal)
-      noGlobal = GlobalLacking(run, Get(line, analysis_line::RefRecNo));
+      noGlobal = GlobalLacking(run, GetI16(line + analysis_line::RefRecNo.offset));
   }
   Check(noQuantity, kNoQuantities, missing);
   Check(noGlobal, kNoGlobals, missing);

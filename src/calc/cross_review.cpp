@@ -56,16 +56,16 @@ bool Follow(RecordCache<R>& file, int area, Reference& ref, bool& changed) {
   int r = ref.recNo;
   {
     const R& there = file.Get(r);
-    if (Get(there, coded::Code) != ref.code && Get(there, coded::RecordStamp) != ref.stamp) {
+    if (TextOf(there, coded::Code) != ref.code && Get(there, coded::RecordStamp) != ref.stamp) {
       r = LookUp(area, ref.code);
       if (!file.InRange(r)) return false;
     }
   }
   const R& found = file.Get(r);
-  const std::string code = Get(found, coded::Code);
+  const std::string_view code = TextOf(found, coded::Code);
   const long double stamp = Get(found, coded::RecordStamp);
   if (r != ref.recNo || code != ref.code || stamp != ref.stamp) {
-    ref = Reference{code, static_cast<int16_t>(r), stamp};
+    ref = Reference{std::string(code), static_cast<int16_t>(r), stamp};
     changed = true;
   }
   return true;
@@ -147,12 +147,11 @@ std::string GlobalDetails(int16_t recNo) {
 
 // The global price of a type-5 line belongs to this analysis: same
 // description. Its owner code follows the analysis's code.
-bool FollowGlobal(RunContext& run, const AnalysisRecord& a, int16_t recNo) {
+bool FollowGlobal(RunContext& run, const AnalysisRecord& a, std::string_view code, int16_t recNo) {
   if (!run.globals.InRange(recNo)) return false;
   GlobalPriceRecord& g = run.globals.Get(recNo);
-  if (Get(g, global_price::OwnerDescription) != Get(a, analysis::Description)) return false;
-  const std::string code = Get(a, coded::Code);
-  if (Get(g, global_price::OwnerCode) != code) {
+  if (TextOf(g, global_price::OwnerDescription) != TextOf(a, analysis::Description)) return false;
+  if (TextOf(g, global_price::OwnerCode) != code) {
     Set(g, global_price::OwnerCode, code);
     run.globals.Put(recNo);
   }
@@ -170,14 +169,22 @@ struct LineTargets {
 // Checks the lines of analysis r; appends its nested analyses to `pairs`.
 void CrossAnalysis(RunContext& run, const LineTargets& keys, int r, Pairs& pairs) {
   AnalysisRecord& a = run.analyses.Get(r);
-  const std::string code = Get(a, coded::Code);
+  const std::string_view code = TextOf(a, coded::Code);
   bool rewrite = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
     const int first = SectionFirstSlot(a, g);
     const int end = first + SectionLineCount(a, g);  // repairs change lines, not sections
     for (int slot = first; slot < end; ++slot) {
-      const auto type = static_cast<LineType>(a.data()[analysis::Lines(slot).offset]);
+      const uint8_t* bytes = a.data() + analysis::Lines(slot).offset;
+      const auto type = static_cast<LineType>(bytes[analysis_line::LineType.offset]);
       if (type == LineType::kInput && LineHolds(run.inputs, keys.inputs, a, slot)) continue;
+      if (type == LineType::kGlobal) {
+        const int16_t recNo = GetI16(bytes + analysis_line::RefRecNo.offset);
+        if (!FollowGlobal(run, a, code, recNo))
+          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameGlobal,
+                                       GlobalDetails(recNo), kVariantRemoved));
+        continue;
+      }
       AnalysisLine line = Get(a, analysis::Lines(slot));
       if (type == LineType::kAnalysis && LineHolds(run.analyses, keys.analyses, a, slot)) {
         pairs.emplace_back(static_cast<int16_t>(r), Get(line, analysis_line::RefRecNo));
@@ -189,18 +196,14 @@ void CrossAnalysis(RunContext& run, const LineTargets& keys, int r, Pairs& pairs
       if (type == LineType::kInput) {
         ok = Follow(run.inputs, kAreaInputs, ref, changed);
         if (!ok)
-          run.AddCrossError(
-              CrossError(kAreaAnalyses, code, kNameInput, ref.code + " ", kVariantRemoved));
+          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameInput, ref.code + " ",
+                                       kVariantRemoved));
       } else if (type == LineType::kAnalysis) {
         ok = Follow(run.analyses, kAreaAnalyses, ref, changed);
         if (!ok)
-          run.AddCrossError(
-              CrossError(kAreaAnalyses, code, kNameAnalysis, ref.code, kVariantRemoved));
-        pairs.emplace_back(static_cast<int16_t>(r), ref.recNo);
-      } else if (type == LineType::kGlobal) {
-        if (!FollowGlobal(run, a, ref.recNo))
-          run.AddCrossError(CrossError(kAreaAnalyses, code, kNameGlobal, GlobalDetails(ref.recNo),
+          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameAnalysis, ref.code,
                                        kVariantRemoved));
+        pairs.emplace_back(static_cast<int16_t>(r), ref.recNo);
       }
       if (!changed) continue;
       Set(line, analysis_line::RefCode, ref.code);
@@ -293,7 +296,7 @@ void CrossBudget(RunContext& run) {
   for (int r = 1; r <= n; ++r) {
     if (!run.Before(step, r, n)) return;
     BudgetRecord& item = run.budget.Get(r);
-    const std::string code = Get(item, coded::Code);
+    const std::string_view code = TextOf(item, coded::Code);
     if (Get(item, coded::RecordStatus) != 0 || code.size() != kItemCodeLength) continue;
     const uint8_t type = Get(item, budget_item::RefType);
     if (type != budget_item::kRefAnalysis && type != budget_item::kRefSubcontract) continue;
@@ -305,7 +308,8 @@ void CrossBudget(RunContext& run) {
                         : Follow(run.subcontracts, kAreaSubcontracts, ref, changed);
     if (!ok) {
       const bool analysis = type == budget_item::kRefAnalysis;
-      run.AddCrossError(CrossError(kAreaBudget, code, analysis ? kNameAnalysis : kNameSubcontract,
+      run.AddCrossError(CrossError(kAreaBudget, std::string(code),
+                                   analysis ? kNameAnalysis : kNameSubcontract,
                                    analysis ? ref.code : ref.code + " ", kVariantRemoved));
     } else if (changed) {
       Set(item, budget_item::RefCode, ref.code);

@@ -4,6 +4,7 @@
 #include "calc/run_window.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 
 #include "calc/review_and_calc.h"
@@ -14,6 +15,7 @@
 #include "toolkit/key_reader.h"
 #include "toolkit/message_boxes.h"
 #include "toolkit/numbers.h"
+#include "toolkit/progress.h"
 #include "toolkit/prompts.h"
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
@@ -30,11 +32,11 @@ constexpr int kSmallRows = 5;
 constexpr int kMessageRow = 19;
 constexpr int kSmallMessageRow = 3;
 constexpr int kLabelColumn = 3;
-constexpr int kCountColumn = 39;
 constexpr int kLabelRoom = 17;
 constexpr const char* kTitle = "Revision y Calculo";
 constexpr const char* kHint = "Para interrumpir oprima cualquier Tecla";
 constexpr const char* kAskInterrupt = "Desea interrumpir el proceso (S/N)";
+constexpr const char* kCounting = "  procesando el No. [";
 
 void ClearRow(int row) {
   GotoXY(1, row);
@@ -68,23 +70,33 @@ class RunWindow : public CalcObserver {
     WriteText(Lead(s.label) + " << ... no requiere proceso ... >>");
   }
 
+  // Called for every record. The row's text is written when the step
+  // starts and again when the record number gains a digit; in between only
+  // the number's digits change.
   void StepRecord(CalcStep step, int i, int n) override {
     const StepLine s = StepLineOf(step);
-    if (s.row != lastRow_) {
+    number_.clear();
+    AppendNumber(number_, i);
+    if (s.row != lastRow_ || number_.size() != lastDigits_) {
       ClearRow(s.row);
       GotoXY(kLabelColumn, s.row);
-      WriteText(Lead(s.label));
+      std::string text = Lead(s.label) + kCounting;
+      countColumn_ = kLabelColumn + static_cast<int>(text.size());
+      text += number_ + "] de [";
+      AppendNumber(text, n);
+      WriteText(text + "]");
       lastRow_ = s.row;
+      lastDigits_ = number_.size();
+      return;
     }
-    GotoXY(kCountColumn, s.row);
-    ClrEol();
-    GotoXY(kLabelColumn + kLabelRoom + 1, s.row);
-    WriteText("  procesando el No. [" + std::to_string(i) + "] de [" + std::to_string(n) + "]");
+    GotoXY(countColumn_, s.row);
+    WriteText(number_);
   }
 
-  // Any waiting key offers to stop; only N (or Intro) goes on.
+  // Any waiting key offers to stop; only N (or Intro) goes on. The host
+  // repaints and takes keys only on its paced turns.
   bool StopWanted() override {
-    if (!KeyPressed()) return false;
+    if (!RunKeyPressed()) return false;
     DropWaitingKeys();
     ClearRow(kMessageRow);
     Centre(kMessageRow, std::string(kAskInterrupt) + " N");
@@ -101,8 +113,17 @@ class RunWindow : public CalcObserver {
   }
 
  private:
+  static void AppendNumber(std::string& text, int value) {
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+  }
+
   bool obra_;
   int lastRow_ = 0;
+  int countColumn_ = 0;  // where the record number starts on lastRow_
+  size_t lastDigits_ = 0;
+  std::string number_;
 };
 
 bool OpenRunWindow(bool full) {

@@ -54,8 +54,8 @@ std::string Trim(const std::string& s) {
 
 }  // namespace
 
-void ListHost::IdleWait() {
-  HeadlessHost::IdleWait();
+void ListHost::WaitForEvents() {
+  HeadlessHost::WaitForEvents();
   if (!KeyQueueEmpty()) return;
   notes.push_back(ScreenMessage());
   if (notes.size() > kMaxNotes) throw ScriptExhausted();

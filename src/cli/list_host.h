@@ -23,7 +23,7 @@ class ListHost : public HeadlessHost {
   // The text of every note the core waited on, in order.
   std::vector<std::string> notes;
 
-  void IdleWait() override;
+  void WaitForEvents() override;
   void ShowListing(const std::string& fileName) override;
   bool PrintListingFile(const std::string& fileName, bool landscape, std::string& error) override;
   std::string ReadSetting(const std::string& key, const std::string& value) override;

@@ -153,7 +153,7 @@ uint8_t ReadKey() {
     if (gInput.caretWanted) Host().ShowCaret(true, s.left + s.cursorX - 1, s.top + s.cursorY - 1);
     while (KeyQueueEmpty()) {
       Host().ProcessEvents();
-      if (KeyQueueEmpty()) Host().IdleWait();
+      if (KeyQueueEmpty()) Host().WaitForEvents();
     }
     uint8_t code = 0;
     bool taken = PopKey(code);

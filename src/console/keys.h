@@ -124,7 +124,7 @@ bool PopKey(uint8_t& code);
 
 // Lets the host process its events, then tells whether a code waits.
 bool KeyPressed();
-// Waits for a code, processing the host's events meanwhile.
+// Waits for a code, blocked in the host's wait for events meanwhile.
 uint8_t ReadKey();
 
 }  // namespace vantu

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "console/console.h"
@@ -97,24 +98,61 @@ QRect TConsole::CellRect(int col, int row, int count) const {
   return QRect((col - 1) * w_, (row - 1) * h_, count * w_, h_);
 }
 
+void TConsole::MarkDirty(int row, int first, int last) {
+  if (dirty_.size() <= static_cast<size_t>(row)) dirty_.resize(row + 1, {1, 0});
+  auto& span = dirty_[static_cast<size_t>(row)];
+  if (span.first > span.second) {
+    span = {first, last};
+  } else {
+    span.first = std::min(span.first, first);
+    span.second = std::max(span.second, last);
+  }
+  anyDirty_ = true;
+  // Any event loop paints them, a dialog's own as well as the host's.
+  if (!flushPosted_) {
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(this, &TConsole::FlushCells, Qt::QueuedConnection);
+  }
+}
+
 void TConsole::RedrawCells(int col, int row, int count) {
   const ScreenState& s = Screen();
   if (row < 1 || row > s.rows || count <= 0) return;
-  QPainter p(&image_);
-  ConsolePainter(p, cellFonts_, Metrics()).PaintCells(s, row, col, col + count - 1);
-  // Brackets reach one pixel into the neighbouring cells.
-  update(CellRect(col, row, count).adjusted(-w_, 0, w_, 0));
+  MarkDirty(row, col, col + count - 1);
 }
 
 void TConsole::RedrawAll() {
   const ScreenState& s = Screen();
+  for (int row = 1; row <= s.rows; ++row) MarkDirty(row, 1, s.columns);
+}
+
+QRegion TConsole::PaintDirty() {
+  QRegion painted;
+  if (!anyDirty_) return painted;
+  anyDirty_ = false;
+  const ScreenState& s = Screen();
   QPainter p(&image_);
   ConsolePainter painter(p, cellFonts_, Metrics());
-  for (int row = 1; row <= s.rows; ++row) painter.PaintCells(s, row, 1, s.columns);
-  update();
+  for (size_t row = 1; row < dirty_.size(); ++row) {
+    auto& span = dirty_[row];
+    if (span.first > span.second) continue;
+    const int r = static_cast<int>(row);
+    if (r <= s.rows) painter.PaintCells(s, r, span.first, span.second);
+    // Brackets reach one pixel into the neighbouring cells.
+    painted += CellRect(span.first, r, span.second - span.first + 1).adjusted(-w_, 0, w_, 0);
+    span = {1, 0};
+  }
+  return painted;
+}
+
+void TConsole::FlushCells() {
+  flushPosted_ = false;
+  const QRegion painted = PaintDirty();
+  if (!painted.isEmpty()) update(painted);
 }
 
 void TConsole::DrawRunFrame(int col, int row, int count, uint32_t colour) {
+  FlushCells();
   QPainter p(&image_);
   ConsolePainter(p, cellFonts_, Metrics()).DrawRunFrame(col, row, count, ToQColor(colour));
   update(CellRect(col, row, count).adjusted(-w_, 0, w_, 0));
@@ -139,6 +177,10 @@ void TConsole::RebuildButtons(int row) {
 }
 
 void TConsole::paintEvent(QPaintEvent* e) {
+  // A paint that comes before the flush (an expose, a grab) shows the
+  // cells as they are now.
+  const QRegion late = PaintDirty() - e->region();
+  if (!late.isEmpty()) update(late);
   QPainter p(this);
   p.drawImage(e->rect(), image_, e->rect());
   if (CaretVisible()) {

@@ -1,13 +1,18 @@
 #pragma once
 // TConsole: the control that shows the console grid. It picks its font size
 // from the desktop, keeps the painted cells in an image, shows the caret and
-// turns keys and clicks into key codes.
+// turns keys and clicks into key codes. Changed cells are only marked; they
+// are painted into the image when the host next processes its events, so a
+// run that rewrites a progress line per record costs no painting per record.
 
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "gui/console_painter.h"
 #include "gui/glyph_painter.h"
@@ -56,10 +61,14 @@ class TConsole : public QWidget {
   int CellHeight() const { return h_; }
   const QFont& ConsoleFontNow() const { return font_; }
 
-  // Cells to draw again (1-based absolute), the whole grid, a run frame.
+  // Cells to draw again (1-based absolute), the whole grid: marked now,
+  // painted by FlushCells. A run frame is drawn at once, over the cells
+  // marked before it.
   void RedrawCells(int col, int row, int count);
   void RedrawAll();
   void DrawRunFrame(int col, int row, int count, uint32_t colour);
+  // Paints the marked cells into the image and asks for their repaint.
+  void FlushCells();
   // The caret in cell (col, row); drawn only while the window is active.
   void SetCaret(bool shown, int col, int row);
   bool CaretVisible() const;
@@ -77,6 +86,9 @@ class TConsole : public QWidget {
 
  private:
   QRect CellRect(int col, int row, int count) const;
+  void MarkDirty(int row, int first, int last);
+  // Paints the marked cells into the image; the area they cover.
+  QRegion PaintDirty();
   GlyphMetrics Metrics() const;
   void RepeatTick();
   void MemoryTick();
@@ -89,6 +101,11 @@ class TConsole : public QWidget {
   int baseFontSize_ = 14;
   int layoutState_ = 2;
   QImage image_;
+  // Per row (1-based) the first and last marked column; first > last when
+  // the row is clean.
+  std::vector<std::pair<int, int>> dirty_;
+  bool anyDirty_ = false;
+  bool flushPosted_ = false;
   bool caretShown_ = false;
   int caretCol_ = 1, caretRow_ = 1;
   QTimer repeatTimer_, memoryTimer_;

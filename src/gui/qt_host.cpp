@@ -61,12 +61,24 @@ QString BoxText(const std::string& bytes) {
 // "Description|pattern;pattern|..." as Qt's "Description (pattern pattern);;...".
 }  // namespace
 
+// The cells changed since the last turn are painted before the events are
+// processed, so that their repaint is among them.
 void QtHost::ProcessEvents() {
+  if (window_) window_->Console()->FlushCells();
   QApplication::processEvents(QEventLoop::AllEvents);
-  if (haltRequested_) {
-    haltRequested_ = false;
-    DoHalt(haltCode_);
-  }
+  HaltIfRequested();
+}
+
+void QtHost::WaitForEvents() {
+  if (window_) window_->Console()->FlushCells();
+  QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  HaltIfRequested();
+}
+
+void QtHost::HaltIfRequested() {
+  if (!haltRequested_) return;
+  haltRequested_ = false;
+  DoHalt(haltCode_);
 }
 
 void QtHost::Sleep(int ms) {

@@ -30,6 +30,7 @@ class QtHost : public Platform {
   }
 
   void ProcessEvents() override;
+  void WaitForEvents() override;
   void Sleep(int ms) override;
   void Beep() override;
   Date Today() override;
@@ -74,6 +75,8 @@ class QtHost : public Platform {
                     const std::string& text) override;
 
  private:
+  void HaltIfRequested();
+
   TForm1* window_ = nullptr;
   std::unique_ptr<QPrinter> printer_;  // the printer of the last print dialog
   // The listings printed to a file since the last print dialog: one command

@@ -3,6 +3,7 @@
 // The Qt host (src/gui) and the headless host (src/platform/headless)
 // implement it. Text crossing this interface is Windows-1252 bytes.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -62,9 +63,15 @@ class Platform {
 
   // Events and time.
   virtual void ProcessEvents() = 0;
+  // Blocks until the host has something to process (a key, a click, a timer,
+  // a repaint), then processes it: the wait of ReadKey. Never a polling
+  // sleep, so an idle program does not wake the machine.
+  virtual void WaitForEvents() = 0;
   virtual void Sleep(int ms) = 0;
-  // One idle turn of a wait for input (ReadKey): a short sleep.
-  virtual void IdleWait() { Sleep(1); }
+  // The monotonic clock that paces long runs, read once per record: a
+  // coarse reading (a few milliseconds of resolution) where the system has
+  // a cheaper one.
+  virtual std::chrono::steady_clock::time_point Now();
   virtual void Beep() = 0;
   virtual Date Today() = 0;
 

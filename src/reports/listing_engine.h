@@ -94,7 +94,6 @@ struct ListingState {
   int16_t copies = 1;
   int16_t oldPriceDays = kOldPriceDaysDefault;
   std::FILE* file = nullptr;  // the listing file while it is being written
-  int pollCountdown = 0;      // records left before the next look at the key queue
   bool writeFailed = false;   // a write to the listing file failed
 };
 

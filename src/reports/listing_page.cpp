@@ -6,6 +6,7 @@
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
+#include "toolkit/progress.h"
 #include "toolkit/window_message.h"
 
 namespace vantu {
@@ -17,8 +18,6 @@ constexpr int kCentredWidth = 125;
 constexpr int kBaseMargin = 10;
 // Empty lines above the header on laser printers, before the adjustment.
 constexpr int kLaserTopLines = 5;
-// Records between two looks at the key queue.
-constexpr int kPollInterval = 64;
 
 const char* const kNothingToPrint = "COMENTARIO: NO HAY NADA PARA IMPRIMIR";
 const char* const kPressAnyKey = ".. Para continuar oprima cualquier tecla ..";
@@ -165,10 +164,7 @@ void CloseLastPage(bool listedSomething) {
 
 bool CheckInterrupt() {
   ListingState& s = Listing();
-  if (--s.pollCountdown <= 0) {
-    s.pollCountdown = kPollInterval;
-    if (KeyPressed() && ReadKey() == kKeyEsc) s.interruptRequested = true;
-  }
+  if (RunKeyPressed() && ReadKey() == kKeyEsc) s.interruptRequested = true;
   if (s.interruptRequested) {
     s.interruptRequested = false;
     s.listingContinue = false;

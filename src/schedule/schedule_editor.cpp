@@ -148,7 +148,7 @@ void MarkWithMouse() {
       MoveTo(activity, p);
     }
     Host().ProcessEvents();
-    if (HeldPointer(col, row)) Host().IdleWait();
+    if (HeldPointer(col, row)) Host().WaitForEvents();
   }
 }
 

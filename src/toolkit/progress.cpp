@@ -1,6 +1,7 @@
 #include "toolkit/progress.h"
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "platform/platform.h"
 #include "toolkit/schemes.h"
 #include "toolkit/window_stack.h"
@@ -14,6 +15,14 @@ struct ProgressState {
   int phase = 0;
 };
 ProgressState gProgress;
+
+using TimePoint = std::chrono::steady_clock::time_point;
+// The time of the last turn given to the host; none yet when unset.
+struct PaceState {
+  bool started = false;
+  TimePoint lastTurn{};
+};
+PaceState gPace;
 
 constexpr uint8_t kTrack = 176;  // light shade
 constexpr uint8_t kMark = 219;   // full block
@@ -31,6 +40,28 @@ void PutCell(int phase, uint8_t ch) {
 
 void ResetProgress() {
   gProgress = ProgressState{};
+  gPace = PaceState{};
+}
+
+bool HostTurnDue() {
+  return !gPace.started || Host().Now() - gPace.lastTurn >= kHostTurnInterval;
+}
+
+void GiveHostTurn() {
+  gPace.started = true;
+  gPace.lastTurn = Host().Now();
+  Host().ProcessEvents();
+}
+
+bool PaceHost() {
+  if (!HostTurnDue()) return false;
+  GiveHostTurn();
+  return true;
+}
+
+bool RunKeyPressed() {
+  if (!KeyQueueEmpty()) return true;
+  return PaceHost() && !KeyQueueEmpty();
 }
 
 bool ShowProgress(int col, int row) {
@@ -52,15 +83,16 @@ void StepProgress(bool first) {
     NormalText();
     return;
   }
-  Host().Sleep(5);
-  Host().ProcessEvents();
+  if (!HostTurnDue()) return;
   const int old = gProgress.phase;
   gProgress.phase = (old + 1) % kProgressPhases;
-  if (!gProgress.open) return;
-  BoldText();
-  PutCell(old, kTrack);
-  PutCell(gProgress.phase, kMark);
-  NormalText();
+  if (gProgress.open) {
+    BoldText();
+    PutCell(old, kTrack);
+    PutCell(gProgress.phase, kMark);
+    NormalText();
+  }
+  GiveHostTurn();
 }
 
 void HideProgress() {

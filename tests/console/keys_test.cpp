@@ -111,6 +111,26 @@ TEST_F(KeysTest, ReadKeyShowsTheCaretOnlyWhileWaiting) {
   EXPECT_FALSE(host.CaretShown());
 }
 
+// The wait for a key blocks in the host's wait for events: a host that
+// slept instead would wake the machine a thousand times a second.
+TEST_F(KeysTest, ReadKeyBlocksInTheHostsWaitNeverInASleep) {
+  struct SleepCountingHost : HeadlessHost {
+    int sleeps = 0;
+    void Sleep(int ms) override {
+      ++sleeps;
+      HeadlessHost::Sleep(ms);
+    }
+  } counting;
+  SetHost(&counting);
+  counting.PushKeys({'Q'});
+  counting.PushKeys({'R'});
+  EXPECT_EQ(ReadKey(), 'Q');
+  EXPECT_EQ(ReadKey(), 'R');
+  EXPECT_EQ(counting.sleeps, 0);
+  EXPECT_EQ(counting.WaitCount(), 2) << "one wait per key the script gives";
+  SetHost(&host);
+}
+
 TEST_F(KeysTest, WaitingWithAnEmptyScriptThrows) {
   EXPECT_THROW(ReadKey(), ScriptExhausted);
 }

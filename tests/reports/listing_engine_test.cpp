@@ -254,7 +254,6 @@ TEST_F(EngineTest, InterruptionStopsAndIsCleared) {
   EXPECT_TRUE(Listing().listingContinue);
   // An Esc waiting in the key queue asks for the interruption.
   PushKey(kKeyEsc);
-  Listing().pollCountdown = 0;
   EXPECT_TRUE(CheckInterrupt());
 }
 

@@ -114,10 +114,8 @@ TEST_F(WindowStackTest, ProgressTurnsAndCloses) {
   EXPECT_EQ(Screen().At(45, 14).ch, 188);
   StepProgress(true);
   EXPECT_EQ(ProgressPhase(), 0);
-  const int slept = host.SleptMs();
-  for (int i = 0; i < 9; ++i) StepProgress(false);
+  StepProgress(false);  // the first turn of a run is always due
   EXPECT_EQ(ProgressPhase(), 1);
-  EXPECT_EQ(host.SleptMs() - slept, 45);
   // The window's inside starts at column 36, row 11: phase 1 is the top middle.
   EXPECT_EQ(Screen().At(36 + 4, 11).ch, 219);
   EXPECT_EQ(Screen().At(36 + 3, 11).ch, 176);

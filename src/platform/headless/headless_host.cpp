@@ -7,9 +7,9 @@
 namespace vantu {
 
 namespace {
-// Sleeps allowed with an empty queue and no script left before the wait is
+// Waits allowed with an empty queue and no script left before the wait is
 // taken as a hang.
-constexpr int kMaxIdleSleeps = 2000;
+constexpr int kMaxIdleWaits = 2000;
 }  // namespace
 
 HeadlessHost::HeadlessHost() = default;
@@ -45,14 +45,14 @@ void HeadlessHost::Click(int col0, int row0, bool left) {
 }
 
 void HeadlessHost::ProcessEvents() {
-  // The scripted user acts only while the program waits (has slept since
-  // the last step) and nothing is queued, as a person would.
+  // The scripted user acts only while the program waits (has slept or
+  // waited since the last step) and nothing is queued, as a person would.
   if (!KeyQueueEmpty() || !waiting_) return;
   if (!steps_.empty()) {
     waiting_ = false;
     Step step = std::move(steps_.front());
     steps_.pop_front();
-    idleSleeps_ = 0;
+    idleWaits_ = 0;
     step();
   }
 }
@@ -62,11 +62,13 @@ void HeadlessHost::Sleep(int ms) {
   waiting_ = true;
 }
 
-// Only a wait for input with nothing left to give can hang.
-void HeadlessHost::IdleWait() {
-  Sleep(1);
-  if (KeyQueueEmpty() && steps_.empty() && ++idleSleeps_ > kMaxIdleSleeps) {
-    idleSleeps_ = 0;
+// The script is the only source of events: the wait hands the turn to the
+// next step. Only a wait with nothing left to give can hang.
+void HeadlessHost::WaitForEvents() {
+  ++waits_;
+  waiting_ = true;
+  if (KeyQueueEmpty() && steps_.empty() && ++idleWaits_ > kMaxIdleWaits) {
+    idleWaits_ = 0;
     throw ScriptExhausted();
   }
 }

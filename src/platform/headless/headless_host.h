@@ -59,6 +59,7 @@ class HeadlessHost : public Platform {
   int PrintDialogCount() const { return printDialogs_; }
   int BeepCount() const { return beeps_; }
   int SleptMs() const { return sleptMs_; }
+  int WaitCount() const { return waits_; }
   const std::string& Caption() const { return caption_; }
   bool CaretShown() const { return caretShown_; }
   int RedrawAllCount() const { return redrawAll_; }
@@ -71,7 +72,7 @@ class HeadlessHost : public Platform {
   // Platform
   void ProcessEvents() override;
   void Sleep(int ms) override;
-  void IdleWait() override;
+  void WaitForEvents() override;
   void Beep() override { ++beeps_; }
   Date Today() override { return today_; }
   BoxAnswer MessageBox(const std::string& text, const std::string& caption, BoxIcon icon,
@@ -111,7 +112,8 @@ class HeadlessHost : public Platform {
   int beeps_ = 0;
   int sleptMs_ = 0;
   int redrawAll_ = 0;
-  int idleSleeps_ = 0;
+  int idleWaits_ = 0;
+  int waits_ = 0;
   bool caretShown_ = false;
   bool waiting_ = false;
 };

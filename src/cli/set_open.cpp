@@ -8,6 +8,7 @@
 #include "cli/cli_output.h"
 #include "platform/headless/headless_host.h"
 #include "platform/halt.h"
+#include "selection/recode.h"
 #include "selection/selection_sets.h"
 #include "session/paths.h"
 #include "session/selection_state.h"
@@ -105,6 +106,12 @@ void OpenSetAsSelected(const std::string& dir, const std::string& rama, const st
   selection::OpenRama();
   s.ObraCode = obra;
   selection::FinishSelection();
+  // A recodification cut short is completed as the program completes it;
+  // one of another set of the Rama is not this command's to finish.
+  std::vector<std::string> otherSet;
+  if (CompletePendingRecode(otherSet))
+    std::fprintf(stderr, "vantu-cli: se completo una recodificacion que habia quedado sin terminar\n");
+  if (!otherSet.empty()) throw Refusal(otherSet);
 }
 
 int RunOverHost(Platform& host, const std::function<int()>& body) {

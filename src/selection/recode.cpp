@@ -162,6 +162,27 @@ void Recodify(bool interactive) {
   if (interactive) CloseRecodeWindow();
 }
 
+bool CompletePendingRecode(std::vector<std::string>& otherSet) {
+  otherSet.clear();
+  const SelectionState& s = Selection();
+  if (s.RamaCode.empty()) return false;
+  const std::string pending = PendingRecodeExtension(s.DataDirectory, s.RamaCode);
+  if (pending.empty()) return false;
+  if (pending == s.SetExtension()) {
+    Recodify(false);
+    return true;
+  }
+  // The run renumbered the Rama with that Obra's budget: only that set
+  // completes it, or the references of one of them would be left behind.
+  const std::string obra = pending.substr(1);
+  otherSet = {"HAY UNA RECODIFICACION SIN TERMINAR DE LA RAMA " + s.RamaCode +
+                  (obra.empty() ? " (SIN OBRA)" : " OBRA " + obra),
+              obra.empty() ? "Abra la Rama " + s.RamaCode + " sin Obra para completarla"
+                           : "Abra la Rama " + s.RamaCode + " con la Obra " + obra +
+                                 " para completarla"};
+  return false;
+}
+
 void ResetRecodification() {
   ResetRecodeFiles();
   RecodeProgressShown() = false;

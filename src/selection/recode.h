@@ -36,5 +36,9 @@ bool EditRecodeParams(RecodeParams& params);
 void CloseRecodeWindow();
 
 void ResetRecodification();
+// A recodification of the open Rama cut short: completed when it was for
+// the set just opened (true); when it was for another Obra of the Rama (or
+// for the Rama alone), the lines that say which set to open to complete it.
+bool CompletePendingRecode(std::vector<std::string>& otherSet);
 
 }  // namespace vantu

@@ -64,6 +64,22 @@ int FindRecodePhase(const std::string& dir, const std::string& ext) {
   return kRecodeIdle;
 }
 
+std::string PendingRecodeExtension(const std::string& dir, const std::string& rama) {
+  auto upper = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec)) {
+    const std::string name = e.path().filename().string();
+    const std::string head = upper(name.substr(0, 9));
+    if (head != "APR07CT1." && head != "APR07CT2.") continue;
+    const std::string ext = name.substr(9);
+    if ((ext.size() == 1 || ext.size() == 3) && upper(ext.substr(0, 1)) == upper(rama)) return ext;
+  }
+  return "";
+}
+
 std::array<uint8_t, recode_state::kSize> EncodeRecodeState(const RecodeParams& p) {
   std::array<uint8_t, recode_state::kSize> bytes{};
   PutI16(bytes.data() + recode_state::kFirstChapter, p.firstChapter);

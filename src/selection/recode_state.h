@@ -57,6 +57,10 @@ std::string RecodeTempName(const std::string& ext);
 // case count too. Both names present (which no run leaves) count as 2.
 int FindRecodePhase(const std::string& dir, const std::string& ext);
 
+// The extension (Rama, or Rama and Obra) of a run cut short in dir for the
+// Rama `rama`, whatever Obra it was for; "" when there is none.
+std::string PendingRecodeExtension(const std::string& dir, const std::string& rama);
+
 std::array<uint8_t, recode_state::kSize> EncodeRecodeState(const RecodeParams& p);
 // A record shorter than the parameters (an empty file) gives the defaults.
 RecodeParams DecodeRecodeState(const std::vector<uint8_t>& bytes);

@@ -2,6 +2,7 @@
 // Rama and Obra codes and the accept field, above the list of the sets
 // found in the directory.
 #include <filesystem>
+#include <vector>
 
 #include "console/console.h"
 #include "console/keys.h"
@@ -25,6 +26,7 @@
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
 #include "toolkit/status_line.h"
+#include "toolkit/window_message.h"
 
 namespace vantu {
 
@@ -342,10 +344,20 @@ void SelectRamaObra() {
   OfferRecoveredSet();
   DrawScreen();
   ReportMissingDataDirectory();
-  SelectionScreen(initial).Run();
-  selection::FinishSelection();
-  // A recodification cut short is completed on the set just opened.
-  Recodify(false);
+  bool atRama = initial;
+  for (;;) {
+    SelectionScreen(atRama).Run();
+    selection::FinishSelection();
+    // A recodification cut short is completed on the set just opened; one
+    // of another set of this Rama sends the user back to open that one.
+    std::vector<std::string> otherSet;
+    if (CompletePendingRecode(otherSet) || otherSet.empty()) break;
+    otherSet.push_back(".. Para continuar oprima cualquier tecla ..");
+    ShowMessageWindow(otherSet);
+    selection::CloseSelection();
+    DrawScreen();
+    atRama = true;
+  }
   sh.haltAtClose = false;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "records/dataset_fixture.h"
+#include "selection/recode_state.h"
 
 namespace vantu::test {
 namespace {
@@ -55,6 +56,32 @@ TEST_F(CalcCommandTest, DataErrorsGiveStatusOne) {
   CloseSet();
   EXPECT_EQ(Calc(), cli::kExitDataErrors);
   EXPECT_EQ(Markers(2, "A"), std::make_pair(1, 0)) << "nothing calculated";
+}
+
+TEST_F(CalcCommandTest, ARecodificationCutShortIsCompletedOnlyWithItsOwnSet) {
+  auto shape = SmallShape();
+  shape.calculated = true;
+  GenerateDataset(shape);
+  ASSERT_TRUE(BeginRecodeRun(dataDir.string(), "A01", RecodeParams{}));
+  const auto rama = WholeFile("Apr03dat.A");
+  // The Rama alone would leave the Obra's references behind: refused.
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::CalcCommand({"--dir", dataDir.string(), "--rama", "A"}, "vantu-cli"),
+            cli::kExitFailure);
+  SetHost(&host);
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("HAY UNA RECODIFICACION SIN TERMINAR DE LA RAMA A OBRA 01"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("Abra la Rama A con la Obra 01 para completarla"), std::string::npos);
+  EXPECT_TRUE(WholeFile("Apr03dat.A") == rama);
+  EXPECT_EQ(FindRecodePhase(dataDir.string(), "A01"), kRecodeRenumbering);
+  // With its Obra the run is completed, and the command says so.
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Calc(), cli::kExitOk);
+  err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("se completo una recodificacion"), std::string::npos) << err;
+  EXPECT_EQ(FindRecodePhase(dataDir.string(), "A01"), kRecodeIdle);
 }
 
 TEST_F(CalcCommandTest, FailuresGiveStatusTwoAndChangeNothing) {

@@ -30,18 +30,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kUsage =
-    "uso: vantu-cli calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no]\n";
+constexpr const char* kHelp =
+    "uso: vantu-cli calc --dir DIRECTORIO --rama R [--obra OO] [--ajuste-al-peso si|no] [--json]\n"
+    "  Revisa y calcula la Rama R (y su Obra OO) del DIRECTORIO. El avance va a la\n"
+    "  salida de errores; los errores hallados o el resumen del presupuesto, a la\n"
+    "  salida normal (un objeto JSON con --json).\n"
+    "  --ajuste-al-peso si|no  cambia la preferencia \"Ajuste al peso\" y la guarda\n"
+    "  Estado de salida: 0 todo correcto, 1 errores en los datos (nada calculado),\n"
+    "  2 fallo (nada cambiado).\n";
 
 struct CalcArgs {
   std::string dir, rama, obra;
   std::optional<bool> roundToPeso;
+  bool json = false;
 };
 
 std::optional<CalcArgs> Parse(const std::vector<std::string>& args, std::string& why) {
   CalcArgs a;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& opt = args[i];
+    if (opt == "--json") {
+      a.json = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       why = "falta el valor de " + opt;
       return std::nullopt;
@@ -82,37 +93,74 @@ class CliObserver : public CalcObserver {
   Progress& progress_;
 };
 
+std::string Trimmed(std::string code) {
+  code.erase(code.find_last_not_of(' ') + 1);
+  code.erase(0, code.find_first_not_of(' '));
+  return code;
+}
+
 void PrintErrors(const std::vector<ErrorEntry>& errors) {
   int i = 0;
   for (const ErrorEntry& e : errors) {
-    std::string code = e.errCode;
-    code.erase(code.find_last_not_of(' ') + 1);
-    code.erase(0, code.find_first_not_of(' '));
     std::printf("[%d:%zu] %s %s %s %s\n", ++i, errors.size(), SeverityWord(e.severity).c_str(),
-                Utf8(AreaName(e.targetKind)).c_str(), Utf8(code).c_str(),
+                Utf8(AreaName(e.targetKind)).c_str(), Utf8(Trimmed(e.errCode)).c_str(),
                 Utf8(ErrorDescription(e)).c_str());
   }
 }
 
+struct SummaryRow {
+  const char* label;
+  const char* key;  // its name in the JSON summary
+  long double value;
+};
+
+std::vector<SummaryRow> SummaryRows(const BudgetSummary& s) {
+  return {
+      {"SUBTOTAL COSTO DIRECTO", "costo_directo", s.directCostTotal},
+      {"mas AIU", "aiu", s.aiuAmount},
+      {"  Administracion", "administracion", s.adminAmount},
+      {"  Imprevistos", "imprevistos", s.imprevistosAmount},
+      {"  Utilidad", "utilidad", s.utilidadAmount},
+      {"SUBTOTAL", "subtotal", s.subtotalWithAiu},
+      {"mas IVA", "iva", s.ivaAmount},
+      {"VALOR TOTAL DEL PRESUPUESTO", "total", s.budgetTotal},
+  };
+}
+
 void PrintSummary(const RunOutcome& out) {
-  if (out.showsTotal) {
-    const BudgetSummary& s = out.summary;
-    const struct {
-      const char* label;
-      long double value;
-    } rows[] = {
-        {"SUBTOTAL COSTO DIRECTO", s.directCostTotal},
-        {"mas AIU", s.aiuAmount},
-        {"  Administracion", s.adminAmount},
-        {"  Imprevistos", s.imprevistosAmount},
-        {"  Utilidad", s.utilidadAmount},
-        {"SUBTOTAL", s.subtotalWithAiu},
-        {"mas IVA", s.ivaAmount},
-        {"VALOR TOTAL DEL PRESUPUESTO", s.budgetTotal},
-    };
-    for (const auto& r : rows) std::printf("%-30s $%20s\n", r.label, PlainAmount(r.value).c_str());
-  }
+  if (out.showsTotal)
+    for (const SummaryRow& r : SummaryRows(out.summary))
+      std::printf("%-30s $%20s\n", r.label, PlainAmount(r.value).c_str());
   std::printf("%s\n", ClosingText(out).c_str());
+}
+
+// The run's result as one JSON object: "correcto", "sin_cambios" (nothing
+// changed since the last calculation), the errors in the error
+// review's words, and the budget summary when there is one.
+void PrintJson(const RunOutcome& out, const std::vector<ErrorEntry>& errors) {
+  std::string text = "{\"correcto\": ";
+  text += out.TotalErrors() == 0 ? "true" : "false";
+  text += ", \"sin_cambios\": ";
+  text += out.somethingToDo ? "false" : "true";
+  text += ", \"errores\": [";
+  for (size_t i = 0; i < errors.size(); ++i) {
+    const ErrorEntry& e = errors[i];
+    text += (i == 0 ? "" : ", ");
+    text += "{\"gravedad\": " + JsonString(SeverityWord(e.severity)) +
+            ", \"area\": " + JsonString(Utf8(AreaName(e.targetKind))) +
+            ", \"codigo\": " + JsonString(Utf8(Trimmed(e.errCode))) +
+            ", \"descripcion\": " + JsonString(Utf8(ErrorDescription(e))) + "}";
+  }
+  text += "], \"presupuesto\": ";
+  if (out.showsTotal && out.TotalErrors() == 0) {
+    std::string fields;
+    for (const SummaryRow& r : SummaryRows(out.summary))
+      fields += (fields.empty() ? "" : ", ") + JsonString(r.key) + ": " + JsonAmount(r.value);
+    text += "{" + fields + "}";
+  } else {
+    text += "null";
+  }
+  std::printf("%s}\n", text.c_str());
 }
 
 int RunCalc(const CalcArgs& a, const std::string& argv0) {
@@ -124,12 +172,15 @@ int RunCalc(const CalcArgs& a, const std::string& argv0) {
     SavePreferences();
     if (RoundToPesoChangedHook()) RoundToPesoChangedHook()();
   }
-  Progress progress(stdout, isatty(STDOUT_FILENO) != 0);
+  Progress progress(stderr, isatty(STDERR_FILENO) != 0);
   CliObserver observer(progress);
   const RunOutcome out = ExecuteRun(PrepareRun(), observer, Shell().errorFileName);
   progress.Finish();
-  if (!out.somethingToDo) std::printf("Nada cambio desde el ultimo calculo\n");
-  if (out.TotalErrors() > 0) {
+  if (!out.somethingToDo) std::fprintf(stderr, "Nada cambio desde el ultimo calculo\n");
+  if (a.json) {
+    PrintJson(out, out.TotalErrors() > 0 ? ReadErrorFile(Shell().errorFileName)
+                                         : std::vector<ErrorEntry>{});
+  } else if (out.TotalErrors() > 0) {
     std::printf("... Hay %d Errores ...\n", out.TotalErrors());
     PrintErrors(ReadErrorFile(Shell().errorFileName));
   } else {
@@ -141,8 +192,9 @@ int RunCalc(const CalcArgs& a, const std::string& argv0) {
 }  // namespace
 
 int CalcCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  const std::optional<CalcArgs> a = ParseOrShowUsage(args, Parse, kUsage);
-  if (!a) return kExitFailure;
+  int status = kExitOk;
+  const std::optional<CalcArgs> a = ParseOrShowUsage(args, Parse, kHelp, status);
+  if (!a) return status;
   std::error_code ec;
   if (!fs::is_directory(a->dir, ec)) {
     std::fprintf(stderr, "vantu-cli: no existe el directorio %s\n", a->dir.c_str());

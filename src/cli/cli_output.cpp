@@ -1,5 +1,8 @@
 #include "cli/cli_output.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "platform/headless/headless_host.h"
 
 namespace vantu::cli {
@@ -21,6 +24,36 @@ std::string Utf8(const std::string& text) {
     }
   }
   return out;
+}
+
+bool WindowOnlyLine(const std::string& line) {
+  std::string lower = line;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower.find("oprima") != std::string::npos || lower.find("presione") != std::string::npos;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonAmount(long double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2Lf", value);
+  return text;
 }
 
 void Progress::Step(const std::string& label, int i, int n) {
@@ -58,8 +91,7 @@ std::string ScreenMessage() {
       if (static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF) c = ' ';
     const size_t first = line.find_first_not_of(' ');
     if (first == std::string::npos) continue;
-    // The window's own words about keys mean nothing here.
-    if (line.find("oprima cualquier tecla") != std::string::npos) continue;
+    if (WindowOnlyLine(line)) continue;
     out += "  " + Utf8(line.substr(first, line.find_last_not_of(' ') - first + 1)) + "\n";
   }
   return out;

@@ -1,6 +1,7 @@
 #pragma once
-// How vantu-cli talks: texts of the core (Windows-1252) turned into UTF-8,
-// and the progress of a long step as a bar on a terminal or as plain lines.
+// How vantu-cli and korven talk: texts of the core (Windows-1252) turned
+// into UTF-8, JSON values, and the progress of a long step as a bar on a
+// terminal or as plain lines.
 
 #include <cstdio>
 #include <string>
@@ -9,6 +10,15 @@ namespace vantu::cli {
 
 // Windows-1252 bytes as UTF-8 (the Latin-1 range as is, the rest as '?').
 std::string Utf8(const std::string& text);
+
+// A line of the core's boxes that speaks of keys to press: it means
+// nothing without a window ("Para continuar oprima cualquier tecla").
+bool WindowOnlyLine(const std::string& line);
+
+// UTF-8 text as a quoted JSON string.
+std::string JsonString(const std::string& text);
+// An amount as a JSON number with two decimals.
+std::string JsonAmount(long double value);
 
 // The screen's text without window frames, one indented line per row that
 // holds something, in UTF-8: what a note or an error box of the core says.

@@ -18,9 +18,14 @@ namespace vantu::cli {
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kHelp =
     "uso: vantu-cli export --dir DIRECTORIO --rama R [--obra OO] --format bc3|xlsx|csv\n"
-    "                      --out RUTA [--decimal coma|punto]\n";
+    "                      --out RUTA [--decimal coma|punto]\n"
+    "  Exporta la Rama R (y su Obra OO) ya calculada: FIEBDC-3 (.bc3), libro de\n"
+    "  Excel (.xlsx) o tablas CSV en UTF-8 (RUTA es entonces una carpeta;\n"
+    "  --decimal punto da \",\" y \".\", coma (por omision) \";\" y \",\").\n"
+    "  Estado de salida: 0 exportado, 1 el conjunto no esta calculado (nada\n"
+    "  escrito), 2 fallo.\n";
 
 struct ExportArgs {
   SetArgs set;
@@ -88,8 +93,9 @@ int RunExport(const ExportArgs& a, const std::string& argv0) {
 }  // namespace
 
 int ExportCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  const std::optional<ExportArgs> a = ParseOrShowUsage(args, Parse, kUsage);
-  if (!a) return kExitFailure;
+  int status = kExitOk;
+  const std::optional<ExportArgs> a = ParseOrShowUsage(args, Parse, kHelp, status);
+  if (!a) return status;
   HeadlessHost host;
   return RunOverHost(host, [&] { return RunExport(*a, argv0); });
 }

@@ -18,9 +18,13 @@ namespace vantu::cli {
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kHelp =
     "uso: vantu-cli import --dir DIRECTORIO --format bc3 --in ARCHIVO --rama R --obra OO\n"
-    "                      [--map ARCHIVO]\n";
+    "                      [--map ARCHIVO]\n"
+    "  Importa un archivo FIEBDC-3 en una Rama R y Obra OO nuevas del DIRECTORIO y\n"
+    "  escribe la tabla de codigos (--map, por omision importacion-<R><OO>.csv).\n"
+    "  Estado de salida: 0 importado, 1 archivo rechazado o Rama existente (nada\n"
+    "  escrito), 2 fallo.\n";
 
 std::string Absolute(const std::string& path) {
   std::error_code ec;
@@ -61,14 +65,23 @@ std::optional<ImportRequest> Parse(const std::vector<std::string>& args, std::st
   return r;
 }
 
+// "" when the data directory and the file to read are there, else why not.
+std::string CheckPlaces(const ImportRequest& r) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_directory(r.dir, ec)) return "no existe el directorio " + r.dir;
+  if (!fs::exists(r.file, ec)) return "no existe el archivo " + r.file;
+  if (!fs::is_regular_file(r.file, ec)) return r.file + " no es un archivo";
+  return "";
+}
+
 int RunImport(ImportRequest r, const std::string& argv0) {
   // Only the new Rama is written, under its own lock: a marker left by a
   // run on another set is not this command's business.
   StartWithoutSet(argv0);
   // The data directory becomes the current one, as when a set is opened:
   // the program's end remembers it.
-  std::error_code ec;
-  if (std::filesystem::is_directory(r.dir, ec)) selection::ChangeDataDirectory(r.dir);
+  selection::ChangeDataDirectory(r.dir);
   r.toPeso = Prefs().roundToPeso;
   const ImportResult result = ImportBc3(r);
   if (!result.refused.empty()) {
@@ -79,7 +92,8 @@ int RunImport(ImportRequest r, const std::string& argv0) {
     std::fprintf(stderr, "vantu-cli: %s\n", Utf8(result.failure).c_str());
     return kExitFailure;
   }
-  for (const std::string& note : result.notes) std::printf("Nota: %s\n", Utf8(note).c_str());
+  for (const std::string& note : result.notes)
+    std::fprintf(stderr, "vantu-cli: nota: %s\n", Utf8(note).c_str());
   std::printf("Importados %d conceptos en la Rama %s, Obra %s de %s\nCodigos en %s\n",
               result.concepts, r.rama.c_str(), r.obra.c_str(), r.dir.c_str(),
               result.mapWritten.c_str());
@@ -89,8 +103,13 @@ int RunImport(ImportRequest r, const std::string& argv0) {
 }  // namespace
 
 int ImportCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  const std::optional<ImportRequest> r = ParseOrShowUsage(args, Parse, kUsage);
-  if (!r) return kExitFailure;
+  int status = kExitOk;
+  const std::optional<ImportRequest> r = ParseOrShowUsage(args, Parse, kHelp, status);
+  if (!r) return status;
+  if (const std::string why = CheckPlaces(*r); !why.empty()) {
+    std::fprintf(stderr, "vantu-cli: %s\n", why.c_str());
+    return kExitFailure;
+  }
   HeadlessHost host;
   return RunOverHost(host, [&] { return RunImport(*r, argv0); });
 }

@@ -256,8 +256,10 @@ std::string ListUsage() {
 }
 
 int ListCommand(const std::vector<std::string>& args, const std::string& argv0) {
-  const std::optional<ListArgs> a = ParseOrShowUsage(args, Parse, "uso: vantu-cli\n" + ListUsage());
-  if (!a) return kExitFailure;
+  int status = kExitOk;
+  const std::optional<ListArgs> a =
+      ParseOrShowUsage(args, Parse, "uso: vantu-cli\n" + ListUsage(), status);
+  if (!a) return status;
   std::string gui;
   if (const int status = CheckPlaces(*a, gui); status != kExitOk) return status;
   WorkDir work;
@@ -266,7 +268,7 @@ int ListCommand(const std::vector<std::string>& args, const std::string& argv0) 
     return kExitFailure;
   }
   ListHost host;
-  int status = RunOverHost(host, [&] {
+  status = RunOverHost(host, [&] {
     OpenSetAsSelected(a->dir, a->rama, a->obra, argv0);
     Shell().consultantName = ReadUserSetting(kSettingsKey, "sConsultor").substr(0, 35);
     Shell().listingFileName = (work.path / "LPT").string();

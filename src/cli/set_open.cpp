@@ -69,7 +69,7 @@ void InstallRefusingScreens() {
   ui.failure = [](const std::vector<std::string>& lines) {
     std::vector<std::string> shown;
     for (const std::string& l : lines)
-      if (l.find("oprima cualquier tecla") == std::string::npos) shown.push_back(l);
+      if (!WindowOnlyLine(l)) shown.push_back(l);
     shown.push_back("Revise los archivos con korven.");
     throw Refusal(shown);
   };

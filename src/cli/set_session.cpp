@@ -1,10 +1,16 @@
 #include "cli/set_session.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/set_open.h"
 
 namespace vantu::cli {
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
 
 std::string CheckSetArgs(const SetArgs& a) {
   if (a.dir.empty() || a.rama.size() != 1 || (!a.obra.empty() && a.obra.size() != 2))

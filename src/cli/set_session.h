@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/exit_status.h"
+
 namespace vantu::cli {
 
 struct SetArgs {
@@ -17,16 +19,26 @@ struct SetArgs {
 // acceptable and the set's files are there, else why not.
 std::string CheckSetArgs(const SetArgs& a);
 
-// A command's arguments as `parse` reads them; when it refuses them, the
-// reason and `usage` are printed on stderr and nothing is returned.
+// True when the arguments hold --help or -h.
+bool AsksForHelp(const std::vector<std::string>& args);
+
+// A command's arguments as `parse` reads them. Nothing is returned when
+// they ask for help (the help text on stdout, `status` 0) or when `parse`
+// refuses them (the reason and the help text on stderr, `status` 2).
 template <class Args>
 std::optional<Args> ParseOrShowUsage(const std::vector<std::string>& args,
                                      std::optional<Args> (*parse)(const std::vector<std::string>&,
                                                                   std::string&),
-                                     const std::string& usage) {
+                                     const std::string& help, int& status) {
+  if (AsksForHelp(args)) {
+    std::fputs(help.c_str(), stdout);
+    status = kExitOk;
+    return std::nullopt;
+  }
   std::string why;
   std::optional<Args> a = parse(args, why);
-  if (!a) std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), usage.c_str());
+  if (!a) std::fprintf(stderr, "vantu-cli: %s\n%s", why.c_str(), help.c_str());
+  status = kExitFailure;
   return a;
 }
 

@@ -2,6 +2,8 @@
 // on the same thread until it ends.
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/install_modules.h"
@@ -14,10 +16,37 @@
 #include "gui/spanish_ui.h"
 #include "platform/halt.h"
 #include "session/paths.h"
+#include "session/program_version.h"
 #include "session/shell_state.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    "uso: vantu [--version | --help]\n"
+    "     vantu --listing-pdf LISTADO SALIDA.pdf [--landscape]\n"
+    "  Sin opciones abre la ventana del programa de presupuesto de obra.\n"
+    "  --listing-pdf dibuja un archivo de listado en un PDF, sin ventana.\n"
+    "  Estado de salida: 0 terminado, 1 error del programa, 2 fallo de --listing-pdf.\n";
+
+// --version and --help answer without a window; true when one was given.
+bool AnswersOption(int argc, char** argv, int& status) {
+  if (argc != 2) return false;
+  status = 0;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("vantu %s\n", vantu::ProgramVersion());
+  } else if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::fputs(kHelp, stdout);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace vantu;
+  if (int status = 0; AnswersOption(argc, argv, status)) return status;
   AnchorHomeVariable();
   // A listing drawn into a PDF: no window, no second-copy check, no data.
   if (gui::IsListingPdfRun(argc, argv)) {

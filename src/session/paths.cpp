@@ -20,29 +20,52 @@ bool Writable(const fs::path& dir) {
   return ::access(dir.c_str(), W_OK) == 0;
 }
 
-}  // namespace
-
-std::string ResolveProgramDir(const std::string& argv0) {
-  std::string home = EnvOr("VANTU_HOME", "");
-  if (!home.empty()) return home;
+fs::path ExecutableDir(const std::string& argv0) {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) exe = fs::absolute(argv0, ec);
-  fs::path dir = exe.parent_path();
-  if (!dir.empty() && Writable(dir)) return dir.string();
+  return exe.parent_path();
+}
+
+// The shared files of an installed tree: <prefix>/share/vantu beside
+// <prefix>/bin; "" in a build folder.
+fs::path SharedDir(const fs::path& exeDir) {
+  if (exeDir.empty()) return {};
+  const fs::path shared = (exeDir / ".." / "share" / "vantu").lexically_normal();
+  std::error_code ec;
+  return fs::is_directory(shared, ec) ? shared : fs::path();
+}
+
+}  // namespace
+
+std::string ProgramDirFor(const std::string& exeDir) {
+  std::string home = EnvOr("VANTU_HOME", "");
+  if (!home.empty()) return home;
+  std::error_code ec;
+  // A build folder keeps the program's files beside it; an installed tree
+  // is never written, even by an administrator.
+  if (!exeDir.empty() && SharedDir(exeDir).empty() && Writable(exeDir)) return exeDir;
   fs::path data =
       fs::path(EnvOr("XDG_DATA_HOME", EnvOr("HOME", "/tmp") + "/.local/share")) / "vantu";
   fs::create_directories(data, ec);
   return data.string();
 }
 
-std::string FindProgramFile(const std::string& name) {
+std::string ResolveProgramDir(const std::string& argv0) {
+  return ProgramDirFor(ExecutableDir(argv0).string());
+}
+
+std::string FindProgramFileFor(const std::string& exeDir, const std::string& name) {
   std::error_code ec;
-  const fs::path inProgramDir = fs::path(ResolveProgramDir("")) / name;
+  const fs::path inProgramDir = fs::path(ProgramDirFor(exeDir)) / name;
   if (fs::exists(inProgramDir, ec)) return inProgramDir.string();
-  const fs::path besideExe = fs::read_symlink("/proc/self/exe", ec).parent_path() / name;
-  if (!ec && fs::exists(besideExe, ec)) return besideExe.string();
+  for (const fs::path& dir : {fs::path(exeDir), SharedDir(exeDir)})
+    if (!dir.empty() && fs::exists(dir / name, ec)) return (dir / name).string();
   return inProgramDir.string();
+}
+
+std::string FindProgramFile(const std::string& name) {
+  return FindProgramFileFor(ExecutableDir("").string(), name);
 }
 
 void AnchorHomeVariable() {

@@ -6,21 +6,23 @@
 
 #include <cstdlib>
 
-#include "records/dataset_fixture.h"
+#include "cli/cli_fixture.h"
 #include "selection/recode_state.h"
 
 namespace vantu::test {
 namespace {
 
-class CalcCommandTest : public DatasetTest {
+class CalcCommandTest : public CliTest {
  protected:
-  void SetUp() override {
-    DatasetTest::SetUp();
-    setenv("VANTU_HOME", (root / "home").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("VANTU_HOME");
-    DatasetTest::TearDown();
+  // A fresh set whose second input has no price: an error of the review.
+  InputRecord SetWithAnInputWithoutPrice() {
+    GenerateDataset(SmallShape());
+    OpenSet("A", "01");
+    InputRecord in = Read<InputRecord>(2, 2);
+    Set(in, input::Price, 0.0L);
+    PutRec(Area(2).Data, 2, in.data());
+    CloseSet();
+    return in;
   }
   int Calc(std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"--dir", dataDir.string(), "--rama", "A", "--obra", "01"};
@@ -48,12 +50,7 @@ TEST_F(CalcCommandTest, CalculatesAFreshSetAndClearsItsMarkers) {
 }
 
 TEST_F(CalcCommandTest, DataErrorsGiveStatusOne) {
-  GenerateDataset(SmallShape());
-  OpenSet("A", "01");
-  InputRecord in = Read<InputRecord>(2, 2);
-  Set(in, input::Price, 0.0L);
-  PutRec(Area(2).Data, 2, in.data());
-  CloseSet();
+  SetWithAnInputWithoutPrice();
   EXPECT_EQ(Calc(), cli::kExitDataErrors);
   EXPECT_EQ(Markers(2, "A"), std::make_pair(1, 0)) << "nothing calculated";
 }
@@ -82,6 +79,35 @@ TEST_F(CalcCommandTest, ARecodificationCutShortIsCompletedOnlyWithItsOwnSet) {
   err = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("se completo una recodificacion"), std::string::npos) << err;
   EXPECT_EQ(FindRecodePhase(dataDir.string(), "A01"), kRecodeIdle);
+}
+
+TEST_F(CalcCommandTest, ResultsGoToStdoutAndProgressToStderr) {
+  GenerateDataset(SmallShape());
+  const CommandOutput text = Captured([&] { return Calc(); });
+  EXPECT_EQ(text.status, cli::kExitOk);
+  EXPECT_NE(text.out.find("V/R TOTAL PRESUPUESTO ==> $"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("registros"), std::string::npos) << "progress on stdout: " << text.out;
+  EXPECT_NE(text.err.find("Calculo: "), std::string::npos) << text.err;
+
+  // Again, as JSON: nothing changed, and the same total.
+  const CommandOutput json = Captured([&] { return Calc({"--json"}); });
+  EXPECT_EQ(json.status, cli::kExitOk);
+  EXPECT_EQ(json.out.rfind("{\"correcto\": true, \"sin_cambios\": true, \"errores\": [], ", 0), 0u)
+      << json.out;
+  const size_t total = text.out.find("$", text.out.find("V/R TOTAL"));
+  const std::string amount = text.out.substr(total + 1, text.out.find(' ', total) - total - 1);
+  EXPECT_NE(json.out.find("\"total\": " + amount + "}"), std::string::npos) << json.out;
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1) << "one line: " << json.out;
+}
+
+TEST_F(CalcCommandTest, JsonListsTheErrorsFound) {
+  const InputRecord in = SetWithAnInputWithoutPrice();
+  const CommandOutput o = Captured([&] { return Calc({"--json"}); });
+  EXPECT_EQ(o.status, cli::kExitDataErrors);
+  EXPECT_EQ(o.out.rfind("{\"correcto\": false, \"sin_cambios\": false, \"errores\": [{", 0), 0u)
+      << o.out;
+  EXPECT_NE(o.out.find("\"codigo\": \"" + Get(in, coded::Code) + "\""), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("\"presupuesto\": null}"), std::string::npos) << o.out;
 }
 
 TEST_F(CalcCommandTest, FailuresGiveStatusTwoAndChangeNothing) {

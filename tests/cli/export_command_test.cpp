@@ -7,21 +7,13 @@
 #include <cstdlib>
 
 #include "cli/calc_command.h"
-#include "records/dataset_fixture.h"
+#include "cli/cli_fixture.h"
 
 namespace vantu::test {
 namespace {
 
-class ExportCommandTest : public DatasetTest {
+class ExportCommandTest : public CliTest {
  protected:
-  void SetUp() override {
-    DatasetTest::SetUp();
-    setenv("VANTU_HOME", (root / "home").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("VANTU_HOME");
-    DatasetTest::TearDown();
-  }
   void Generate(bool calculated) {
     auto shape = SmallShape();
     shape.calculated = calculated;

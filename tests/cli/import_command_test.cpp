@@ -8,22 +8,14 @@
 #include <fstream>
 
 #include "cli/calc_command.h"
-#include "records/dataset_fixture.h"
+#include "cli/cli_fixture.h"
 #include "storage/set_in_use.h"
 
 namespace vantu::test {
 namespace {
 
-class ImportCommandTest : public DatasetTest {
+class ImportCommandTest : public CliTest {
  protected:
-  void SetUp() override {
-    DatasetTest::SetUp();
-    setenv("VANTU_HOME", (root / "home").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("VANTU_HOME");
-    DatasetTest::TearDown();
-  }
   fs::path Write(const std::string& records) {
     std::ofstream(root / "entrada.bc3", std::ios::binary)
         << "~V|yo|FIEBDC-3/2016|prueba|Prueba|ANSI||2|\r\n"

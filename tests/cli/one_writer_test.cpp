@@ -17,26 +17,22 @@
 #include "cli/list_command.h"
 #include "cli/set_open.h"
 #include "platform/file_lock.h"
-#include "records/dataset_fixture.h"
+#include "cli/cli_fixture.h"
 #include "storage/file_sets.h"
 #include "storage/set_lock.h"
 
 namespace vantu::test {
 namespace {
 
-class OneWriterTest : public DatasetTest {
+class OneWriterTest : public CliTest {
  protected:
   void SetUp() override {
-    DatasetTest::SetUp();
-    setenv("VANTU_HOME", (root / "home").c_str(), 1);
-    auto shape = SmallShape();
-    shape.calculated = true;
-    GenerateDataset(shape);
+    CliTest::SetUp();
+    GenerateCalculated();
   }
   void TearDown() override {
     StopHolder();
-    unsetenv("VANTU_HOME");
-    DatasetTest::TearDown();
+    CliTest::TearDown();
   }
 
   // Every file of the data folder but the lock file, byte for byte.

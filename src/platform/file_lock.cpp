@@ -10,6 +10,7 @@
 #else
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -108,6 +109,14 @@ long CurrentProcessId() {
   return static_cast<long>(GetCurrentProcessId());
 }
 
+bool ProcessRunning(long pid) {
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (h == nullptr) return false;
+  const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+  CloseHandle(h);
+  return running;
+}
+
 #else
 
 namespace {
@@ -196,6 +205,10 @@ std::string CurrentComputerName() {
 
 long CurrentProcessId() {
   return static_cast<long>(::getpid());
+}
+
+bool ProcessRunning(long pid) {
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 #endif

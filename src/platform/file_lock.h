@@ -40,6 +40,9 @@ bool FileLockHeldElsewhere(const std::string& path);
 // The file's text, read without any lock; "" when it cannot be read.
 std::string ReadLockFileText(const std::string& path, size_t limit = 4096);
 
+// Whether a process of this computer with that id is running.
+bool ProcessRunning(long pid);
+
 // Who this process is, for the lock file and messages.
 std::string CurrentUserName();
 std::string CurrentComputerName();

@@ -307,11 +307,13 @@ void ShowFailureAndStop(const InUseFields& inUse) {
   DoHalt(1);
 }
 
-// A recovery always says what it did.
-void TellRecovered(const std::string& rama, const std::string& obra) {
-  if (!gRecovery.ui.notice) return;
-  gRecovery.ui.notice("La RAMA " + rama + (obra.empty() ? "" : " OBRA " + obra) +
-                      " no se cerro normalmente: se regeneraron sus indices");
+// A recovery always says what it did: on the status line, or in a box that
+// waits where the next field would clear that line before anyone read it.
+void TellRecovered(const std::string& rama, const std::string& obra, bool inABox = false) {
+  const std::string done = "La RAMA " + rama + (obra.empty() ? "" : " OBRA " + obra) +
+                           " no se cerro normalmente: se regeneraron sus indices";
+  if (inABox && gRecovery.ui.report) return gRecovery.ui.report({done});
+  if (gRecovery.ui.notice) gRecovery.ui.notice(done);
 }
 
 }  // namespace
@@ -361,7 +363,7 @@ void RecoverIfLeftOpen(const std::string& directory, const std::string& rama) {
   if (!obra.empty() && !Files().Exists(FindFileIn(directory, DataBaseName(6, rama + obra))))
     obra.clear();
   const int r = RecoverFileSet(directory, rama, obra);
-  if (r == kRecoveryRamaAndObra || r == kRecoveryRamaOnly) return TellRecovered(rama, obra);
+  if (r == kRecoveryRamaAndObra || r == kRecoveryRamaOnly) return TellRecovered(rama, obra, true);
   // The lock file keeps saying "abierto": the set is not opened as it is.
   if (gRecovery.ui.failure) gRecovery.ui.failure(FailureLines({directory, rama, obra, ""}));
   DoHalt(1);

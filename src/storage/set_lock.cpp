@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "platform/file_lock.h"
 #include "storage/file_io.h"
@@ -87,6 +88,21 @@ SetHolder Parse(const std::string& text) {
   return h;
 }
 
+// The holder's words. A holder writes them just after it takes the lock:
+// text naming a process of this computer that has ended is the last
+// holder's, so it is read again a moment later, and never shown as the
+// holder's if it stays so.
+SetHolder CurrentHolder(const std::string& lockFile) {
+  const std::string here = CurrentComputerName();
+  SetHolder h;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    h = Parse(ReadLockFileText(lockFile));
+    if (h.computer != here || ProcessRunning(h.pid)) return h;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return SetHolder{"", "", here, "", "", 0, false};
+}
+
 int WriteHolder(HeldSet& h, bool sync) {
   return h.lock.Write(Text(h.mine), sync);
 }
@@ -114,7 +130,7 @@ SetLockAttempt TakeSetLock(const std::string& dir, const std::string& rama) {
   switch (h->lock.TryTake(a.lockFile)) {
     case FileLock::Result::kHeldElsewhere:
       a.result = SetLockResult::kInUse;
-      a.holder = Parse(ReadLockFileText(a.lockFile));
+      a.holder = CurrentHolder(a.lockFile);
       return a;
     case FileLock::Result::kFailed:
       a.result = SetLockResult::kFailed;

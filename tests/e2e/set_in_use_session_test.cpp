@@ -142,7 +142,9 @@ TEST_F(SetInUseSessionTest, AHeldRamaIsRefusedByNameAndOpensRebuiltOnceItsHolder
   SetHost(&host);
   InstallModules();
   host.Settings()["\\Presupuesto\\sProyDir"] = project.string();
-  RecoveryScreens().notice = [](const std::string& text) { notices.push_back(text); };
+  RecoveryScreens().report = [](const std::vector<std::string>& lines) {
+    notices.insert(notices.end(), lines.begin(), lines.end());
+  };
   host.TypeText("A");
   host.TypeKeys({kKeyEnter});
   host.TypeText("01");

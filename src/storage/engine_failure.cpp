@@ -53,6 +53,8 @@ constexpr StatusEntry kStatusTable[] = {
     {1015, "Nombre de archivo demasiado largo"},
     {1016, "La Rama esta en uso por otro programa"},
     {1017, "Falta un archivo del conjunto y existen los demas"},
+    {1018, "Archivo vacio, sin encabezado"},
+    {1019, "Es una carpeta, no un archivo"},
 };
 
 }  // namespace

@@ -327,6 +327,8 @@ int16_t StatusFromOsError(int err, int16_t fallback) {
       return kStatusAlreadyOpen;
     case EBADF:
       return 6;
+    case EISDIR:
+      return kStatusIsFolder;
     case ENOMEM:
       return 8;
     case EINVAL:

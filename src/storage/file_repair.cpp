@@ -220,7 +220,10 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
   int64_t size = 0;
   uint8_t h[kEngineHeaderBytes] = {};
   size_t done = 0;
-  if (Files().Size(data.handle, size) != 0 || size < recordLength ||
+  const int sizeError = Files().Size(data.handle, size);
+  if (sizeError == 0 && size == 0) {
+    c.lengthStatus = kStatusEmptyFile;
+  } else if (sizeError != 0 || size < recordLength ||
       Files().ReadAt(data.handle, 0, h, sizeof h, done) != 0 || done != sizeof h) {
     c.lengthStatus = kStatusReadError;
   } else if (GetI16(h + kHdrRecordLength) != recordLength) {

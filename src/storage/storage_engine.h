@@ -38,6 +38,8 @@ enum EngineCode : int16_t {
   kStatusNameTooLong = 1015,
   kStatusSetInUse = 1016,
   kStatusSetFileMissing = 1017,
+  kStatusEmptyFile = 1018,
+  kStatusIsFolder = 1019,
 };
 
 struct EngineState {

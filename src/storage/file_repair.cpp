@@ -254,8 +254,13 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
 int CutPartialRecord(const std::string& name, int recordLength) {
   int64_t size = 0;
   if (int err = FileSize(name, size); err != 0) return err;
-  const int64_t keep = size - size % recordLength;
-  if (keep == size) return 0;
+  return CutFileAt(name, size - size % recordLength);
+}
+
+int CutFileAt(const std::string& name, int64_t keep) {
+  int64_t size = 0;
+  if (int err = FileSize(name, size); err != 0) return err;
+  if (keep >= size) return 0;
   std::vector<uint8_t> tail(static_cast<size_t>(size - keep));
   if (int err = ReadFileRange(name, keep, tail.data(), tail.size()); err != 0) return err;
   // The side file is written and synced before the data file is cut, so a

@@ -69,6 +69,8 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
 
 // Moves the bytes after the last whole record into the side file; 0 or errno.
 int CutPartialRecord(const std::string& name, int recordLength);
+// Moves the bytes after the first `keep` into the side file; 0 or errno.
+int CutFileAt(const std::string& name, int64_t keep);
 
 // What a rebuild did beyond rebuilding: nothing it takes away is lost
 // without a word.

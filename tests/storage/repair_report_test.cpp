@@ -139,6 +139,27 @@ TEST_F(RepairReportTest, ALoweredCounterIsFoundAndRaisedAboveEveryStamp) {
   CloseSet();
 }
 
+TEST_F(RepairReportTest, RecordsAppendedToTheGeneralDataGoToTheSideFile) {
+  const auto general = FileBytes("Apr01dat.A");
+  ASSERT_EQ(general.size(), 2u * kSetRecordLength[1]);
+  {
+    std::ofstream garbage(dataDir / "Apr01dat.A", std::ios::binary | std::ios::app);
+    for (int i = 0; i < 3 * kSetRecordLength[1]; ++i) garbage.put(static_cast<char>(i * 7 + 1));
+  }
+  ASSERT_EQ(RecoverFileSet(dataDir.string(), "A", ""), kRecoveryRamaOnly);
+  EXPECT_NE(Reported().find("Apr01dat.A: 3 registros de mas al final pasaron a Apr01dat.A.resto"),
+            std::string::npos)
+      << Reported();
+  const auto after = FileBytes("Apr01dat.A");
+  ASSERT_EQ(after.size(), general.size());
+  EXPECT_TRUE(std::equal(after.begin() + kSetRecordLength[1], after.end(),
+                         general.begin() + kSetRecordLength[1]))
+      << "the general data record itself is kept";
+  const auto side = FileBytes("Apr01dat.A.resto");
+  ASSERT_EQ(side.size(), 3u * kSetRecordLength[1]);
+  EXPECT_EQ(side[1], static_cast<uint8_t>(8));
+}
+
 TEST_F(RepairReportTest, ALostGeneralDataFileIsRefusedAndNeverMadeAgainBlank) {
   fs::remove(dataDir / "Apr01dat.A");
   ResetStorageEngine();

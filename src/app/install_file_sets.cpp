@@ -57,9 +57,7 @@ void InstallRecoveryScreens() {
     ShowMessageWindow(lines, kErrorScheme, "Esc^salir");
   };
   ui.report = [](const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
-    AlertBox(text, "Reparacion de archivos");
+    AlertBox(lines, "Reparacion de archivos");
   };
   ui.offerRepair = [](const std::string& file, const std::string& reason) {
     return ConfirmBox("El archivo " + file + " esta danado:\r" + reason +

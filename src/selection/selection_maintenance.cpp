@@ -35,13 +35,6 @@ std::string EntryName(const SetListEntry& e) {
   return e.IsRama() ? "<< RAMA SIN NOMBRE >>" : "<< Obra sin Nombre >>";
 }
 
-// The words of a set in use, in one box.
-void ShowInUse(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
-  AlertBox(text, "Rama en uso");
-}
-
 void BackToDataDirectory() {
   std::error_code ec;
   fs::current_path(Selection().DataDirectory, ec);
@@ -67,7 +60,7 @@ void ManageSetFiles() {
   const std::string dir = Selection().DataDirectory;
   const SetLockAttempt lock = TakeSetLock(dir, e.Rama());
   if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
-    ShowInUse(SetInUseLines(e.Rama(), lock));
+    AlertBox(SetInUseLines(e.Rama(), lock), "Rama en uso");
     return;
   }
   SetFiles files(dir, code);
@@ -97,7 +90,7 @@ void RegenerateSet() {
   s.RamaCode.clear();
   s.ObraCode.clear();
   if (r == kRecoveryInUse) {
-    ShowInUse(LastRecoveryFailure().inUse);
+    AlertBox(LastRecoveryFailure().inUse, "Rama en uso");
     return;
   }
   if (r == kRecoveryRamaMissing || r == kRecoveryObraMissing) {

@@ -114,9 +114,7 @@ void LeaveHeldSets() {
 bool ReserveRama(const std::string& dir, const std::string& rama) {
   const SetLockAttempt lock = TakeSetLock(dir, rama);
   if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed) {
-    std::string text;
-    for (const std::string& line : SetInUseLines(rama, lock)) text += (text.empty() ? "" : "\r") + line;
-    AlertBox(text, "Rama en uso");
+    AlertBox(SetInUseLines(rama, lock), "Rama en uso");
     return false;
   }
   if (lock.result == SetLockResult::kTaken) RecoverIfLeftOpen(dir, rama);

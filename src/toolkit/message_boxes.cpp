@@ -9,6 +9,12 @@ char AlertBox(const std::string& text, const std::string& caption) {
                                                                                              : ' ';
 }
 
+char AlertBox(const std::vector<std::string>& lines, const std::string& caption) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
+  return AlertBox(text, caption);
+}
+
 char ConfirmBox(const std::string& text, const std::string& caption) {
   return Host().MessageBox(text, caption, BoxIcon::Warning, BoxButtons::YesNo) == BoxAnswer::Yes
              ? 'S'

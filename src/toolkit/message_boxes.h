@@ -3,11 +3,14 @@
 // and the print and open-file dialogs.
 
 #include <string>
+#include <vector>
 
 namespace vantu {
 
 // OK only: 'S' when OK is pressed, else ' '.
 char AlertBox(const std::string& text, const std::string& caption);
+// The same, one line of the box per entry.
+char AlertBox(const std::vector<std::string>& lines, const std::string& caption);
 // Yes/No: 'S' or 'N'.
 char ConfirmBox(const std::string& text, const std::string& caption);
 // Yes/No/Cancel: 'S', 'N', or 'C' for anything else.

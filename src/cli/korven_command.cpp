@@ -102,9 +102,9 @@ std::vector<FileFinding> CheckSet(const std::string& rama, const std::string& ob
     if (!Files().Exists(data)) {
       f.fault = "no existe";
     } else {
-      const bool indexed = n != 1 && n != 5;
+      const uint8_t kind = n == 1 ? kSingleRecord : n == 5 ? kPlainFile : kIndexedFile;
       const StoredFileCheck c = CheckStoredFile(data, kSetRecordLength[n], IndexFileName(n, ext),
-                                                indexed ? (n == 3 ? 6 : 5) : 0);
+                                                kind != kIndexedFile ? 0 : (n == 3 ? 6 : 5), kind);
       if (c.Unusable() || c.Repairable()) f.fault = c.Reason();
     }
     findings.push_back(f);

@@ -205,11 +205,48 @@ std::string StoredFileCheck::Reason() const {
   if (indexMissing) return "Falta el indice";
   if (!indexFault.empty()) return "Indice danado: " + indexFault;
   if (counterLow) return "El contador de registros es menor que el sello de un registro";
+  if (foreignRecords != 0)
+    return "El archivo tiene " + std::to_string(foreignRecords) +
+           " registros ajenos al final (agregados por una copia defectuosa)";
   return {};
 }
 
+namespace {
+
+// Header word of the global prices file: the highest record number handed
+// out. Every record the program writes there keeps its own number at 2.
+constexpr int kGlobalHighestOffset = 18;
+constexpr int kGlobalOwnNumberOffset = 2;
+
+int16_t ReadWordAt(DataFileState& data, int64_t at, bool& ok) {
+  uint8_t word[2] = {};
+  size_t done = 0;
+  ok = Files().ReadAt(data.handle, at, word, 2, done) == 0 && done == 2;
+  return GetI16(word);
+}
+
+}  // namespace
+
+int ForeignTrailingRecords(DataFileState& data, uint8_t fileKind) {
+  const int count = FileRecordCount(data);
+  if (fileKind == kSingleRecord) return std::max(0, count - 2);
+  if (fileKind != kPlainFile) return 0;
+  bool ok = false;
+  const int highest = ReadWordAt(data, kGlobalHighestOffset, ok);
+  if (!ok) return 0;
+  for (int r = std::max(highest + 1, 1); r < count; ++r) {
+    const int64_t at = static_cast<int64_t>(r) * data.RecordLength;
+    const int16_t status = ReadWordAt(data, at, ok);
+    const bool own = ok && (status == 0 || status == -1) &&
+                     ReadWordAt(data, at + kGlobalOwnNumberOffset, ok) == r && ok;
+    if (!own) return count - r;
+  }
+  return 0;
+}
+
 StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
-                                const std::string& indexName, int keyLength) {
+                                const std::string& indexName, int keyLength,
+                                uint8_t fileKind) {
   StoredFileCheck c;
   DataFileState data;
   data.name = dataName;
@@ -235,6 +272,7 @@ StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
     data.RecordCount =
         static_cast<int16_t>(std::min<int64_t>(size / recordLength, kMaxRecordCount));
     c.freeChainBroken = !FreeChainIsSound(data);
+    if (keyLength == 0) c.foreignRecords = ForeignTrailingRecords(data, fileKind);
     if (keyLength > 0 && !c.freeChainBroken) {
       c.indexMissing = !Files().Exists(indexName);
       long double stampMax = 0;

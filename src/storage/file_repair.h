@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "storage/btree.h"
+#include "storage/file_sets.h"
 #include "storage/record_file.h"
 
 namespace vantu {
@@ -50,10 +51,11 @@ struct StoredFileCheck {
   std::string indexFault;  // the first fault of the index, or empty
   int keysPastEnd = 0;     // index keys naming records past the file's end
   bool counterLow = false;  // AddedCounter below a record's stamp
+  int foreignRecords = 0;   // whole records at the end that the program never wrote
   // A fault the opening can repair by a regeneration.
   bool Repairable() const {
     return trailingBytes != 0 || freeChainBroken || indexMissing || !indexFault.empty() ||
-           counterLow;
+           counterLow || foreignRecords != 0;
   }
   // Faults that no repair touches: the file cannot be used as it is.
   bool Unusable() const { return openError != 0 || lengthStatus != 0; }
@@ -63,9 +65,19 @@ struct StoredFileCheck {
 
 // Looks at a data file and, when keyLength > 0, its index: the key count
 // against the records in use, the tree's order and fill, and every key
-// against the code of the record it points to. Reads only.
+// against the code of the record it points to. Files without an index
+// (fileKind kPlainFile or kSingleRecord) are looked at for records appended
+// after their own. Reads only.
 StoredFileCheck CheckStoredFile(const std::string& dataName, int recordLength,
-                                const std::string& indexName, int keyLength);
+                                const std::string& indexName, int keyLength,
+                                uint8_t fileKind = kIndexedFile);
+
+// Whole records at the end of an open file without an index that the
+// program never wrote (bytes appended by a faulty copy): for the general
+// data file, every record after the first; for the global prices, the
+// records past the highest number handed out, from the first that is
+// neither in use nor free under its own number.
+int ForeignTrailingRecords(DataFileState& data, uint8_t fileKind);
 
 // Moves the bytes after the last whole record into the side file; 0 or errno.
 int CutPartialRecord(const std::string& name, int recordLength);

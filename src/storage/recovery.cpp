@@ -211,16 +211,17 @@ void RebuildFileKeepingSerial(int n, int recordLength, const std::string& ext) {
   gRecovery.keepSerial = false;
 }
 
-// File 1 holds its header and the general data record, nothing more:
-// records after them (bytes appended by a faulty copy) go to the side file.
-void CutExtraGeneralRecords(DataFileState& data, const std::string& name, int recordLength) {
-  const int extra = FileRecordCount(data) - 2;
+// Files without an index hold only what the program wrote: records after
+// them (bytes appended by a faulty copy) go to the side file.
+void CutForeignRecords(int n, DataFileState& data, const std::string& name, int recordLength) {
+  const int extra = ForeignTrailingRecords(data, n == 1 ? kSingleRecord : kPlainFile);
   if (extra <= 0) return;
   Report(name, std::to_string(extra) + " registros de mas al final pasaron a " +
                    fs::path(name + kSideFileSuffix).filename().string());
+  const int64_t keep = static_cast<int64_t>(FileRecordCount(data) - extra) * recordLength;
   Files().Close(data.handle);
   data.isOpen = false;
-  if (int err = CutFileAt(name, 2 * static_cast<int64_t>(recordLength)); err != 0)
+  if (int err = CutFileAt(name, keep); err != 0)
     FailEngine(StatusFromOsError(err, kStatusWriteError), name);
   OpenFileUnchecked(data, name, recordLength);
   if (!LastOpOk()) FailEngine(StatusFromOsError(Engine().OpenError, kStatusReadError), name);
@@ -230,7 +231,7 @@ void RebuildFile(int n, int recordLength, const std::string& ext) {
   const std::string name = DataFileName(n, ext);
   DataFileState data;
   OpenForRepair(data, name, recordLength);
-  if (n == 1) CutExtraGeneralRecords(data, name, recordLength);
+  if (!Indexed(n)) CutForeignRecords(n, data, name, recordLength);
   if (n == 1 && !gRecovery.keepSerial) {
     uint8_t serialBytes[2] = {};
     size_t done = 0;

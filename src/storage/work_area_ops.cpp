@@ -106,7 +106,8 @@ void RefuseDamagedSet(int n, const WorkArea& a, const std::string& dataName,
 void CheckBeforeOpening(int n, WorkArea& a, const std::string& dataName,
                         const std::string& indexName) {
   const int keyLength = a.FileKind == kIndexedFile ? a.KeyLength : 0;
-  const StoredFileCheck c = CheckStoredFile(dataName, a.RecordLength, indexName, keyLength);
+  const StoredFileCheck c =
+      CheckStoredFile(dataName, a.RecordLength, indexName, keyLength, a.FileKind);
   if (c.openError != 0) FailEngine(StatusFromOsError(c.openError, kStatusReadError), dataName);
   if (c.lengthStatus != 0) FailEngine(c.lengthStatus, dataName);
   if (!c.Repairable()) return;

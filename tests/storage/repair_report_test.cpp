@@ -160,6 +160,61 @@ TEST_F(RepairReportTest, RecordsAppendedToTheGeneralDataGoToTheSideFile) {
   EXPECT_EQ(side[1], static_cast<uint8_t>(8));
 }
 
+// Global prices: record 2 was written past the highest number its header
+// hands out (a stop before the header followed); three records of bytes
+// the program never wrote come after it.
+class AppendedGlobalsTest : public RepairReportTest {
+ protected:
+  void SetUp() override {
+    RepairReportTest::SetUp();
+    header = FileBytes("Apr05dat.A");
+    // The header and record 1, free under its own number, as a new file has.
+    ASSERT_EQ(header.size(), 2u * kSetRecordLength[5]);
+    std::ofstream out(dataDir / "Apr05dat.A", std::ios::binary | std::ios::app);
+    std::vector<char> own(static_cast<size_t>(kSetRecordLength[5]), 'G');
+    own[0] = own[1] = 0;           // in use
+    own[2] = 2, own[3] = 0;        // its own number, 2
+    out.write(own.data(), static_cast<std::streamsize>(own.size()));
+    for (int i = 0; i < 3 * kSetRecordLength[5]; ++i) out.put(static_cast<char>(i * 7 + 1));
+  }
+  void ExpectCut() {
+    const auto after = FileBytes("Apr05dat.A");
+    ASSERT_EQ(after.size(), 3u * kSetRecordLength[5]) << "the program's own records stay";
+    EXPECT_EQ(after[2 * kSetRecordLength[5] + 20], 'G');
+    const auto side = FileBytes("Apr05dat.A.resto");
+    ASSERT_EQ(side.size(), 3u * kSetRecordLength[5]);
+    EXPECT_EQ(side[1], static_cast<uint8_t>(8));
+  }
+  std::vector<uint8_t> header;
+};
+
+TEST_F(AppendedGlobalsTest, TheCheckNamesThemAndTheRecoveryMovesThemToTheSideFile) {
+  const StoredFileCheck c =
+      CheckStoredFile((dataDir / "Apr05dat.A").string(), kSetRecordLength[5], "", 0, kPlainFile);
+  EXPECT_EQ(c.foreignRecords, 3);
+  EXPECT_TRUE(c.Repairable());
+  EXPECT_NE(c.Reason().find("3 registros ajenos al final"), std::string::npos) << c.Reason();
+  ASSERT_EQ(RecoverFileSet(dataDir.string(), "A", ""), kRecoveryRamaOnly);
+  EXPECT_NE(Reported().find("Apr05dat.A: 3 registros de mas al final pasaron a Apr05dat.A.resto"),
+            std::string::npos)
+      << Reported();
+  ExpectCut();
+  EXPECT_EQ(CheckStoredFile((dataDir / "Apr05dat.A").string(), kSetRecordLength[5], "", 0,
+                            kPlainFile)
+                .foreignRecords,
+            0);
+}
+
+TEST_F(AppendedGlobalsTest, TheOpeningRepairsThemWithTheirReport) {
+  ResetStorageEngine();
+  ResetWorkAreas();
+  OpenSet("A");
+  CloseSet();
+  EXPECT_NE(Reported().find("Apr05dat.A: 3 registros de mas al final"), std::string::npos)
+      << Reported();
+  ExpectCut();
+}
+
 TEST_F(RepairReportTest, ALostGeneralDataFileIsRefusedAndNeverMadeAgainBlank) {
   fs::remove(dataDir / "Apr01dat.A");
   ResetStorageEngine();

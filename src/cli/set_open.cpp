@@ -15,6 +15,7 @@
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_arrival.h"
 #include "storage/set_in_use.h"
 #include "storage/set_lock.h"
 #include "storage/storage_engine.h"
@@ -90,6 +91,8 @@ void ReserveSet(const std::string& dir, const std::string& rama) {
   const SetLockAttempt lock = TakeSetLock(dir, rama);
   if (lock.result == SetLockResult::kInUse || lock.result == SetLockResult::kFailed)
     throw Refusal(SetInUseLines(rama, lock));
+  for (const std::string& line : SettleInterruptedArrivals(dir, rama))
+    std::fprintf(stderr, "vantu-cli: %s\n", line.c_str());
   const InUseFields marker = ReadInUseFields();
   if (marker.rama.empty() || (marker.rama == rama && SameDirectory(marker.directory, dir)))
     StartupRecoveryCheck();

@@ -1,7 +1,5 @@
 #include "exchange/import_run.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "session/selection_state.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
+#include "storage/set_arrival.h"
 #include "storage/set_in_use.h"
 #include "storage/set_lock.h"
 #include "toolkit/dates.h"
@@ -92,8 +91,8 @@ std::string CsvField(const std::string& cp1252) {
 // set's files were moved out of it; the selection's directory put back.
 class WorkFolder {
  public:
-  explicit WorkFolder(const std::string& dir)
-      : path_(fs::path(dir) / (".importacion-" + std::to_string(::getpid()))),
+  WorkFolder(const std::string& dir, const std::string& rama)
+      : path_(ArrivalFolder(dir, rama)),
         saved_(Selection().DataDirectory) {
     std::error_code ec;
     fs::remove_all(path_, ec);
@@ -113,23 +112,11 @@ class WorkFolder {
 };
 
 // Moves the set's files from the work folder into dir, the Rama's general
-// data last: a set whose first file is missing is no set. Files already
-// moved are taken back when a move fails.
+// data last: a set whose first file is missing is no set.
 std::string MoveIntoPlace(const fs::path& from, const ImportRequest& r) {
   std::vector<std::string> names = SetFileNames(r.rama, r.obra);
   std::rotate(names.begin(), names.begin() + 2, names.end());
-  std::vector<std::string> moved;
-  for (const std::string& name : names) {
-    std::error_code ec;
-    if (!fs::exists(from / name, ec)) continue;
-    fs::rename(from / name, fs::path(r.dir) / name, ec);
-    if (ec) {
-      for (const std::string& back : moved) fs::rename(fs::path(r.dir) / back, from / back, ec);
-      return "no se pudo mover " + name + " a " + r.dir + ": " + ec.message();
-    }
-    moved.push_back(name);
-  }
-  return "";
+  return MoveSetIntoPlace(from.string(), r.dir, names);
 }
 
 // Opening the new files marks them in use in the work folder; the mark
@@ -150,7 +137,7 @@ class InUseKept {
 // The set written in the work folder, the mapping beside where it goes,
 // and then the set moved into place. Throws when the writing fails.
 void WriteAndMove(const ImportPlan& plan, const ImportRequest& r) {
-  WorkFolder work(r.dir);
+  WorkFolder work(r.dir, r.rama);
   {
     InUseKept inUse;
     WritePlannedSet(plan, r.rama, r.obra);
@@ -186,7 +173,8 @@ ImportResult ImportBc3(const ImportRequest& request) {
   result.refused = CheckCodes(r);
   if (result.refused.empty() && !fs::is_directory(r.dir, ec))
     result.refused = "no existe el directorio de datos " + r.dir;
-  if (result.refused.empty()) result.refused = CheckNewSet(r);
+  // A code an import left half moved is looked at again under its lock.
+  if (result.refused.empty() && !ArrivalPending(r.dir, r.rama)) result.refused = CheckNewSet(r);
   if (!result.refused.empty()) return result;
 
   std::string bytes;
@@ -231,8 +219,14 @@ ImportResult ImportBc3(const ImportRequest& request) {
       result.failure += (result.failure.empty() ? "" : " ") + line;
     return result;
   }
+  // An import of this code stopped while its files were moved is finished
+  // (or, not yet begun, discarded) before the code is looked at again.
+  const std::vector<std::string> settled = SettleInterruptedArrivals(r.dir, r.rama);
   result.refused = CheckNewSet(r);
-  if (!result.refused.empty()) return result;
+  if (!result.refused.empty()) {
+    for (const std::string& line : settled) result.refused += ". " + line;
+    return result;
+  }
   try {
     WriteAndMove(plan, r);
   } catch (const std::exception& e) {
@@ -240,7 +234,8 @@ ImportResult ImportBc3(const ImportRequest& request) {
     return result;
   }
   result.mapWritten = r.mapPath;
-  result.notes = plan.notes;
+  result.notes = settled;
+  result.notes.insert(result.notes.end(), plan.notes.begin(), plan.notes.end());
   result.concepts = static_cast<int>(read.doc.concepts.size());
   return result;
 }

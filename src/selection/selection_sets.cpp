@@ -16,6 +16,7 @@
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
 #include "storage/recovery.h"
+#include "storage/set_arrival.h"
 #include "storage/set_in_use.h"
 #include "storage/set_lock.h"
 #include "storage/storage_engine.h"
@@ -117,6 +118,10 @@ bool ReserveRama(const std::string& dir, const std::string& rama) {
     AlertBox(SetInUseLines(rama, lock), "Rama en uso");
     return false;
   }
+  // An import of this Rama stopped while its files were moved is finished
+  // first, so that the Rama opens whole.
+  if (const auto settled = SettleInterruptedArrivals(dir, rama); !settled.empty())
+    AlertBox(settled, "Importacion interrumpida");
   if (lock.result == SetLockResult::kTaken) RecoverIfLeftOpen(dir, rama);
   return true;
 }

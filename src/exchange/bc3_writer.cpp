@@ -127,14 +127,16 @@ class Bc3Builder {
   }
 
   // A global's price depends on the section that uses it (its group's
-  // factor), and each global serves one line, so the section decides.
+  // factor), and each global serves one line, so the section decides, and
+  // gives it that section's type: it comes back in the same group.
   void Globals() {
     for (const ExportAnalysis& a : m_.analyses)
       for (int g = 1; g <= 4; ++g)
         for (const ExportLine& l : a.sections[g]) {
           if (l.type != LineType::kGlobal || !m_.globals.count(l.globalRecNo)) continue;
           const ExportGlobal& gl = m_.globals.at(l.globalRecNo);
-          Concept(bc3::GlobalCode(l.globalRecNo), "GL", gl.description, Amount(l.cost), gl.date, 0);
+          Concept(bc3::GlobalCode(l.globalRecNo), "GL", gl.description, Amount(l.cost), gl.date,
+                  bc3::InputType(g));
         }
   }
 

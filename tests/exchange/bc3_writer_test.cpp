@@ -241,5 +241,24 @@ TEST_F(Bc3WriterTest, ARamaAloneIsADatabaseWithItsRoot) {
   CloseSet();
 }
 
+TEST_F(Bc3WriterTest, AGlobalPriceTakesTheTypeOfTheSectionThatUsesIt) {
+  OpenCalculatedSet(kExportShapes[0]);
+  const ExportModel m = ReadExportModel();
+  const Bc3File f = ParseBc3(Bc3Text(m));
+  const int typeOfSection[] = {0, 2, 3, 0, 1};
+  int globals = 0;
+  for (const ExportAnalysis& a : m.analyses)
+    for (int g = 1; g <= 4; ++g)
+      for (const ExportLine& l : a.sections[g]) {
+        if (l.type != LineType::kGlobal) continue;
+        ++globals;
+        const std::string code = bc3::GlobalCode(l.globalRecNo);
+        ASSERT_TRUE(f.concepts.count(code)) << code;
+        EXPECT_EQ(f.concepts.at(code).type, typeOfSection[g]) << code << " in section " << g;
+      }
+  EXPECT_GT(globals, 0);
+  CloseSet();
+}
+
 }  // namespace
 }  // namespace vantu::test

@@ -10,7 +10,7 @@
 //   global price        "G00012"    file 5 record number
 //   global budget item  "P01010"    the item's code
 //   budget chapter      "01#"
-//   root of the budget  "A01##"     Rama and Obra
+//   root of the budget  "A01##"     Rama and Obra ("A##" for a Rama alone)
 //   analysis materials with waste      "010020M"
 //   analysis labour with minor tools   "010020O"
 //   percentages: "%DESP" (waste), "%HM" (minor tools); the yield of a

@@ -1,7 +1,9 @@
 #pragma once
 // Reading an exchange (.bc3) file: records from '~' to the next '~', fields
 // split at '|' and sub-fields at '\'. Texts come out as Windows-1252 from
-// the character set the ~V record declares. Of the record types, ~V, ~K,
+// the character set the ~V record declares (850 when it declares none, as
+// the format says; UTF-8 whatever it declares when the file starts with a
+// byte-order mark). Of the record types, ~V, ~K,
 // ~C, ~D (with ~Y, lines added to a decomposition) and ~T are read; the
 // others are counted and left aside.
 //
@@ -31,6 +33,16 @@ struct Bc3Child {
   int line = 0;  // of the ~D record
 };
 
+// A ~M record: the measurement of `child` inside `parent` ("" when the
+// record names the child alone), its stated total or the sum of its lines.
+struct Bc3Measurement {
+  std::string parent, child;
+  long double total = 0;
+  int position = 0;  // of the line in its parent's decomposition, 1-based; 0 unknown
+  int lines = 0;     // measurement lines read
+  int line = 0;      // of the ~M record
+};
+
 struct Bc3Document {
   TextCharset charset = TextCharset::kAnsi;
   std::string heading;
@@ -39,7 +51,10 @@ struct Bc3Document {
   std::vector<std::string> order;  // concept codes as first defined
   std::map<std::string, std::vector<Bc3Child>> decompositions;
   std::map<std::string, int> decompositionLine;
+  std::vector<Bc3Measurement> measurements;
   std::map<std::string, int> skipped;  // record letter -> records left aside
+  std::map<std::string, std::vector<std::string>> skippedCodes;  // and the codes they name
+  std::vector<std::string> warnings;  // what the text may have lost (charset)
 };
 
 struct Bc3ReadResult {
@@ -52,7 +67,8 @@ Bc3ReadResult ReadBc3(const std::string& bytes);
 // A concept code's kind by its suffix: "##" the root, "#" a chapter.
 bool IsBc3Root(const std::string& code);
 bool IsBc3Chapter(const std::string& code);
-// A percentage line: a code starting with '%', or a concept measured in "%".
-bool IsBc3Percentage(const Bc3Concept& c);
+// A percentage: a code with a '%' anywhere ("%CI", "A%NAAE"). A concept
+// measured in "%" without one is an ordinary concept, as the format says.
+bool IsBc3Percentage(const std::string& code);
 
 }  // namespace vantu

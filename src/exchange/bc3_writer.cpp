@@ -1,5 +1,6 @@
 #include "exchange/bc3_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -49,14 +50,18 @@ class Bc3Builder {
  public:
   explicit Bc3Builder(const ExportModel& m) : m_(m), dc_(Bc3MoneyDecimals(m)) {}
 
+  // The header goes first but is written last: ~K declares the decimals
+  // the records really carry.
   std::string Build() {
-    Header();
     Inputs();
     Globals();
     Subcontracts();
     Analyses();
     Budget();
-    return out_;
+    const std::string records = out_;
+    out_.clear();
+    Header();
+    return out_ + records;
   }
 
  private:
@@ -68,7 +73,13 @@ class Bc3Builder {
   // Prices keep their cents even when amounts are whole pesos: a price with
   // cents stays one after its factor.
   std::string Amount(long double x) const { return DecimalText(x, kBc3PriceDecimals); }
-  std::string Yield(long double x) const { return DecimalText(x, kBc3YieldDecimals, true); }
+  std::string Yield(long double x) const {
+    const std::string text = DecimalText(x, kBc3YieldDecimals, true);
+    const size_t point = text.find('.');
+    if (point != std::string::npos)
+      yieldDecimals_ = std::max(yieldDecimals_, static_cast<int>(text.size() - point - 1));
+    return text;
+  }
   long double Round(long double x) const { return Money(m_.basis, x); }
 
   void Record(const std::string& body) { out_ += "~" + body + "|\r\n"; }
@@ -86,22 +97,27 @@ class Bc3Builder {
     Record(body);
   }
 
+  // ~V: a Rama alone is a price database (information type 1), with an
+  // Obra a budget (2).
   void Header() {
     const std::string heading =
         m_.hasObra ? Get(m_.obraHeader, obra_header::ObraName) : Get(m_.general, general::RamaName);
-    Record("V|vantu|FIEBDC-3/2016|vantu " + m_.rama + m_.obra + "|" + Field(heading) + "|ANSI||2");
+    Record("V|vantu|FIEBDC-3/2016|vantu " + m_.rama + m_.obra + "|" + Field(heading) + "|ANSI||" +
+           (m_.hasObra ? "2" : "1"));
     const std::string d = std::to_string(dc_);
     const std::string p = std::to_string(kBc3PriceDecimals);
-    const std::string y = std::to_string(kBc3YieldDecimals);
+    const std::string y = std::to_string(yieldDecimals_);
     const long double gg =
         Get(m_.general, general::AdminPct) + Get(m_.general, general::ImprevistosPct);
-    // Legacy decimals (DN DD DS DR DI DP DC DM DIVISA), percentages (CI GG
-    // BI BAJA IVA), decimals (DRC DC DFS DRS DFO DUO DI DES DN DD DS DSP
-    // DEC DIVISA).
-    Record("K|2\\2\\" + y + "\\" + y + "\\" + d + "\\" + p + "\\" + p + "\\" + d + "\\\\|0\\" +
-           DecimalText(gg, 2) + "\\" + DecimalText(Get(m_.general, general::UtilidadPct), 2) +
-           "\\0\\0|" + y + "\\" + p + "\\" + d + "\\" + d + "\\" + d + "\\" + d + "\\" + d + "\\" +
-           d + "\\2\\2\\" + y + "\\" + y + "\\" + d + "\\\\");
+    // Legacy decimals (DN DD DS DR DI DP DC DM DIVISA); percentages (CI GG
+    // BI BAJA IVA); decimals (DRC DC DRO DFS DRS DFO DUO DI DES DN DD DS
+    // DSP DEC DIVISA): yields, factors and measurements as many as the
+    // yields written carry, prices 2, amounts the money decimals.
+    Record("K|" + y + "\\" + y + "\\" + y + "\\" + y + "\\" + d + "\\" + p + "\\" + p + "\\" + d +
+           "\\\\|0\\" + DecimalText(gg, 2) + "\\" +
+           DecimalText(Get(m_.general, general::UtilidadPct), 2) + "\\0\\0|" + y + "\\" + p + "\\" +
+           y + "\\" + y + "\\" + y + "\\" + y + "\\" + y + "\\" + d + "\\" + y + "\\" + y + "\\" +
+           y + "\\" + y + "\\" + y + "\\" + p + "\\\\");
   }
 
   void Inputs() {
@@ -111,14 +127,16 @@ class Bc3Builder {
   }
 
   // A global's price depends on the section that uses it (its group's
-  // factor), and each global serves one line, so the section decides.
+  // factor), and each global serves one line, so the section decides, and
+  // gives it that section's type: it comes back in the same group.
   void Globals() {
     for (const ExportAnalysis& a : m_.analyses)
       for (int g = 1; g <= 4; ++g)
         for (const ExportLine& l : a.sections[g]) {
           if (l.type != LineType::kGlobal || !m_.globals.count(l.globalRecNo)) continue;
           const ExportGlobal& gl = m_.globals.at(l.globalRecNo);
-          Concept(bc3::GlobalCode(l.globalRecNo), "GL", gl.description, Amount(l.cost), gl.date, 0);
+          Concept(bc3::GlobalCode(l.globalRecNo), "GL", gl.description, Amount(l.cost), gl.date,
+                  bc3::InputType(g));
         }
   }
 
@@ -224,7 +242,8 @@ class Bc3Builder {
     long double sum = 0;
     for (const ExportBudgetItem& it : c.items) {
       if (it.refType == budget_item::kRefGlobal)
-        Concept(bc3::GlobalItemCode(it.code), it.unit, it.description, Amount(it.quantity), "", 0);
+        Concept(bc3::GlobalItemCode(it.code), it.unit, it.description, Amount(DirectPrice(it)), "",
+                0);
       items.push_back({ItemConceptCode(it), ItemYield(it)});
       sum += Round(ItemYield(it) * DirectPrice(it));
     }
@@ -234,8 +253,13 @@ class Bc3Builder {
     return sum;
   }
 
+  // A Rama alone still has its root, as a database needs one: it names the
+  // Rama and holds no budget.
   void Budget() {
-    if (!m_.hasObra) return;
+    if (!m_.hasObra) {
+      Concept(bc3::RootCode(m_.rama, ""), "", Get(m_.general, general::RamaName), Amount(0), "", 0);
+      return;
+    }
     const std::string root = bc3::RootCode(m_.rama, m_.obra);
     std::vector<Child> chapters;
     long double rootSum = 0;
@@ -256,8 +280,14 @@ class Bc3Builder {
   }
 
   // The price a budget line carries in the file: its concept's direct cost.
+  // With the AIU in each item, a global amount is typed with its AIU, as
+  // every price there (the listings' summary takes it out of the whole
+  // total): the file carries it without.
   long double DirectPrice(const ExportBudgetItem& it) const {
-    if (it.refType == budget_item::kRefGlobal) return Round(it.quantity);
+    if (it.refType == budget_item::kRefGlobal) {
+      if (Get(m_.general, general::AiuMode) != general::kAiuPerItem) return Round(it.quantity);
+      return Round(it.quantity / (Get(m_.general, general::AiuPerItem) / 100 + 1));
+    }
     if (it.refType == budget_item::kRefSubcontract) {
       for (const ExportSubcontract& s : m_.subcontracts)
         if (s.code == it.refCode) return s.directCost;  // not rounded, as its unit price
@@ -269,6 +299,7 @@ class Bc3Builder {
 
   const ExportModel& m_;
   int dc_;
+  mutable int yieldDecimals_ = 0;  // the most any yield written carries
   std::string out_;
   std::map<std::string, long double> directByCode_ = [this] {
     std::map<std::string, long double> d;

@@ -3,7 +3,11 @@
 //
 //   ~V  owner, format version, program, heading, character set "ANSI"
 //       (Windows-1252, the stored texts as they are), information type 2
-//   ~K  decimal places used, and the AIU as general expenses (GG =
+//       (budget) with an Obra, 1 (database) for a Rama alone, whose root
+//       "A##" names the Rama and has no lines
+//   ~K  decimal places the records carry (yields as many as the longest
+//       written, prices 2, amounts the money decimals) in both the legacy
+//       and the current field, and the AIU as general expenses (GG =
 //       administration + contingencies) and profit (BI = utilidad) per cent
 //   ~C  every concept: code, unit, summary, price, date, type
 //   ~D  decompositions: analyses into their lines, budget chapters into
@@ -29,7 +33,7 @@ namespace vantu {
 int Bc3MoneyDecimals(const ExportModel& m);
 // Decimals of prices.
 inline constexpr int kBc3PriceDecimals = 2;
-// Decimals of yields and quantities.
+// Decimals of yields and quantities at most.
 inline constexpr int kBc3YieldDecimals = 6;
 
 std::string Bc3Text(const ExportModel& m);

@@ -60,7 +60,7 @@ std::string BudgetTable(const ExportModel& m, const CsvOptions& o) {
     t.EndRow();
     for (const ExportBudgetItem& it : c.items) {
       t.Text(c.code).Text(it.code).Text(it.pliegosCode).Text(it.description).Text(it.unit);
-      t.Quantity(it.quantity).Amount(it.unitPrice).Amount(it.total);
+      t.Quantity(ListedQuantity(it)).Amount(ListedUnitPrice(it)).Amount(it.total);
       t.EndRow();
     }
   }
@@ -92,6 +92,10 @@ std::string InputsTable(const ExportModel& m, const CsvOptions& o) {
   return t.Contents();
 }
 
+// Every row has the heading's nine cells. Under each analysis its lines,
+// then the waste over the materials and the minor tools over the labour
+// (which the cost rules add to the equipment) as lines of their own, so
+// that the values add up to the direct cost.
 std::string AnalysesTable(const ExportModel& m, const CsvOptions& o) {
   CsvTable t(o);
   t.Row({"Analisis", "Descripcion", "Unidad", "Grupo", "Linea", "Cantidad", "Valor",
@@ -100,6 +104,7 @@ std::string AnalysesTable(const ExportModel& m, const CsvOptions& o) {
     t.Text(a.code).Text(a.description).Text(a.unit).Empty().Empty().Empty().Empty();
     t.Amount(a.stored.directCost).Amount(a.stored.unitPrice);
     t.EndRow();
+    long double equipos = 0;
     for (int g = 1; g <= 4; ++g)
       for (const ExportLine& l : a.sections[g]) {
         const bool global = l.type == LineType::kGlobal;
@@ -108,8 +113,20 @@ std::string AnalysesTable(const ExportModel& m, const CsvOptions& o) {
                                             : std::string();
         t.Text(a.code).Text(description).Empty().Text(std::string(GroupName(g)));
         t.Text(global ? std::string("Global") : l.code).Quantity(l.quantity).Amount(l.cost);
-        t.EndRow();
+        t.Empty().Empty().EndRow();
+        if (g == 1) equipos += l.cost;
       }
+    const long double waste = a.stored.materialesWithWaste - a.stored.materiales;
+    if (a.desperdicioPct != 0 || waste != 0) {
+      t.Text(a.code).Text("Desperdicio").Text("%").Text(std::string(GroupName(2)));
+      t.Text("Desperdicio").Quantity(a.desperdicioPct).Amount(waste).Empty().Empty().EndRow();
+    }
+    const long double tools = a.stored.equipos - equipos;
+    if (a.herramientaMenorPct != 0 || tools != 0) {
+      t.Text(a.code).Text("Herramienta menor").Text("%").Text(std::string(GroupName(1)));
+      t.Text("Herramienta menor").Quantity(a.herramientaMenorPct).Amount(tools);
+      t.Empty().Empty().EndRow();
+    }
   }
   return t.Contents();
 }

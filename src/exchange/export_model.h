@@ -55,6 +55,14 @@ struct ExportBudgetItem {
   long double quantity = 0, unitPrice = 0, total = 0;
 };
 
+// As the listings show an item: a global item is one unit at its amount.
+inline long double ListedQuantity(const ExportBudgetItem& it) {
+  return it.refType == budget_item::kRefGlobal ? 1 : it.quantity;
+}
+inline long double ListedUnitPrice(const ExportBudgetItem& it) {
+  return it.refType == budget_item::kRefGlobal ? it.total : it.unitPrice;
+}
+
 struct ExportChapter {
   std::string code, description;
   long double total = 0;

@@ -234,6 +234,10 @@ class Assigner {
         it.porDefinir = it.quantity == 0;
         ch.items.push_back(it);
         Map(child.code, it.code, "item");
+        const auto measured = d_.measured.find({original, k});
+        if (measured != d_.measured.end())
+          plan_.mapping.push_back(
+              {original + "\\" + child.code, it.code, "medicion", measured->second});
       }
       plan_.chapters.push_back(ch);
     }

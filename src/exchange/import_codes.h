@@ -48,6 +48,8 @@ struct ImportDraft {
   std::map<std::string, std::string> partOf;  // folded part -> its analysis
   std::map<std::string, int> foldedPercent;   // percentage -> section 2 or 4 it became
   std::vector<std::pair<std::string, std::vector<Bc3Child>>> chapters;
+  // (chapter, line) measured by ~M -> what the measurement gave
+  std::map<std::pair<std::string, size_t>, std::string> measured;
   std::string heading;
 };
 

@@ -77,6 +77,8 @@ struct ImportPlan {
   std::vector<PlanChapter> chapters;
   std::vector<CodeMapping> mapping;
   std::vector<std::string> notes;  // what was carried differently or left aside
+  std::string rootCode;            // the file's root
+  long double statedTotal = 0;     // and the price the file gives it (0: none)
 };
 
 struct PlanResult {

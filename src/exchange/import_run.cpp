@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "calc/review_and_calc.h"
 #include "exchange/bc3_document.h"
 #include "exchange/export_text.h"
 #include "exchange/import_plan.h"
@@ -17,6 +20,8 @@
 #include "storage/set_in_use.h"
 #include "storage/set_lock.h"
 #include "toolkit/dates.h"
+#include "toolkit/error_review.h"
+#include "toolkit/numbers.h"
 
 namespace vantu {
 
@@ -134,17 +139,65 @@ class InUseKept {
   InUseFields saved_ = ReadInUseFields();
 };
 
-// The set written in the work folder, the mapping beside where it goes,
-// and then the set moved into place. Throws when the writing fails.
-void WriteAndMove(const ImportPlan& plan, const ImportRequest& r) {
+// Thrown when the program's own review rejects the written set.
+struct RejectedSet {
+  std::string why;
+};
+
+// The program's codes of the review's errors as the file's codes.
+std::string Rejection(const std::vector<ErrorEntry>& errors, const ImportPlan& plan) {
+  std::map<std::string, std::string> original;
+  for (const CodeMapping& m : plan.mapping)
+    if (!m.code.empty()) original.emplace(Trimmed(m.code), m.original);
+  std::string text = "el programa rechaza lo importado:";
+  for (size_t i = 0; i < errors.size() && i < 10; ++i) {
+    const std::string code = Trimmed(errors[i].errCode);
+    const auto o = original.find(code);
+    text += " " + AreaName(errors[i].targetKind) + " " + code +
+            (o == original.end() ? "" : " (" + o->second + ")") + ": " +
+            Trimmed(ErrorDescription(errors[i])) + ";";
+  }
+  if (errors.size() > 10) text += " y " + std::to_string(errors.size() - 10) + " errores mas";
+  return text;
+}
+
+// The file's stated root price against the budget the program calculated.
+std::string TotalCheck(const ImportPlan& plan, long double directCost, bool toPeso) {
+  if (plan.statedTotal == 0)
+    return "el archivo no da precio a su raiz " + plan.rootCode +
+           ": el costo directo calculado es " + PlainAmount(directCost);
+  // Both are amounts of the money decimals already.
+  const long double difference = directCost - plan.statedTotal;
+  if (std::fabs(difference) < (toPeso ? 0.5L : 0.005L))
+    return "el costo directo calculado, " + PlainAmount(directCost) + ", es el precio de la raiz " +
+           plan.rootCode + " del archivo";
+  return "el costo directo calculado, " + PlainAmount(directCost) + ", difiere del precio de la " +
+         "raiz " + plan.rootCode + " del archivo, " + PlainAmount(plan.statedTotal) + ", en " +
+         PlainAmount(difference) + " (" + PlainAmount(difference * 100 / plan.statedTotal) + " %)";
+}
+
+// The review's notes as rows of the mapping report.
+std::vector<CodeMapping> WithNotes(const ImportPlan& plan) {
+  std::vector<CodeMapping> rows = plan.mapping;
+  for (const std::string& note : plan.notes) rows.push_back({"", "", "nota", note});
+  return rows;
+}
+
+// The set written and calculated in the work folder, the mapping beside
+// where it goes, and then the set moved into place. Throws when the
+// writing fails, RejectedSet when the program's review rejects the set.
+void WriteAndMove(ImportPlan& plan, const ImportRequest& r) {
   WorkFolder work(r.dir, r.rama);
+  StoredSet stored;
   {
     InUseKept inUse;
-    WritePlannedSet(plan, r.rama, r.obra);
+    stored = WritePlannedSet(plan, r.rama, r.obra, r.toPeso, (work.Path() / "ApError").string());
   }
   // The work folder's copy of the lock goes with the folder.
   ReleaseSetLock(work.Path().string(), r.rama, true);
-  std::string failure = WriteFileReplacing(r.mapPath, MappingCsv(plan.mapping));
+  if (!stored.errors.empty()) throw RejectedSet{Rejection(stored.errors, plan)};
+  plan.notes.push_back(TotalCheck(plan, stored.directCost, r.toPeso));
+  std::string failure = WriteFileReplacing(r.mapPath, MappingCsv(WithNotes(plan)));
   if (failure.empty()) failure = MoveIntoPlace(work.Path(), r);
   if (failure.empty()) return;
   std::error_code ec;
@@ -229,6 +282,9 @@ ImportResult ImportBc3(const ImportRequest& request) {
   }
   try {
     WriteAndMove(plan, r);
+  } catch (const RejectedSet& e) {
+    result.refused = r.file + ", " + e.why;
+    return result;
   } catch (const std::exception& e) {
     result.failure = "no se pudo escribir la Rama " + r.rama + ": " + e.what();
     return result;

@@ -3,9 +3,11 @@
 #include <map>
 #include <stdexcept>
 
+#include "calc/review_and_calc.h"
 #include "records/analysis_records.h"
 #include "records/budget_records.h"
 #include "records/general_record.h"
+#include "session/preferences.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
 
@@ -186,9 +188,20 @@ struct AreasClosed {
   }
 };
 
+// The rounding preference of the import while its set is calculated.
+class RoundingAs {
+ public:
+  explicit RoundingAs(bool toPeso) : saved_(Prefs().roundToPeso) { Prefs().roundToPeso = toPeso; }
+  ~RoundingAs() { Prefs().roundToPeso = saved_; }
+
+ private:
+  bool saved_;
+};
+
 }  // namespace
 
-void WritePlannedSet(const ImportPlan& plan, const std::string& rama, const std::string& obra) {
+StoredSet WritePlannedSet(const ImportPlan& plan, const std::string& rama, const std::string& obra,
+                          bool toPeso, const std::string& errorFile) {
   AreasClosed closed;
   std::vector<uint8_t> buffer(kMaxRecordLength);
   for (int n = kAreaGeneral; n <= kAreaGlobals; ++n)
@@ -200,6 +213,13 @@ void WritePlannedSet(const ImportPlan& plan, const std::string& rama, const std:
     Area(n).SavedChangeMarker = 1;
     Area(n).SavedSetSerial = 0;
   }
+  RoundingAs rounding(toPeso);
+  CalcObserver none;
+  const RunOutcome run = ExecuteRun(PrepareRun(), none, errorFile);
+  StoredSet stored;
+  if (run.TotalErrors() > 0) stored.errors = ReadErrorFile(errorFile);
+  stored.directCost = run.summary.directCostTotal;
+  return stored;
 }
 
 }  // namespace vantu

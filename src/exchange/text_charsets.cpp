@@ -94,8 +94,8 @@ std::optional<TextCharset> CharsetNamed(const std::string& name) {
   std::string n;
   for (const char c : name)
     if (c != ' ') n += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (n.empty() || n == "ANSI") return TextCharset::kAnsi;
-  if (n == "850") return TextCharset::kCp850;
+  if (n == "ANSI") return TextCharset::kAnsi;
+  if (n.empty() || n == "850") return TextCharset::kCp850;
   if (n == "437") return TextCharset::kCp437;
   if (n == "UTF-8" || n == "UTF8") return TextCharset::kUtf8;
   return std::nullopt;

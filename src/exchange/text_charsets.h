@@ -12,7 +12,7 @@ namespace vantu {
 enum class TextCharset { kAnsi, kCp850, kCp437, kUtf8 };
 
 // The set a declaration names ("ANSI", "850", "437", "UTF-8", any letter
-// case); an empty declaration is "ANSI". nullopt for an unknown name.
+// case); an empty declaration is "850", the format's default. nullopt for an unknown name.
 std::optional<TextCharset> CharsetNamed(const std::string& name);
 
 // Bytes of `charset` as Windows-1252.

@@ -87,8 +87,8 @@ void BudgetSheet(Sheet& s, const Formats& f, const ExportModel& m) {
       s.Text(2, it.pliegosCode);
       s.Text(3, it.description);
       s.Text(4, it.unit);
-      s.Quantity(5, it.quantity);
-      s.Amount(6, it.unitPrice);
+      s.Quantity(5, ListedQuantity(it));
+      s.Amount(6, ListedUnitPrice(it));
       s.Amount(7, it.total);
       ++s.row;
     }

@@ -34,7 +34,7 @@ TEST(TextCharsetsTest, DeclaredSetsBecomeWindows1252) {
 }
 
 TEST(TextCharsetsTest, DeclarationsAreReadInAnyCase) {
-  EXPECT_EQ(CharsetNamed(""), TextCharset::kAnsi);
+  EXPECT_EQ(CharsetNamed(""), TextCharset::kCp850) << "the format's default";
   EXPECT_EQ(CharsetNamed("ansi"), TextCharset::kAnsi);
   EXPECT_EQ(CharsetNamed(" 850 "), TextCharset::kCp850);
   EXPECT_EQ(CharsetNamed("437"), TextCharset::kCp437);
@@ -85,9 +85,10 @@ TEST(Bc3DocumentTest, KindsOfCodes) {
   EXPECT_TRUE(IsBc3Chapter("01#"));
   EXPECT_FALSE(IsBc3Root("01#"));
   EXPECT_FALSE(IsBc3Chapter("0101"));
-  EXPECT_TRUE(IsBc3Percentage(Bc3Concept{"%CI", "", "", "", "", 0, 0, 0}));
-  EXPECT_TRUE(IsBc3Percentage(Bc3Concept{"CI", "%", "", "", "", 0, 0, 0}));
-  EXPECT_FALSE(IsBc3Percentage(Bc3Concept{"CI", "m2", "", "", "", 0, 0, 0}));
+  EXPECT_TRUE(IsBc3Percentage("%CI"));
+  EXPECT_TRUE(IsBc3Percentage("A%NAAE")) << "a '%' anywhere in the code";
+  EXPECT_TRUE(IsBc3Percentage("CI%"));
+  EXPECT_FALSE(IsBc3Percentage("CI")) << "a unit of \"%\" makes no percentage";
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // the mapping it should, and a bad file or an existing set writes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exchange/bc3_writer.h"
 #include "import_fixture.h"
 #include "records/analysis_records.h"
@@ -15,8 +17,10 @@ class Bc3ImportTest : public ImportTest {};
 
 // The budget's direct cost as the items price it: an analysis at its
 // rounded direct cost, a subcontract at its direct cost, a global amount
-// as it is.
+// as it is, or without its AIU when every price includes it.
 long double DirectBudget(const ExportModel& m, bool toPeso) {
+  const bool perItem = Get(m.general, general::AiuMode) == general::kAiuPerItem;
+  const long double aiu = 1 + Get(m.general, general::AiuPerItem) / 100;
   std::map<std::string, long double> direct, subcontract;
   for (const ExportAnalysis& a : m.analyses) direct[a.code] = a.stored.directCost;
   for (const ExportSubcontract& s : m.subcontracts) subcontract[s.code] = s.directCost;
@@ -24,7 +28,7 @@ long double DirectBudget(const ExportModel& m, bool toPeso) {
   for (const ExportChapter& c : m.chapters)
     for (const ExportBudgetItem& it : c.items) {
       if (it.refType == budget_item::kRefGlobal)
-        sum += RoundMoneyAs(it.quantity, toPeso);
+        sum += RoundMoneyAs(perItem ? it.quantity / aiu : it.quantity, toPeso);
       else if (it.refType == budget_item::kRefSubcontract)
         sum += RoundMoneyAs(it.quantity * subcontract[it.refCode], toPeso);
       else
@@ -69,6 +73,19 @@ TEST_F(Bc3ImportTest, AnExportedSetComesBackAtTheSamePrices) {
     EXPECT_EQ(imported.summary.directCostTotal, direct);
     if (s.aiuMode == general::kAiuAtEnd) {
       EXPECT_EQ(direct, original.summary.directCostTotal);
+    } else {
+      // The listings take the AIU out of the whole total, the file out of
+      // each price: the same budget, up to each line's rounding.
+      long double slack = 0, globals = 0;
+      for (const ExportChapter& c : original.chapters)
+        for (const ExportBudgetItem& it : c.items) {
+          slack += 0.01L * (1 + it.quantity);
+          globals += it.refType == budget_item::kRefGlobal;
+        }
+      EXPECT_GT(globals, 0) << "the round trip carries global items";
+      EXPECT_NEAR(static_cast<double>(direct),
+                  static_cast<double>(original.summary.directCostTotal),
+                  static_cast<double>(slack));
     }
     // The AIU travels as general expenses and profit.
     EXPECT_EQ(
@@ -102,9 +119,8 @@ TEST_F(Bc3ImportTest, AHandWrittenFileLandsInTheRecordsAndTheMapping) {
   const ImportResult r = Import(WriteFile(SmallFile()), "B", "02");
   ASSERT_TRUE(r.Ok()) << r.refused << r.failure;
   EXPECT_EQ(r.mapWritten, (dataDir / "importacion-B02.csv").string());
-  bool skippedNoted = false;
-  for (const std::string& n : r.notes) skippedNoted = skippedNoted || n.find("~M") != n.npos;
-  EXPECT_TRUE(skippedNoted);
+  for (const std::string& n : r.notes)
+    EXPECT_EQ(n.find("~M"), n.npos) << "measurements are read, not left aside: " << n;
 
   const std::vector<MappingRow> rows = Mapping(r.mapWritten);
   const struct {
@@ -125,8 +141,11 @@ TEST_F(Bc3ImportTest, AHandWrittenFileLandsInTheRecordsAndTheMapping) {
       {"SUB1", "01020", "item"},
       {"OBRA##", "B02", "obra"},
       {"%D", "", "desperdicio"},
+      {"CAP1#\\AN01", "01010", "medicion"},
   };
-  EXPECT_EQ(rows.size(), std::size(expected));
+  const auto notes = std::count_if(rows.begin(), rows.end(),
+                                   [](const MappingRow& row) { return row.kind == "nota"; });
+  EXPECT_EQ(rows.size() - static_cast<size_t>(notes), std::size(expected));
   for (const auto& e : expected) {
     bool found = false;
     for (const MappingRow& row : rows)
@@ -206,10 +225,10 @@ TEST_F(Bc3ImportTest, ABadFileIsRefusedNamingItsLineAndWritesNothing) {
        Bc3Of(with({"C|AN02|m2|Otro|0||0", "D|AN02|AN01\\1\\1\\", "D|AN01|AN02\\1\\1\\"})),
        "descomposicion circular: AN01 > AN02 > AN01"},
       {"more chapters than an Obra holds", Bc3Of(manyChapters),
-       "100 capitulos y una Obra admite 99"},
+       "mas de 99 capitulos y una Obra admite 99"},
       {"more lines than an analysis holds", Bc3Of(manyLines), "linea 9: el concepto AN01 tiene 16"},
       {"price that is not a number", Bc3Of(with({"C|MO02|h|Ayudante|doce||1"})),
-       "linea 9: precio no numerico"},
+       "linea 9: precio del concepto MO02: \"doce\" no es un numero"},
       {"decomposition that is not in triples", Bc3Of(with({"D|AN01|MO01\\1\\"})),
        "linea 9: descomposicion de AN01 mal formada"},
       {"no root", Bc3Of({"C|MO01|h|Oficial|20||1"}), "no tiene concepto raiz"},
@@ -254,6 +273,82 @@ TEST_F(Bc3ImportTest, AnExistingRamaOrObraIsNeverWrittenInto) {
   }
   EXPECT_EQ(WholeFile("Apr01dat.A"), general);
   EXPECT_EQ(WholeFile("Apr06dat.A01"), budget);
+}
+
+TEST_F(Bc3ImportTest, ARamaExportedAloneImportsBackWithItsAnalyses) {
+  OpenCalculatedSet(kExportShapes[0]);
+  Shell().obraSelected = false;
+  const ExportModel original = ReadExportModel();
+  CloseSet();
+  const ImportResult r = Import(WriteFile(Bc3Text(original)), "B", "01");
+  ASSERT_TRUE(r.Ok()) << r.refused << r.failure;
+  const RunOutcome run = OpenAndCalculate("B", "01");
+  ASSERT_TRUE(run.closed) << Errors();
+  const ExportModel imported = ReadExportModel();
+  EXPECT_EQ(imported.analyses.size(), original.analyses.size());
+  EXPECT_EQ(Get(imported.general, general::RamaName), Get(original.general, general::RamaName));
+  EXPECT_TRUE(imported.chapters.empty());
+  CloseSet();
+}
+
+TEST_F(Bc3ImportTest, TheImportIsCalculatedAndItsTotalComparedWithTheFiles) {
+  Prefs().roundToPeso = false;
+  const auto file = [](const std::string& rootPrice) {
+    return Bc3Of({"C|R##||Obra|" + rootPrice + "||0", "C|C1#||Uno|0||0", "C|MO|h|Oficial|20||1",
+                  "C|A|m2|Muro|40||0", "C|S|gl|Subcontrato|100.5||0", "D|A|MO\\1\\2\\",
+                  "D|R##|C1#\\1\\1\\", "D|C1#|A\\1\\3\\S\\1\\1\\"});
+  };
+  const struct {
+    const char *rama, *rootPrice, *says;
+  } cases[] = {
+      {"B", "220.5", "el costo directo calculado, 220.50, es el precio de la raiz R## del archivo"},
+      {"C", "230", "difiere del precio de la raiz R## del archivo, 230.00, en -9.50 (-4.13 %)"},
+      {"D", "", "el archivo no da precio a su raiz R##: el costo directo calculado es 220.50"},
+  };
+  for (const auto& c : cases) {
+    const ImportResult r = Import(WriteFile(file(c.rootPrice)), c.rama, "01");
+    ASSERT_TRUE(r.Ok()) << r.refused << r.failure;
+    ASSERT_FALSE(r.notes.empty());
+    EXPECT_NE(r.notes.back().find(c.says), std::string::npos) << r.notes.back();
+    bool inReport = false;
+    for (const MappingRow& m : Mapping(r.mapWritten))
+      inReport = inReport || (m.kind == "nota" && m.summary == r.notes.back());
+    EXPECT_TRUE(inReport) << c.rama;
+    // Calculated by the import: nothing left to do.
+    OpenSet(c.rama, "01");
+    for (int n = kAreaGeneral; n <= kAreaBudget; ++n) EXPECT_EQ(Area(n).SavedChangeMarker, 0) << n;
+    CloseSet();
+  }
+}
+
+TEST_F(Bc3ImportTest, ZeroYieldsZeroPricesAndRoundedAwayAmountsAreSaid) {
+  Prefs().roundToPeso = true;
+  const ImportResult r = Import(
+      WriteFile(Bc3Of({"C|R##||Obra|0||0", "C|C1#||Uno|0||0", "C|MO|h|Oficial|20||1",
+                       "C|MAT|kg|Acero|3||3", "C|%AUX|%|Auxiliares|||0", "C|NADA|u|Sin precio|0||3",
+                       "C|TR|viaje|Acarreo|10||0", "C|A|m2|Muro|40||0",
+                       "D|A|MO\\1\\2\\MAT\\1\\0\\TR\\1\\1\\%AUX\\1\\0.005\\", "D|R##|C1#\\1\\1\\",
+                       "D|C1#|A\\1\\3\\"})),
+      "B", "01");
+  ASSERT_TRUE(r.Ok()) << r.refused << r.failure;
+  std::string notes;
+  for (const std::string& n : r.notes) notes += n + "\n";
+  for (const char* says : {"linea 10: rendimiento cero de MAT en la descomposicion de A: la linea "
+                           "se omite",
+                           "linea 10: el porcentaje %AUX de A da 0.250000, que se redondea a 0",
+                           "linea 7: el concepto NADA no tiene precio ni lo usa nadie: se omite"})
+    EXPECT_NE(notes.find(says), std::string::npos) << says << "\n" << notes;
+
+  // A concept without price that an analysis uses: the set would be
+  // rejected, so the file is.
+  const ImportResult used =
+      Import(WriteFile(Bc3Of({"C|R##||Obra|0||0", "C|C1#||Uno|0||0", "C|MO|h|Oficial|0||1",
+                              "C|A|m2|Muro|40||0", "D|A|MO\\1\\2\\", "D|R##|C1#\\1\\1\\",
+                              "D|C1#|A\\1\\3\\"})),
+             "C", "01");
+  EXPECT_EQ(used.refused.substr(used.refused.find(", ") + 2),
+            "linea 4: el concepto MO no tiene precio y lo usa A: un insumo o subcontrato sin "
+            "precio no se admite");
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ inline Bc3File ParseBc3(const std::string& text) {
       f.texts[fields[1]] = fields[2];
     } else if (kind == "K") {
       const std::vector<std::string> dec = SplitOn(fields.at(3), '\\');
-      f.moneyDecimals = std::atoi(dec.at(6).c_str());  // DI, decimals of amounts
+      f.moneyDecimals = std::atoi(dec.at(7).c_str());  // DI, decimals of amounts
     } else if (kind != "V") {
       f.malformed.push_back("unknown record " + kind);
     }

@@ -99,7 +99,11 @@ TEST_F(Bc3WriterTest, AnalysesRecomputeToTheirStoredDirectCost) {
 // What the budget lines of the file cost at direct prices, from the records.
 long double DirectBudget(const std::vector<BudgetRecord>& budget,
                          const std::vector<AnalysisRecord>& analyses,
-                         const std::vector<SubcontractRecord>& subcontracts, bool toPeso) {
+                         const std::vector<SubcontractRecord>& subcontracts,
+                         const GeneralDataRecord& g, bool toPeso) {
+  // With the AIU in each item a global amount includes it; the file does not.
+  const long double aiu =
+      Get(g, general::AiuMode) == general::kAiuPerItem ? 1 + Get(g, general::AiuPerItem) / 100 : 1;
   long double sum = 0;
   for (const BudgetRecord& b : budget) {
     if (IsChapterCode(Get(b, coded::Code))) continue;
@@ -107,7 +111,7 @@ long double DirectBudget(const std::vector<BudgetRecord>& budget,
     const long double q = Get(b, budget_item::Quantity);
     long double price = 0;
     if (Get(b, budget_item::RefType) == budget_item::kRefGlobal) {
-      sum += RoundMoneyAs(q, toPeso);
+      sum += RoundMoneyAs(q / aiu, toPeso);
       continue;
     }
     // An analysis is priced at its rounded direct cost, a subcontract at
@@ -156,9 +160,9 @@ TEST_F(Bc3WriterTest, BudgetChaptersHoldTheirItemsAndTheRootTheDirectCost) {
       if (parent.size() == 3 && parent.back() == '#') lines += ls.size();
     EXPECT_EQ(lines, items);
     EXPECT_EQ(f.decompositions.at(bc3::RootCode("A", "01")).size(), chapters);
-    const long double direct =
-        DirectBudget(budget, InUse<AnalysisRecord>(kAreaAnalyses),
-                     InUse<SubcontractRecord>(kAreaSubcontracts), s.roundToPeso);
+    const long double direct = DirectBudget(budget, InUse<AnalysisRecord>(kAreaAnalyses),
+                                            InUse<SubcontractRecord>(kAreaSubcontracts),
+                                            Read<GeneralDataRecord>(1, 1), s.roundToPeso);
     const std::string root = bc3::RootCode("A", "01");
     EXPECT_NEAR(static_cast<double>(Recomputed(f, root)), static_cast<double>(direct), 1e-6);
     EXPECT_NEAR(static_cast<double>(Number(f.concepts.at(root).priceText)),
@@ -182,6 +186,78 @@ TEST_F(Bc3WriterTest, AnUncalculatedSetNeedsCalculation) {
   ResetCoreState();
   OpenCalculatedSet(kExportShapes[0], true);
   EXPECT_FALSE(SetNeedsCalculation());
+}
+
+// Decimals of a number as written: "12.5" has 1, "3" none.
+int DecimalsOf(const std::string& text) {
+  const size_t point = text.find('.');
+  return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+TEST_F(Bc3WriterTest, KDeclaresTheDecimalsTheRecordsCarryInEverySlot) {
+  for (const ExportShape& s : kExportShapes) {
+    SCOPED_TRACE(s.name);
+    OpenCalculatedSet(s);
+    const Bc3File f = ParseBc3(Bc3Text(ReadExportModel()));
+    int most = 0;
+    for (const auto& record : f.records)
+      if (record[0] == "D") {
+        const std::vector<std::string> sub = SplitOn(record.at(2), '\\');
+        for (size_t i = 2; i < sub.size(); i += 3) most = std::max(most, DecimalsOf(sub[i]));
+      }
+    EXPECT_GT(most, 0) << "the generated yields carry decimals";
+    const std::vector<std::string>* k = nullptr;
+    for (const auto& record : f.records)
+      if (record[0] == "K") k = &record;
+    ASSERT_NE(k, nullptr);
+    const std::vector<std::string> legacy = SplitOn(k->at(1), '\\');
+    const std::vector<std::string> current = SplitOn(k->at(3), '\\');
+    // DRC DC DRO DFS DRS DFO DUO DI DES DN DD DS DSP DEC DIVISA, and the
+    // empty text after the last separator.
+    ASSERT_EQ(current.size(), 16u) << k->at(3);
+    const std::string y = std::to_string(most), d = s.roundToPeso ? "0" : "2";
+    const std::vector<std::string> expected = {y, "2", y, y, y, y,   y,  d,
+                                               y, y,   y, y, y, "2", "", ""};
+    EXPECT_EQ(current, expected);
+    // DN DD DS DR DI DP DC DM DIVISA.
+    ASSERT_GE(legacy.size(), 9u);
+    EXPECT_EQ(legacy[3], y) << "DR, the yields";
+    EXPECT_EQ(legacy[4], d) << "DI, the amounts";
+    CloseSet();
+  }
+}
+
+TEST_F(Bc3WriterTest, ARamaAloneIsADatabaseWithItsRoot) {
+  OpenCalculatedSet(kExportShapes[0]);
+  Shell().obraSelected = false;
+  const Bc3File f = ParseBc3(Bc3Text(ReadExportModel()));
+  EXPECT_TRUE(f.malformed.empty());
+  ASSERT_GE(f.records[0].size(), 8u);
+  EXPECT_EQ(f.records[0][7], "1") << "information type: database";
+  ASSERT_TRUE(f.concepts.count("A##"));
+  EXPECT_EQ(f.concepts.at("A##").summary,
+            Trimmed(Get(Read<GeneralDataRecord>(1, 1), general::RamaName)));
+  EXPECT_FALSE(f.decompositions.count("A##"));
+  CloseSet();
+}
+
+TEST_F(Bc3WriterTest, AGlobalPriceTakesTheTypeOfTheSectionThatUsesIt) {
+  OpenCalculatedSet(kExportShapes[0]);
+  const ExportModel m = ReadExportModel();
+  const Bc3File f = ParseBc3(Bc3Text(m));
+  const int typeOfSection[] = {0, 2, 3, 0, 1};
+  int globals = 0;
+  for (const ExportAnalysis& a : m.analyses)
+    for (int g = 1; g <= 4; ++g)
+      for (const ExportLine& l : a.sections[g]) {
+        if (l.type != LineType::kGlobal) continue;
+        ++globals;
+        const std::string code = bc3::GlobalCode(l.globalRecNo);
+        ASSERT_TRUE(f.concepts.count(code)) << code;
+        EXPECT_EQ(f.concepts.at(code).type, typeOfSection[g]) << code << " in section " << g;
+      }
+  EXPECT_GT(globals, 0);
+  CloseSet();
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "bc3_reader.h"
 #include "exchange/export_text.h"
 #include "exchange_fixture.h"
@@ -81,10 +84,15 @@ TEST_F(CsvWriterTest, BudgetRowsCarryTheStoredFiguresInEitherConvention) {
       EXPECT_EQ(total, DecimalText(c.total, 2)) << c.code;
       for (const ExportBudgetItem& it : c.items) {
         ++r;
+        ASSERT_EQ(rows.at(r).size(), 8u);
         EXPECT_EQ(rows.at(r)[1], it.code);
-        std::string q = rows[r][5];
+        std::string q = rows[r][5], price = rows[r][6];
         std::replace(q.begin(), q.end(), conv.options.decimalMark, '.');
-        EXPECT_NEAR(std::stod(q), static_cast<double>(it.quantity), 1e-6) << it.code;
+        std::replace(price.begin(), price.end(), conv.options.decimalMark, '.');
+        // A global item is one unit at its amount, as the listings show it.
+        const bool global = it.refType == budget_item::kRefGlobal;
+        EXPECT_NEAR(std::stod(q), global ? 1.0 : static_cast<double>(it.quantity), 1e-6) << it.code;
+        EXPECT_EQ(price, DecimalText(global ? it.total : it.unitPrice, 2)) << it.code;
       }
       ++r;
     }
@@ -99,8 +107,13 @@ TEST_F(CsvWriterTest, EveryTableIsWrittenAndTheRowsMatchTheModel) {
   const std::string dir = (root / "csv").string();
   ASSERT_EQ(WriteCsvTables(m, {}, dir), "");
   size_t lines = 0;
-  for (const ExportAnalysis& a : m.analyses)
+  for (const ExportAnalysis& a : m.analyses) {
     for (int g = 1; g <= 4; ++g) lines += a.sections[g].size();
+    lines += a.desperdicioPct != 0 || a.stored.materialesWithWaste != a.stored.materiales;
+    long double equipos = 0;
+    for (const ExportLine& l : a.sections[1]) equipos += l.cost;
+    lines += a.herramientaMenorPct != 0 || a.stored.equipos != equipos;
+  }
   const struct {
     const char* file;
     size_t rows;
@@ -114,6 +127,44 @@ TEST_F(CsvWriterTest, EveryTableIsWrittenAndTheRowsMatchTheModel) {
   }
   EXPECT_TRUE(fs::exists(root / "csv" / "presupuesto.csv"));
   EXPECT_FALSE(fs::exists(root / "csv" / "insumos.csv.tmp"));
+}
+
+TEST_F(CsvWriterTest, AnalysisRowsAreOfOneWidthAndTheirLinesAddToTheDirectCost) {
+  for (const ExportShape& shape : kExportShapes) {
+    SCOPED_TRACE(shape.name);
+    OpenCalculatedSet(shape);
+    const ExportModel m = ReadExportModel();
+    const CsvOptions point{',', '.'};
+    const auto rows = CsvRows(CsvTables(m, point).at("analisis.csv"), ',');
+    std::map<std::string, long double> direct, lines;
+    std::set<std::string> waste, tools;
+    for (size_t r = 1; r < rows.size(); ++r) {
+      ASSERT_EQ(rows[r].size(), 9u) << "row " << r;
+      if (rows[r][4].empty()) {
+        direct[rows[r][0]] = std::stold(rows[r][7]);
+        continue;
+      }
+      lines[rows[r][0]] += std::stold(rows[r][6]);
+      if (rows[r][4] == "Desperdicio") waste.insert(rows[r][0]);
+      if (rows[r][4] == "Herramienta menor") tools.insert(rows[r][0]);
+    }
+    ASSERT_EQ(direct.size(), m.analyses.size());
+    for (const ExportAnalysis& a : m.analyses) {
+      // The direct cost is rounded to the peso as a whole in that mode.
+      EXPECT_NEAR(static_cast<double>(lines[a.code]), static_cast<double>(direct[a.code]),
+                  shape.roundToPeso ? 0.5 : 0.005)
+          << a.code;
+      if (a.desperdicioPct != 0 && !a.sections[2].empty()) {
+        EXPECT_TRUE(waste.count(a.code)) << a.code;
+      }
+      if (a.herramientaMenorPct != 0 && !a.sections[4].empty()) {
+        EXPECT_TRUE(tools.count(a.code)) << a.code;
+      }
+    }
+    EXPECT_FALSE(waste.empty());
+    EXPECT_FALSE(tools.empty());
+    CloseSet();
+  }
 }
 
 }  // namespace

@@ -45,8 +45,16 @@ vantu::dataset::DatasetShape DemoShape(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "uso: vantu_demo <directorio de datos>\n");
+  const std::string usage = "uso: vantu_demo DIRECTORIO\n"
+                            "  Escribe en DIRECTORIO una Rama A con su Obra 01 de muestra, calculada,\n"
+                            "  si el directorio no tiene ya una Rama.\n";
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::fputs(usage.c_str(), stdout);
+    return 0;
+  }
+  // An option is never taken for a folder to write into.
+  if (argc != 2 || argv[1][0] == '-') {
+    std::fputs(usage.c_str(), stderr);
     return 2;
   }
   const fs::path dir = argv[1];

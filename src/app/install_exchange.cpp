@@ -7,17 +7,22 @@
 
 namespace vantu {
 
-namespace {
-
 // The open set is closed and opened again as the selection screen does.
-void ImportCommand() {
+void ImportFile(const std::string& file) {
   RunImport({[] { selection::CloseSelection(); },
              [](const std::string& rama, const std::string& obra) {
                Selection().RamaCode = rama;
                selection::OpenRama();
                Selection().ObraCode = obra;
                selection::FinishSelection();
-             }});
+             }},
+            file);
+}
+
+namespace {
+
+void ImportCommand() {
+  ImportFile({});
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // command table with the modules of every subsystem. Called once by a host
 // before RunMain.
 
+#include <string>
+
 namespace vantu {
 
 void InstallModules();
@@ -15,6 +17,8 @@ void InstallEstimating();   // list source, field editor, capture and cost hooks
 void InstallCalculation();  // command I, the cost window and the lists' detail costs
 void InstallReports();      // listings and forms, commands J to M, O and P
 void InstallExchange();     // command Q, the export of the open set
+// The import of command R for `file`, or through the file dialog when "".
+void ImportFile(const std::string& file);
 void InstallSchedule();     // command N and the schedule's work file at the end
 // Command C and its work file at the end; after the modules that set the end hooks.
 void InstallRecodification();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/install_modules.h"
 #include "app/main_program.h"
 #include "console/console.h"
 #include "console/zones.h"
@@ -118,6 +119,12 @@ void StartUp(const std::string& argv0) {
       SelectScheme(kSchemeModule);
       (*d)();
     }
+  }
+  // A FIEBDC-3 file the program was opened with (a double click on it).
+  if (!sh.importOnStart.empty()) {
+    std::string file;
+    file.swap(sh.importOnStart);
+    ImportFile(file);
   }
 }
 

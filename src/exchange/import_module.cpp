@@ -45,10 +45,10 @@ std::string FreeRamaCode(const std::string& dir) {
   return "";
 }
 
-void RunImport(const OpenSetSteps& steps) {
+void RunImport(const OpenSetSteps& steps, const std::string& file) {
   const std::string dir = Selection().DataDirectory;
-  std::string path;
-  if (!ChooseFile(dir, kCaption, kImportFilter, kFileDialogOpen, path)) return;
+  std::string path = file;
+  if (path.empty() && !ChooseFile(dir, kCaption, kImportFilter, kFileDialogOpen, path)) return;
   const std::string rama = FreeRamaCode(dir);
   if (rama.empty()) {
     Host().MessageBox("No queda codigo libre de Rama en " + dir, kCaption, BoxIcon::Warning,

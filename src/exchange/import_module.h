@@ -25,6 +25,8 @@ struct OpenSetSteps {
   std::function<void(const std::string& rama, const std::string& obra)> reopen;
 };
 
-void RunImport(const OpenSetSteps& steps);
+// `file` given (a file the program was started with), the file dialog is
+// skipped and the import still asks before it writes.
+void RunImport(const OpenSetSteps& steps, const std::string& file = {});
 
 }  // namespace vantu

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <string>
 
 #include "app/install_modules.h"
 #include "app/main_program.h"
@@ -22,9 +24,10 @@
 namespace {
 
 constexpr const char* kHelp =
-    "uso: vantu [--version | --help]\n"
+    "uso: vantu [--version | --help | ARCHIVO.bc3]\n"
     "     vantu --listing-pdf LISTADO SALIDA.pdf [--landscape]\n"
-    "  Sin opciones abre la ventana del programa de presupuesto de obra.\n"
+    "  Sin opciones abre la ventana del programa de presupuesto de obra; con un\n"
+    "  archivo FIEBDC-3, lo ofrece para importar despues de la seleccion.\n"
     "  --listing-pdf dibuja un archivo de listado en un PDF, sin ventana.\n"
     "  Estado de salida: 0 terminado, 1 error del programa, 2 fallo de --listing-pdf.\n";
 
@@ -58,8 +61,25 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vantu"));
   gui::InstallSpanishTranslations(app);
 
+  // A file given (a double click on a .bc3): offered for import once the
+  // selection is done. Its path is made whole before the program changes
+  // to the data folder.
+  std::string importFile;
+  if (argc == 2 && argv[1][0] != '-') {
+    std::error_code ec;
+    importFile = std::filesystem::absolute(argv[1], ec).string();
+  }
+
   gui::SingleInstance instance;
-  if (!instance.Acquire()) return 0;
+  if (!instance.Acquire()) {
+    // The copy already open came forward; this one cannot import into it.
+    if (!importFile.empty())
+      QMessageBox::information(nullptr, QStringLiteral("Vantu"),
+                               QStringLiteral("El programa ya esta abierto. Para importar %1 use "
+                                              "Archivos/Importar en su ventana.")
+                                   .arg(QString::fromStdString(importFile)));
+    return 0;
+  }
 
   gui::QtHost host;
   SetHost(&host);
@@ -69,6 +89,7 @@ int main(int argc, char** argv) {
     host.Attach(&window);
     instance.OnRaise([&window] { window.BringToFront(); });
     InstallModules();
+    Shell().importOnStart = importFile;
     Hooks().askConsultant = [&window] { AskConsultant(&window); };
     window.ShowStartup();
     try {

@@ -39,6 +39,9 @@ struct ShellState {
   // "Cronograma" entry then reopens it instead of doing nothing.
   bool scheduleMenuOpen = false;
   bool generalDataNext = false;
+  // A FIEBDC-3 file the program was started with, offered for import once
+  // the selection is done.
+  std::string importOnStart;
   // A menu entry queued its letter behind the codes that back out of the
   // running command: the loop reads it and does not drop it as a stray key.
   bool menuCommandQueued = false;

@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "app/install_modules.h"
 #include "app/main_program.h"
 #include "exchange/import_module.h"
 #include "records/record_ops_fixture.h"
@@ -70,6 +71,30 @@ TEST_F(ImportSessionTest, TheNewRamaIsWrittenAndTheOpenSetStaysOpen) {
   Select("B", "01");
   EXPECT_TRUE(Selection().RamaOpen);
   EXPECT_EQ(Get(Read<ObraHeader>(kAreaBudget, 0), obra_header::ObraName), "Obra importada");
+}
+
+// A .bc3 the program was opened with: no file dialog, the same question,
+// the same import.
+TEST_F(ImportSessionTest, AFileTheProgramWasOpenedWithIsImportedWithoutTheDialog) {
+  const auto file = File("~C|R##||Obra abierta|0||0|\r\n~C|C1#||Capitulo|0||0|\r\n"
+                         "~C|MO|h|Oficial|20||1|\r\n~D|R##|C1#\\1\\1\\|\r\n"
+                         "~D|C1#|MO\\1\\3\\|\r\n");
+  session.AnswerBox(BoxAnswer::No);  // "Desea continuar ?" the first time
+  ImportFile(file.string());
+  EXPECT_TRUE(session.FileDialogs().empty());
+  ASSERT_EQ(session.Boxes().size(), 1u);
+  EXPECT_NE(session.Boxes()[0].text.find("Se importara base.bc3 en la Rama B"), std::string::npos)
+      << session.Boxes()[0].text;
+  EXPECT_FALSE(std::filesystem::exists(dataDir / "Apr01dat.B")) << "a No writes nothing";
+
+  session.AnswerBox(BoxAnswer::Yes);
+  session.AnswerBox(BoxAnswer::Ok);
+  ImportFile(file.string());
+  ASSERT_EQ(session.Boxes().size(), 3u);
+  EXPECT_EQ(session.Boxes()[2].text.rfind("Importado en la Rama B, Obra 01.", 0), 0u)
+      << session.Boxes()[2].text;
+  EXPECT_TRUE(session.FileDialogs().empty());
+  EXPECT_EQ(Selection().RamaCode, "A");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "exchange/import_run.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -12,6 +10,7 @@
 #include "exchange/export_text.h"
 #include "exchange/import_plan.h"
 #include "exchange/import_store.h"
+#include "platform/file_lock.h"
 #include "session/selection_state.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
@@ -72,7 +71,7 @@ std::string CheckNewSet(const ImportRequest& r) {
 }
 
 bool ReadWhole(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
   if (!in) return false;
   std::ostringstream s;
   s << in.rdbuf();
@@ -93,7 +92,7 @@ std::string CsvField(const std::string& cp1252) {
 class WorkFolder {
  public:
   explicit WorkFolder(const std::string& dir)
-      : path_(fs::path(dir) / (".importacion-" + std::to_string(::getpid()))),
+      : path_(fs::path(dir) / (".importacion-" + std::to_string(CurrentProcessId()))),
         saved_(Selection().DataDirectory) {
     std::error_code ec;
     fs::remove_all(path_, ec);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dataset_generator.h"
+#include "platform/file_system.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
 #include "session/preferences.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     std::fputs(usage.c_str(), stderr);
     return 2;
   }
-  const fs::path dir = argv[1];
+  const fs::path dir = vantu::os::ProgramArguments(argc, argv)[1];
   std::error_code ec;
   fs::create_directories(dir, ec);
   if (HoldsARama(dir)) return 0;
@@ -69,9 +70,10 @@ int main(int argc, char** argv) {
   try {
     const auto summary = vantu::dataset::GenerateDataset(DemoShape(dir.string()));
     std::printf("Rama A y Obra 01 de muestra en %s (%d insumos, %d analisis, %d items)\n",
-                dir.c_str(), summary.records[2], summary.records[3], summary.records[6]);
+                dir.string().c_str(), summary.records[2], summary.records[3], summary.records[6]);
   } catch (const vantu::Halt&) {
-    std::fprintf(stderr, "vantu_demo: fallo al escribir los archivos en %s\n", dir.c_str());
+    std::fprintf(stderr, "vantu_demo: fallo al escribir los archivos en %s\n",
+                 dir.string().c_str());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vantu_demo: %s\n", e.what());

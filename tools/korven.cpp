@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "cli/korven_command.h"
+#include "platform/file_system.h"
 #include "session/paths.h"
 #include "storage/set_lock.h"
 
 int main(int argc, char** argv) {
   vantu::SetLockProgram("korven");
   vantu::AnchorHomeVariable();
-  return vantu::cli::KorvenCommand(std::vector<std::string>(argv + 1, argv + argc));
+  vantu::os::BinaryStandardOutput();
+  const std::vector<std::string> args = vantu::os::ProgramArguments(argc, argv);
+  return vantu::cli::KorvenCommand(std::vector<std::string>(args.begin() + 1, args.end()));
 }

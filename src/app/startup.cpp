@@ -68,7 +68,8 @@ void EnterProjectDir() {
 void CreateListingFile() {
   ShellState& sh = Shell();
   sh.listingFileName = (fs::path(sh.programDir) / "LPT").string();
-  std::ofstream out(sh.listingFileName, std::ios::binary | std::ios::trunc);  // errors ignored
+  std::ofstream out(std::filesystem::path(sh.listingFileName),
+                    std::ios::binary | std::ios::trunc);  // errors ignored
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "calc/large_buffer.h"
 
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 #if defined(__linux__)
@@ -41,6 +42,10 @@ KeptBlocks& Kept() {
   return kept;
 }
 
+// Blocks start on a huge page. Aligned new rather than aligned_alloc, which
+// not every C runtime has.
+constexpr std::align_val_t kBlockAlignment{kHugePageBytes};
+
 size_t Rounded(size_t bytes) {
   return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
 }
@@ -58,8 +63,7 @@ void* TakeLargeBlock(size_t bytes) {
     VANTU_UNPOISON(p, rounded);
     return p;
   }
-  void* p = std::aligned_alloc(kHugePageBytes, rounded);
-  if (p == nullptr) throw std::bad_alloc();
+  void* p = ::operator new(rounded, kBlockAlignment);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   ::madvise(p, rounded, MADV_HUGEPAGE);
 #endif
@@ -70,7 +74,7 @@ void KeepLargeBlock(void* block, size_t bytes) {
   const size_t rounded = Rounded(bytes);
   KeptBlocks& kept = Kept();
   if (kept.total + rounded > kKeptLimit) {
-    std::free(block);
+    ::operator delete(block, kBlockAlignment);
     return;
   }
   VANTU_POISON(block, rounded);
@@ -82,7 +86,7 @@ void ReleaseLargeBlocks() {
   KeptBlocks& kept = Kept();
   for (const KeptBlock& k : kept.blocks) {
     VANTU_UNPOISON(k.block, k.bytes);
-    std::free(k.block);
+    ::operator delete(k.block, kBlockAlignment);
   }
   kept.blocks.clear();
   kept.total = 0;

@@ -52,7 +52,7 @@ void MarkScheduleRecalculated() {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(name, ec)) return;
   if (std::filesystem::file_size(name, ec) < kScheduleSerialOffset + 2 || ec) return;
-  std::fstream f(name, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream f(std::filesystem::path(name), std::ios::binary | std::ios::in | std::ios::out);
   uint8_t bytes[2] = {};
   f.seekg(kScheduleSerialOffset);
   if (!f.read(reinterpret_cast<char*>(bytes), 2)) return;

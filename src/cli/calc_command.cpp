@@ -1,7 +1,5 @@
 #include "cli/calc_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -12,6 +10,7 @@
 #include "cli/cli_output.h"
 #include "cli/set_open.h"
 #include "cli/set_session.h"
+#include "platform/file_system.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
 #include "selection/selection_sets.h"
@@ -172,7 +171,7 @@ int RunCalc(const CalcArgs& a, const std::string& argv0) {
     SavePreferences();
     if (RoundToPesoChangedHook()) RoundToPesoChangedHook()();
   }
-  Progress progress(stderr, isatty(STDERR_FILENO) != 0);
+  Progress progress(stderr, os::IsTerminal(stderr));
   CliObserver observer(progress);
   const RunOutcome out = ExecuteRun(PrepareRun(), observer, Shell().errorFileName);
   progress.Finish();

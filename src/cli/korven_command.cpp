@@ -1,7 +1,5 @@
 #include "cli/korven_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "cli/cli_output.h"
 #include "cli/exit_status.h"
 #include "cli/set_session.h"
+#include "platform/file_lock.h"
 #include "platform/halt.h"
 #include "platform/headless/headless_host.h"
 #include "session/program_version.h"
@@ -82,7 +81,7 @@ struct Report {
   std::string leftOpenBy;  // who left the Rama open, when nobody closed it
   std::string backup;      // the backup folder of a repair
   bool repaired = false;
-  std::vector<std::string> notes;  // what the repair set aside or kept, one line each
+  std::vector<std::string> notes;    // what the repair set aside or kept, one line each
   std::vector<std::string> failure;  // why the check or repair could not be done
 
   int Faults() const {
@@ -122,9 +121,9 @@ void CheckSerials(const std::string& rama, std::vector<FileFinding>& findings) {
     if (n == 1) {
       first = GetI16(bytes);
     } else if (GetI16(bytes) != first) {
-      findings[static_cast<size_t>(n - 1)].fault =
-          "numero de serie distinto del de " + DataBaseName(1, rama) +
-          ": archivos mal copiados o de otra copia";
+      findings[static_cast<size_t>(n - 1)].fault = "numero de serie distinto del de " +
+                                                   DataBaseName(1, rama) +
+                                                   ": archivos mal copiados o de otra copia";
       return;
     }
   }
@@ -189,7 +188,8 @@ int Run(const KorvenArgs& a, Report& r) {
   r.found = CheckSet(a.rama, a.obra);
   if (r.Faults() == 0) CheckSerials(a.rama, r.found);
   if (lock.holder.leftOpen)
-    r.leftOpenBy = lock.holder.user + " en " + lock.holder.computer + " (" + lock.holder.program + ")";
+    r.leftOpenBy =
+        lock.holder.user + " en " + lock.holder.computer + " (" + lock.holder.program + ")";
   if (r.Faults() == 0) return kExitOk;
   if (!a.repair) return kExitDataErrors;
   return Repair(a, r);
@@ -246,7 +246,8 @@ void PrintText(const Report& r, int status) {
     std::printf("Reparado. Nueva revision:\n");
     PrintFindings(r.afterRepair);
   }
-  for (const std::string& line : r.failure) std::fprintf(stderr, "korven: %s\n", Utf8(line).c_str());
+  for (const std::string& line : r.failure)
+    std::fprintf(stderr, "korven: %s\n", Utf8(line).c_str());
 }
 
 // Some data file of the Rama is in the folder: a set to check, with files
@@ -265,7 +266,8 @@ int CheckOverHost(const KorvenArgs& a, Report& r) {
   SetHost(&host);
   InitStorageEngine();
   Selection().DataDirectory = a.dir;
-  const fs::path scratch = fs::temp_directory_path() / ("korven-" + std::to_string(::getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("korven-" + std::to_string(CurrentProcessId()));
   std::error_code ec;
   fs::create_directories(scratch, ec);
   Shell().programDir = scratch.string();

@@ -1,7 +1,5 @@
 #include "cli/list_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +14,8 @@
 #include "cli/pdf_program.h"
 #include "cli/set_open.h"
 #include "cli/set_session.h"
+#include "platform/file_lock.h"
+#include "platform/file_system.h"
 #include "platform/halt.h"
 #include "reports/budget_listings_command.h"
 #include "reports/listing_engine.h"
@@ -140,8 +140,8 @@ int CheckPlaces(const ListArgs& a, std::string& gui) {
 struct WorkDir {
   fs::path path;
   WorkDir() {
-    std::string tmpl = (fs::temp_directory_path() / "vantu-list-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) != nullptr) path = tmpl;
+    std::string made;
+    if (os::MakeTempFolder("vantu-list-", made) == 0) path = made;
   }
   ~WorkDir() {
     std::error_code ec;
@@ -152,9 +152,9 @@ struct WorkDir {
 // Writes bytes to `out` through a temporary file beside it, so that a
 // failed write leaves no partial output.
 bool WriteOutput(const std::string& out, const std::string& bytes) {
-  const std::string temp = out + ".tmp" + std::to_string(::getpid());
+  const std::string temp = out + ".tmp" + std::to_string(CurrentProcessId());
   {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+    std::ofstream f(std::filesystem::path(temp), std::ios::binary | std::ios::trunc);
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!f.flush()) {
       std::error_code ec;
@@ -219,7 +219,7 @@ int WriteResult(const ListArgs& a, const ListHost& host, const std::string& gui,
     return kExitFailure;
   }
   const std::string listing = (work / "listado.lpt").string();
-  const std::string pdf = a.out + ".tmp" + std::to_string(::getpid()) + ".pdf";
+  const std::string pdf = a.out + ".tmp" + std::to_string(CurrentProcessId()) + ".pdf";
   std::string error;
   std::error_code ec;
   if (!WriteOutput(listing, host.printed)) {

@@ -1,11 +1,13 @@
 #include "cli/list_host.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "cli/cli_output.h"
 #include "console/keys.h"
+#include "platform/file_system.h"
 
 namespace vantu::cli {
 
@@ -15,17 +17,14 @@ namespace {
 constexpr size_t kMaxNotes = 32;
 
 std::string Slurp(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(std::filesystem::path(name), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string SettingsPath() {
   if (const char* home = std::getenv("VANTU_HOME"); home != nullptr && *home != '\0')
     return std::string(home) + "/Presupuesto.conf";
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0')
-    return std::string(config) + "/vantu/Presupuesto.conf";
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + "/.config/vantu/Presupuesto.conf";
+  return os::UserConfigFolder() + "/vantu/Presupuesto.conf";
 }
 
 // UTF-8 of the settings file to Windows-1252 (the Latin-1 range; other
@@ -83,7 +82,7 @@ std::string ReadUserSetting(const std::string& key, const std::string& value) {
   // possibly in double quotes.
   std::string group = key;
   while (!group.empty() && group.front() == '\\') group.erase(0, 1);
-  std::ifstream in(SettingsPath());
+  std::ifstream in{std::filesystem::path(SettingsPath())};
   std::string line;
   bool inGroup = false;
   while (std::getline(in, line)) {

@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/file_system.h"
 #include "session/paths.h"
 #include "storage/set_lock.h"
 
 int main(int argc, char** argv) {
   vantu::SetLockProgram("vantu-cli");
   vantu::AnchorHomeVariable();
-  return vantu::cli::VantuCli(std::vector<std::string>(argv + 1, argv + argc), argv[0]);
+  vantu::os::BinaryStandardOutput();
+  const std::vector<std::string> args = vantu::os::ProgramArguments(argc, argv);
+  return vantu::cli::VantuCli(std::vector<std::string>(args.begin() + 1, args.end()), args[0]);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "exchange/text_charsets.h"
+#include "platform/file_system.h"
 
 namespace vantu {
 
@@ -61,7 +62,7 @@ std::string CompactDate(const std::string& date) {
 
 std::string WriteFileReplacing(const std::string& path, const std::string& bytes) {
   const std::string temp = path + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  std::FILE* f = os::OpenStream(temp, "wb");
   if (!f) return "no se puede crear " + path + ": " + std::strerror(errno);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   const int writeErr = errno;

@@ -76,7 +76,7 @@ std::string CheckNewSet(const ImportRequest& r) {
 }
 
 bool ReadWhole(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
   if (!in) return false;
   std::ostringstream s;
   s << in.rdbuf();

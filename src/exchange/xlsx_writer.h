@@ -17,6 +17,9 @@
 namespace vantu {
 
 inline constexpr const char* kMoneyFormat = "#,##0.00";
+// The reason given where the program was built without workbooks.
+inline constexpr const char* kWorkbookUnavailable =
+    "exportacion a Excel no disponible en esta version";
 
 // Writes the workbook to path (through a temporary file beside it). Returns
 // "" or the reason it failed.

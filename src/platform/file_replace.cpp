@@ -1,57 +1,44 @@
 #include "platform/file_replace.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
+
+#include "platform/file_system.h"
 
 namespace vantu {
 
-int WriteAllAt(int fd, const void* data, size_t size, long long offset) {
-  const uint8_t* p = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    const ssize_t w = ::pwrite(fd, p, size, offset);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return w < 0 ? errno : EIO;
-    p += w;
-    offset += w;
-    size -= static_cast<size_t>(w);
-  }
-  return 0;
+int WriteAllAt(int file, const void* data, size_t size, long long offset) {
+  size_t done = 0;
+  const int err = os::WriteAt(file, offset, data, size, done);
+  return err != 0 ? err : (done == size ? 0 : EIO);
 }
 
 int WriteFileSynced(const std::string& path, const void* data, size_t size) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) return errno;
-  int err = WriteAllAt(fd, static_cast<const uint8_t*>(data), size, 0);
-  if (err == 0 && ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && err == 0) err = errno;
+  os::FileHandle file = os::kNoFile;
+  if (const int err = os::OpenFile(path, os::OpenMode::kWriteCreateTruncate, file); err != 0)
+    return err;
+  int err = WriteAllAt(file, data, size, 0);
+  if (err == 0) err = os::SyncFile(file);
+  if (const int closeErr = os::CloseFile(file); closeErr != 0 && err == 0) err = closeErr;
   return err;
 }
 
 int OverwriteInPlace(const std::string& path, size_t offset, const void* data, size_t size) {
-  const int fd = ::open(path.c_str(), O_WRONLY);
-  if (fd < 0) return errno;
-  int err = WriteAllAt(fd, static_cast<const uint8_t*>(data), size, static_cast<off_t>(offset));
-  if (::close(fd) != 0 && err == 0) err = errno;
+  os::FileHandle file = os::kNoFile;
+  if (const int err = os::OpenFile(path, os::OpenMode::kWrite, file); err != 0) return err;
+  int err = WriteAllAt(file, data, size, static_cast<long long>(offset));
+  if (const int closeErr = os::CloseFile(file); closeErr != 0 && err == 0) err = closeErr;
   return err;
 }
 
 void SyncFolderOf(const std::string& path) {
-  const std::string dir = std::filesystem::path(path).parent_path().string();
-  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  os::SyncFolder(std::filesystem::path(path).parent_path().string());
 }
 
 int ReplaceFileWith(const std::string& path, const std::string& tempPath, const void* data,
                     size_t size) {
   int err = WriteFileSynced(tempPath, data, size);
-  if (err == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) err = errno;
+  if (err == 0) err = os::ReplaceFile(tempPath, path);
   if (err != 0) {
     std::error_code ec;
     std::filesystem::remove(tempPath, ec);

@@ -9,9 +9,9 @@
 
 namespace vantu {
 
-// Writes all of `size` bytes at `offset` of the open descriptor `fd`,
-// retrying short writes. 0, or the error number.
-int WriteAllAt(int fd, const void* data, size_t size, long long offset);
+// Writes all of `size` bytes at `offset` of the open file `file`, retrying
+// short writes. 0, or the error number.
+int WriteAllAt(int file, const void* data, size_t size, long long offset);
 
 // Creates or truncates `path` with `size` bytes and syncs them to disk.
 // 0, or the error number of the call that failed.

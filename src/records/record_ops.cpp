@@ -225,7 +225,7 @@ void MarkScheduleStale() {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(name, ec)) return;
   if (std::filesystem::file_size(name, ec) < kScheduleSerialOffset + 2 || ec) return;
-  std::fstream f(name, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream f(std::filesystem::path(name), std::ios::binary | std::ios::in | std::ios::out);
   if (!f) return;
   uint8_t bytes[2];
   PutI16(bytes, kScheduleStale);

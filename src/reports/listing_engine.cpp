@@ -1,5 +1,6 @@
 #include "reports/listing_engine.h"
 
+#include "platform/file_system.h"
 #include "session/shell_state.h"
 
 namespace vantu {
@@ -17,7 +18,7 @@ constexpr size_t kFileBuffer = 1 << 16;
 std::FILE* OpenForAppend() {
   ListingState& s = State();
   if (s.file == nullptr && !ListingFileName().empty()) {
-    s.file = std::fopen(ListingFileName().c_str(), "ab");
+    s.file = os::OpenStream(ListingFileName(), "ab");
     if (s.file != nullptr) std::setvbuf(s.file, nullptr, _IOFBF, kFileBuffer);
   }
   if (s.file == nullptr) s.writeFailed = true;
@@ -74,7 +75,7 @@ void CloseListingFile() {
 void EmptyListingFile() {
   CloseListingFile();
   if (ListingFileName().empty()) return;
-  if (std::FILE* f = std::fopen(ListingFileName().c_str(), "wb")) std::fclose(f);
+  if (std::FILE* f = os::OpenStream(ListingFileName(), "wb")) std::fclose(f);
   State().writeFailed = false;
 }
 

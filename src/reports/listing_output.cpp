@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_system.h"
 #include "platform/platform.h"
 #include "reports/listing_engine.h"
 #include "session/paths.h"
@@ -20,12 +21,12 @@ constexpr size_t kEmptyListingBytes = 10;
 constexpr const char* kDeviceSetting = "sImpresoraMatriz";
 
 std::string ReadWholeFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(std::filesystem::path(name), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool WriteWholeFile(const std::string& name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::path(name), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
@@ -86,7 +87,7 @@ std::string DotMatrixDevice() {
 }
 
 bool SendToDevice(const std::string& listing, const std::string& device, std::string& error) {
-  std::FILE* f = std::fopen(device.c_str(), "wb");
+  std::FILE* f = os::OpenStream(device, "wb");
   if (f == nullptr) {
     error = std::strerror(errno);
     return false;

@@ -1,14 +1,12 @@
 #include "schedule/schedule_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/file_replace.h"
+#include "platform/file_system.h"
 #include "session/selection_state.h"
 #include "storage/file_sets.h"
 #include "storage/record_file.h"
@@ -71,25 +69,21 @@ ScheduleRead ReadScheduleFile(const std::string& path, ScheduleBlock& b, std::st
   std::error_code ec;
   if (!fs::exists(path, ec)) return ScheduleRead::Missing;
   const std::string name = fs::path(path).filename().string();
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) {
-    why = name + ": " + std::strerror(errno);
+  os::FileHandle fd = os::kNoFile;
+  if (const int openErr = os::OpenFile(path, os::OpenMode::kRead, fd); openErr != 0) {
+    why = name + ": " + std::strerror(openErr);
     return ScheduleRead::Damaged;
   }
   ScheduleBlock read;
   size_t done = 0;
-  bool failed = false;
-  while (done < read.bytes.size()) {
-    const ssize_t n = ::read(fd, read.bytes.data() + done, read.bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) failed = true;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  const int err = errno;
+  const int err = os::ReadAt(fd, 0, read.bytes.data(), read.bytes.size(), done);
+  const bool failed = err != 0;
   uint8_t extra = 0;
-  const bool longer = !failed && done == read.bytes.size() && ::read(fd, &extra, 1) > 0;
-  ::close(fd);
+  size_t extraDone = 0;
+  const bool longer = !failed && done == read.bytes.size() &&
+                      os::ReadAt(fd, static_cast<int64_t>(done), &extra, 1, extraDone) == 0 &&
+                      extraDone == 1;
+  os::CloseFile(fd);
   if (failed) {
     why = name + ": " + std::strerror(err);
     return ScheduleRead::Damaged;
@@ -118,35 +112,25 @@ void Probe(SaveStage stage) {
   if (ScheduleSaveProbe()) ScheduleSaveProbe()(stage);
 }
 
-bool WriteAll(int fd, const uint8_t* p, size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    p += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool WriteScheduleFile(const std::string& path, const std::string& tempPath, const ScheduleBlock& b,
                        std::string& why) {
   const std::string name = fs::path(path).filename().string();
   Probe(SaveStage::Create);
-  const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) {
-    why = fs::path(tempPath).filename().string() + ": " + std::strerror(errno);
+  os::FileHandle fd = os::kNoFile;
+  if (const int openErr = os::OpenFile(tempPath, os::OpenMode::kWriteCreateTruncate, fd);
+      openErr != 0) {
+    why = fs::path(tempPath).filename().string() + ": " + std::strerror(openErr);
     return false;
   }
-  bool ok = WriteAll(fd, b.bytes.data(), b.bytes.size());
-  int err = errno;
+  int err = WriteAllAt(fd, b.bytes.data(), b.bytes.size(), 0);
   Probe(SaveStage::Written);
-  if (ok && ::fsync(fd) != 0) ok = false, err = errno;
-  if (::close(fd) != 0 && ok) ok = false, err = errno;
+  if (err == 0) err = os::SyncFile(fd);
+  if (const int closeErr = os::CloseFile(fd); closeErr != 0 && err == 0) err = closeErr;
   Probe(SaveStage::Synced);
-  if (ok && std::rename(tempPath.c_str(), path.c_str()) != 0) ok = false, err = errno;
+  if (err == 0) err = os::ReplaceFile(tempPath, path);
+  const bool ok = err == 0;
   if (!ok) {
     std::error_code ec;
     fs::remove(tempPath, ec);

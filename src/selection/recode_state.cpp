@@ -105,7 +105,7 @@ RecodeParams DecodeRecodeState(const std::vector<uint8_t>& bytes) {
 }
 
 RecodeParams ReadRecodeState(const std::string& dir, const std::string& ext, int phase) {
-  std::ifstream in(PathIn(dir, RecodeStateName(phase, ext)), std::ios::binary);
+  std::ifstream in(fs::path(PathIn(dir, RecodeStateName(phase, ext))), std::ios::binary);
   std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
   return DecodeRecodeState(bytes);
 }

@@ -53,7 +53,7 @@ std::string Lower1252(std::string s) {
 
 template <class R>
 bool ReadRecord(const std::string& dir, const std::string& name, int number, R& rec) {
-  std::ifstream in(FindFileIn(dir, name), std::ios::binary);
+  std::ifstream in(std::filesystem::path(FindFileIn(dir, name)), std::ios::binary);
   in.seekg(static_cast<std::streamoff>(number) * R::kSize);
   return static_cast<bool>(in.read(reinterpret_cast<char*>(rec.data()), R::kSize));
 }

@@ -1,9 +1,9 @@
 #include "session/paths.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
+
+#include "platform/file_system.h"
 
 namespace vantu {
 
@@ -17,13 +17,13 @@ std::string EnvOr(const char* name, const std::string& fallback) {
 }
 
 bool Writable(const fs::path& dir) {
-  return ::access(dir.c_str(), W_OK) == 0;
+  return os::FolderWritable(dir.string());
 }
 
 fs::path ExecutableDir(const std::string& argv0) {
   std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = fs::absolute(argv0, ec);
+  fs::path exe = os::ExecutablePath();
+  if (exe.empty()) exe = fs::absolute(argv0, ec);
   return exe.parent_path();
 }
 
@@ -45,8 +45,7 @@ std::string ProgramDirFor(const std::string& exeDir) {
   // A build folder keeps the program's files beside it; an installed tree
   // is never written, even by an administrator.
   if (!exeDir.empty() && SharedDir(exeDir).empty() && Writable(exeDir)) return exeDir;
-  fs::path data =
-      fs::path(EnvOr("XDG_DATA_HOME", EnvOr("HOME", "/tmp") + "/.local/share")) / "vantu";
+  fs::path data = fs::path(os::UserDataFolder()) / "vantu";
   fs::create_directories(data, ec);
   return data.string();
 }
@@ -73,11 +72,11 @@ void AnchorHomeVariable() {
   if (home.empty() || fs::path(home).is_absolute()) return;
   std::error_code ec;
   const fs::path absolute = fs::absolute(home, ec).lexically_normal();
-  if (!ec) ::setenv("VANTU_HOME", absolute.string().c_str(), 1);
+  if (!ec) os::SetEnvironment("VANTU_HOME", absolute.string());
 }
 
 std::string DocumentsRoot() {
-  std::string base = EnvOr("VANTU_HOME", EnvOr("HOME", "/tmp"));
+  std::string base = EnvOr("VANTU_HOME", os::HomeFolder());
   return (fs::path(base) / "01 Archivos Presupuesto").string();
 }
 

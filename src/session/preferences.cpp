@@ -132,7 +132,7 @@ std::string ConfigFilePath() {
 }
 
 std::optional<ConfigRecord> ReadConfigRecord() {
-  std::ifstream in(ConfigFilePath(), std::ios::binary);
+  std::ifstream in(std::filesystem::path(ConfigFilePath()), std::ios::binary);
   if (!in) return std::nullopt;
   ConfigRecord record = DefaultConfigRecord();
   in.read(reinterpret_cast<char*>(record.data()), kConfigRecordSize);

@@ -1,10 +1,5 @@
 #include "storage/file_io.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "storage/guarded_copy.h"
 #include "storage/storage_engine.h"
 
@@ -19,13 +15,13 @@ namespace vantu {
 
 namespace {
 
-class PosixFiles : public StorageFiles {
+class SystemFiles : public StorageFiles {
  public:
   int Create(const std::string& name, int& handle) override {
-    return OpenWith(name, O_RDWR | O_CREAT, true, handle);
+    return OpenWith(name, os::OpenMode::kReadWriteCreate, true, handle);
   }
   int Open(const std::string& name, int& handle) override {
-    return OpenWith(name, O_RDWR, false, handle);
+    return OpenWith(name, os::OpenMode::kReadWrite, false, handle);
   }
 
   int Close(int handle) override {
@@ -33,7 +29,7 @@ class PosixFiles : public StorageFiles {
     if (it == open_.end()) return EBADF;
     Unmap(it->second);
     open_.erase(it);
-    return ::close(handle) == 0 ? 0 : errno;
+    return os::CloseFile(handle);
   }
 
   int ReadAt(int handle, int64_t offset, void* data, size_t n, size_t& done) override {
@@ -46,15 +42,7 @@ class PosixFiles : public StorageFiles {
       done = n;
       return 0;
     }
-    auto* bytes = static_cast<uint8_t*>(data);
-    while (done < n) {
-      const ssize_t got = ::pread(handle, bytes + done, n - done, offset + done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return errno;
-      if (got == 0) break;
-      done += static_cast<size_t>(got);
-    }
-    return 0;
+    return os::ReadAt(handle, offset, data, n, done);
   }
 
   int WriteAt(int handle, int64_t offset, const void* data, size_t n, size_t& done) override {
@@ -67,24 +55,15 @@ class PosixFiles : public StorageFiles {
       done = n;
       return 0;
     }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    while (done < n) {
-      const ssize_t put = ::pwrite(handle, bytes + done, n - done, offset + done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) return errno;
-      if (put == 0) return ENOSPC;
-      done += static_cast<size_t>(put);
-      f.size = std::max<int64_t>(f.size, offset + static_cast<int64_t>(done));
-    }
-    return 0;
+    const int err = os::WriteAt(handle, offset, data, n, done);
+    f.size = std::max<int64_t>(f.size, offset + static_cast<int64_t>(done));
+    return err;
   }
 
   int Size(int handle, int64_t& size) override {
-    struct stat st {};
     auto it = open_.find(handle);
     if (it == open_.end()) return EBADF;
-    if (::fstat(handle, &st) != 0) return errno;
-    size = static_cast<int64_t>(st.st_size);
+    if (const int err = os::FileSizeOf(handle, size); err != 0) return err;
     it->second.size = size;
     return 0;
   }
@@ -92,32 +71,29 @@ class PosixFiles : public StorageFiles {
   int Truncate(int handle, int64_t size) override {
     auto it = open_.find(handle);
     if (it == open_.end()) return EBADF;
-    if (::ftruncate(handle, size) != 0) return errno;
+    if (const int err = os::TruncateFile(handle, size); err != 0) return err;
     it->second.size = size;
     return 0;
   }
 
   int Sync(int handle) override {
     if (!open_.count(handle)) return EBADF;
-    // fdatasync also writes the pages changed through the mapping: on Linux
-    // the mapping and pwrite share the one page cache of the file.
-    return ::fdatasync(handle) == 0 ? 0 : errno;
+    // The sync also writes the pages changed through the mapping: the
+    // mapping and the positional writes share the one cache of the file.
+    return os::SyncFile(handle);
   }
 
-  bool Exists(const std::string& name) override {
-    struct stat st {};
-    return ::stat(name.c_str(), &st) == 0;
-  }
+  bool Exists(const std::string& name) override { return os::PathExists(name); }
 
  private:
-  using FileId = std::pair<dev_t, ino_t>;
+  using FileId = os::FileId;
 
-  // Transfers inside the file are copies to and from a shared mapping of
-  // it: the operating system's cache itself, which pread and pwrite see
-  // too, without a system call each. A transfer that reaches past the
-  // file's end (one that grows the file, or a read of its end) is a pread
-  // or pwrite, so a mapped store never needs new space; a store that fails
-  // all the same (SIGBUS) is repeated as a pwrite, which reports the error.
+  // Where the system maps files, transfers inside the file are copies to
+  // and from a shared mapping of it: the operating system's cache itself, which pread and pwrite
+  // see too, without a system call each. A transfer that reaches past the file's end (one that
+  // grows the file, or a read of its end) is a pread or pwrite, so a mapped store never needs new
+  // space; a store that fails all the same (SIGBUS) is repeated as a pwrite, which reports the
+  // error.
   //
   // Only transfers of up to a page go through the mapping.
   // The mapping is made once a handle has made a few transfers, so that an
@@ -143,7 +119,7 @@ class PosixFiles : public StorageFiles {
   static constexpr size_t kMappedTransferMax = 4096;
 
   static void Unmap(OpenEntry& f) {
-    if (f.map) ::munmap(f.map, f.mapped);
+    if (f.map) os::UnmapFile(f.map, f.mapped);
     f.map = nullptr;
     f.mapped = 0;
   }
@@ -158,11 +134,11 @@ class PosixFiles : public StorageFiles {
 
   static void Map(int fd, OpenEntry& f) {
     if (!PrepareGuardedCopies()) return;
-    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    const size_t page = os::PageSize();
     const size_t length =
         std::max(kMapWindow, (static_cast<size_t>(f.size) + page - 1) / page * page);
-    void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (p == MAP_FAILED) return;  // transfers stay with pread and pwrite
+    void* p = os::MapFile(fd, length);
+    if (p == nullptr) return;  // transfers stay with positional reads and writes
     f.map = static_cast<uint8_t*>(p);
     f.mapped = length;
   }
@@ -173,9 +149,9 @@ class PosixFiles : public StorageFiles {
   // number the system has just handed out again.
   bool StillOpen(const FileId& id, int newFd) {
     for (auto it = open_.begin(); it != open_.end();) {
-      struct stat st {};
-      const bool stale = it->first == newFd || ::fstat(it->first, &st) != 0 ||
-                         FileId{st.st_dev, st.st_ino} != it->second.id;
+      FileId held;
+      const bool stale =
+          it->first == newFd || os::IdentifyFile(it->first, held) != 0 || held != it->second.id;
       if (stale) {
         Unmap(it->second);
         it = open_.erase(it);
@@ -189,20 +165,21 @@ class PosixFiles : public StorageFiles {
 
   // Opens without truncating, refuses a file that is already open, and
   // truncates only then, so that a refused Create leaves the file whole.
-  int OpenWith(const std::string& name, int flags, bool truncate, int& handle) {
-    const int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
-    struct stat st {};
-    int err = ::fstat(fd, &st) == 0 ? 0 : errno;
-    const FileId id{st.st_dev, st.st_ino};
+  int OpenWith(const std::string& name, os::OpenMode mode, bool truncate, int& handle) {
+    os::FileHandle fd = os::kNoFile;
+    if (const int err = os::OpenFile(name, mode, fd); err != 0) return err;
+    FileId id;
+    int64_t size = 0;
+    int err = os::IdentifyFile(fd, id);
+    if (err == 0) err = os::FileSizeOf(fd, size);
     if (err == 0 && StillOpen(id, fd)) err = EBUSY;
-    if (err == 0 && truncate && ::ftruncate(fd, 0) != 0) err = errno;
+    if (err == 0 && truncate) err = os::TruncateFile(fd, 0);
     if (err != 0) {
-      ::close(fd);
+      os::CloseFile(fd);
       return err;
     }
     handle = fd;
-    open_[fd] = OpenEntry{id, truncate ? 0 : static_cast<int64_t>(st.st_size)};
+    open_[fd] = OpenEntry{id, truncate ? 0 : size};
     return 0;
   }
 
@@ -213,7 +190,7 @@ StorageFiles* gFiles = nullptr;
 std::function<void()> gBeforeChange;
 
 StorageFiles& Target() {
-  return gFiles ? *gFiles : PosixStorageFiles();
+  return gFiles ? *gFiles : SystemStorageFiles();
 }
 
 // The files as the engine sees them: the chosen ones, with the call that
@@ -269,8 +246,8 @@ int WithFile(const std::string& name, F use) {
 
 }  // namespace
 
-StorageFiles& PosixStorageFiles() {
-  static PosixFiles files;
+StorageFiles& SystemStorageFiles() {
+  static SystemFiles files;
   return files;
 }
 
@@ -320,7 +297,9 @@ int16_t StatusFromOsError(int err, int16_t fallback) {
     case ETXTBSY:
       return kStatusAccessDenied;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
       return kStatusDiskFull;
     case EBUSY:

@@ -38,12 +38,12 @@ class StorageFiles {
   virtual bool Exists(const std::string& name) = 0;
 };
 
-// POSIX files: pread, pwrite, ftruncate, fdatasync.
-StorageFiles& PosixStorageFiles();
+// The operating system's files (platform/file_system.h).
+StorageFiles& SystemStorageFiles();
 
-// The files the engine uses; the POSIX ones unless a test set others.
+// The files the engine uses; the system's unless a test set others.
 StorageFiles& Files();
-void SetStorageFiles(StorageFiles* files);  // nullptr restores the POSIX ones
+void SetStorageFiles(StorageFiles* files);  // nullptr restores the system's
 // `call` runs once, just before the engine's next change to any file (a
 // create, a truncation, a write of bytes other than those there), and is
 // then forgotten; it may stop the change by failing the engine. An empty

@@ -1,10 +1,29 @@
 #include "storage/guarded_copy.h"
 
-#include <setjmp.h>
-#include <signal.h>
-
 #include <atomic>
 #include <cstring>
+
+#ifdef _WIN32
+
+namespace vantu {
+
+// Files are not mapped on Windows (see platform/file_system.h): no copy
+// ever goes through a mapping.
+bool PrepareGuardedCopies() {
+  return false;
+}
+
+bool GuardedCopy(void* to, const void* from, size_t n) {
+  std::memcpy(to, from, n);
+  return true;
+}
+
+}  // namespace vantu
+
+#else
+
+#include <setjmp.h>
+#include <signal.h>
 
 namespace vantu {
 
@@ -59,3 +78,5 @@ bool GuardedCopy(void* to, const void* from, size_t n) {
 }
 
 }  // namespace vantu
+
+#endif  // _WIN32

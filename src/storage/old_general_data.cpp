@@ -45,7 +45,7 @@ void ConvertOldGeneralData(const std::string& ext) {
   if (!fs::is_regular_file(name, ec) || fs::file_size(name, ec) != kOldFileSize) return;
   std::vector<char> old(kOldFileSize);
   {
-    std::ifstream in(name, std::ios::binary);
+    std::ifstream in(std::filesystem::path(name), std::ios::binary);
     if (!in.read(old.data(), kOldFileSize)) return;
   }
   std::vector<char> out(2 * kNewRecordLength, 0);

@@ -1,11 +1,10 @@
 #include "storage/set_arrival.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_lock.h"
 #include "platform/file_replace.h"
 
 namespace vantu {
@@ -45,7 +44,7 @@ std::vector<std::string> ReadMoveList(const fs::path& file) {
 }  // namespace
 
 std::string ArrivalFolder(const std::string& dir, const std::string& rama) {
-  return (fs::path(dir) / (kFolderPrefix + rama + "-" + std::to_string(::getpid()))).string();
+  return (fs::path(dir) / (kFolderPrefix + rama + "-" + std::to_string(CurrentProcessId()))).string();
 }
 
 std::string MoveSetIntoPlace(const std::string& folder, const std::string& dir,

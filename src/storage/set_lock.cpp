@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/file_lock.h"
+#include "platform/file_system.h"
 #include "storage/file_io.h"
 #include "storage/file_sets.h"
 #include "storage/storage_engine.h"
@@ -48,12 +49,7 @@ HeldSet* Find(const std::string& dir, const std::string& rama) {
 
 std::string Now() {
   const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &t);
-#else
-  localtime_r(&t, &tm);
-#endif
+  const std::tm tm = os::LocalTime(t);
   char text[32];
   std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &tm);
   return text;
@@ -145,8 +141,8 @@ SetLockAttempt TakeSetLock(const std::string& dir, const std::string& rama) {
   h->rama = rama;
   // Who holds it now; a set left open stays marked so until it is
   // recovered, also if this holder stops before that.
-  h->mine = SetHolder{gLocks.program, CurrentUserName(), CurrentComputerName(), Now(),
-                      a.holder.obra, CurrentProcessId(), a.holder.leftOpen};
+  h->mine = SetHolder{gLocks.program, CurrentUserName(),  CurrentComputerName(), Now(),
+                      a.holder.obra,  CurrentProcessId(), a.holder.leftOpen};
   h->foundOpen = a.holder.leftOpen;
   h->consistent = !a.holder.leftOpen;
   if (const int err = WriteHolder(*h, false); err != 0) {
@@ -230,16 +226,14 @@ std::vector<std::string> SetInUseLines(const std::string& rama, const SetLockAtt
   if (a.result == SetLockResult::kFailed)
     return {"No se puede reservar la RAMA " + rama + " para trabajar en ella:",
             "el archivo " + name + " no se pudo crear ni abrir:",
-            StatusMessage(StatusFromOsError(a.error, kStatusDosFunction)),
-            "No se cambio nada."};
+            StatusMessage(StatusFromOsError(a.error, kStatusDosFunction)), "No se cambio nada."};
   const SetHolder& h = a.holder;
   auto orUnknown = [](const std::string& s) { return s.empty() ? "(desconocido)" : s; };
   return {"La RAMA " + rama + " esta en uso y no se puede abrir ahora.",
           "Usuario: " + orUnknown(h.user) + "   Equipo: " + orUnknown(h.computer),
           "Programa: " + orUnknown(h.program) +
               (h.pid > 0 ? " (proceso " + std::to_string(h.pid) + ")" : ""),
-          "Desde: " + orUnknown(h.since),
-          "No se cambio nada. Intente de nuevo cuando se cierre."};
+          "Desde: " + orUnknown(h.since), "No se cambio nada. Intente de nuevo cuando se cierre."};
 }
 
 }  // namespace vantu

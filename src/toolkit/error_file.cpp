@@ -1,6 +1,7 @@
 #include "toolkit/error_file.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -65,7 +66,7 @@ ErrorEntry DecodeErrorEntry(const std::string& bytes) {
 
 std::vector<ErrorEntry> ReadErrorFile(const std::string& path) {
   std::vector<ErrorEntry> records;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
   if (!in) return records;
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   for (size_t off = 0; off + kRecordSize <= all.size(); off += kRecordSize)
@@ -74,13 +75,13 @@ std::vector<ErrorEntry> ReadErrorFile(const std::string& path) {
 }
 
 bool WriteErrorFile(const std::string& path, const std::vector<ErrorEntry>& records) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   for (const ErrorEntry& r : records) out << EncodeErrorEntry(r);
   return static_cast<bool>(out.flush());
 }
 
 bool SetErrorHidden(const std::string& path, int index) {
-  std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream f(std::filesystem::path(path), std::ios::binary | std::ios::in | std::ios::out);
   if (!f || index < 0) return false;
   f.seekg(0, std::ios::end);
   if (static_cast<long long>(f.tellg()) < (static_cast<long long>(index) + 1) * kRecordSize)

@@ -7,14 +7,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/file_contents.h"
+
 namespace vantu {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string Contents(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return test::FileContents(p);
 }
 
 class FileReplaceTest : public ::testing::Test {

@@ -28,7 +28,7 @@ fs::path Scratch(const char* name) {
 }
 
 TEST(PosixFiles, WritesReachTheFileAtOnceAndReadsSeeThem) {
-  StorageFiles& files = PosixStorageFiles();
+  StorageFiles& files = SystemStorageFiles();
   const fs::path p = Scratch("Apr02dat.A");
   int h = -1;
   ASSERT_EQ(files.Create(p.string(), h), 0);
@@ -61,7 +61,7 @@ TEST(PosixFiles, WritesReachTheFileAtOnceAndReadsSeeThem) {
 // Reads served from the mapping of the file see every write, however the
 // file grows or shrinks, and never read past its end.
 TEST(PosixFiles, ManyReadsSeeEveryWriteAsTheFileGrowsAndShrinks) {
-  StorageFiles& files = PosixStorageFiles();
+  StorageFiles& files = SystemStorageFiles();
   const fs::path p = Scratch("Apr06dat.A01");
   int h = -1;
   ASSERT_EQ(files.Create(p.string(), h), 0);
@@ -93,7 +93,7 @@ TEST(PosixFiles, ManyReadsSeeEveryWriteAsTheFileGrowsAndShrinks) {
 // short by another program makes neither reads nor writes crash: a read
 // past the new end finds nothing, a write still lands where it was aimed.
 TEST(PosixFiles, MappedTransfersReachTheFileAndSurviveACutByAnotherProgram) {
-  StorageFiles& files = PosixStorageFiles();
+  StorageFiles& files = SystemStorageFiles();
   const fs::path p = Scratch("Apr04dat.A");
   int h = -1;
   ASSERT_EQ(files.Create(p.string(), h), 0);
@@ -132,7 +132,7 @@ TEST(PosixFiles, ASecondHandleToAnOpenFileIsRefused) {
     const char* name;
     StorageFiles* files;
     std::string path;
-  } layers[] = {{"posix", &PosixStorageFiles(), Scratch("Apr03dat.A").string()},
+  } layers[] = {{"posix", &SystemStorageFiles(), Scratch("Apr03dat.A").string()},
                 {"memory", &memory, "Apr03dat.A"}};
   for (Layer& l : layers) {
     SCOPED_TRACE(l.name);

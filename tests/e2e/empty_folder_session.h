@@ -143,6 +143,18 @@ class EmptyFolderSession : public ::testing::Test {
     host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
     host.QueueStep([] { PushKey(kKeyEsc); });
   }
+  // Alt+X and Sí end the scripted run; the whole script must have been used.
+  void Quit() {
+    host.QueueStep([] { PushKey(kKeyAltX); });
+    host.AnswerBox(BoxAnswer::Yes);
+    try {
+      RunMain("vantu");
+    } catch (...) {
+      ADD_FAILURE() << "the session stopped early; the screen:\n" << ScreenText();
+      throw;
+    }
+    EXPECT_TRUE(host.ScriptDone());
+  }
   void SelectNewRamaAndObra();
   void GeneralData();
   void BasicInputs();

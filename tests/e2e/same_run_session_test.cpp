@@ -33,17 +33,6 @@ class SameRunSessionTest : public test::EmptyFolderSession {
     EnterTheWholeBudget();
     Calculate(kTotalInPesos);
   }
-  void Quit() {
-    host.QueueStep([] { PushKey(kKeyAltX); });
-    host.AnswerBox(BoxAnswer::Yes);
-    try {
-      RunMain("vantu");
-    } catch (...) {
-      ADD_FAILURE() << "the session stopped early; the screen:\n" << ScreenText();
-      throw;
-    }
-    EXPECT_TRUE(host.ScriptDone());
-  }
   static ScheduleBlock StoredChart() {
     ScheduleBlock b;
     std::string why;

@@ -12,6 +12,7 @@
 #include "session/selection_state.h"
 #include "storage/file_sets.h"
 #include "toolkit/error_review.h"
+#include "toolkit/field_format.h"
 
 namespace vantu {
 
@@ -156,9 +157,11 @@ std::string PlainAmount(long double value) {
   return s.substr(std::min(s.find_first_not_of(' '), s.size()));
 }
 
-std::string ClosingText(const RunOutcome& outcome) {
+std::string ClosingText(const RunOutcome& outcome, bool separators) {
+  const long double total = outcome.summary.budgetTotal;
   if (outcome.showsTotal)
-    return "V/R TOTAL PRESUPUESTO ==> $" + PlainAmount(outcome.summary.budgetTotal) + " ";
+    return "V/R TOTAL PRESUPUESTO ==> $" +
+           (separators ? FormatNumber(0, 2, total) : PlainAmount(total)) + " ";
   return "TODO ESTA CORRECTO ";
 }
 

@@ -39,8 +39,10 @@ RunPlan PrepareRun();
 // BudgetItemsTotal and the schedule's serial updated.
 RunOutcome ExecuteRun(const RunPlan& plan, CalcObserver& observer, const std::string& errorFile);
 
-// "V/R TOTAL PRESUPUESTO ==> $" and the budget total, or "TODO ESTA CORRECTO ".
-std::string ClosingText(const RunOutcome& outcome);
+// "V/R TOTAL PRESUPUESTO ==> $" and the budget total with the screens'
+// separators (plain, for the command line, without `separators`), or
+// "TODO ESTA CORRECTO ".
+std::string ClosingText(const RunOutcome& outcome, bool separators = true);
 
 // The budget total as the closing text shows it: 2 decimals, no blanks.
 std::string PlainAmount(long double value);

@@ -130,7 +130,7 @@ void PrintSummary(const RunOutcome& out) {
   if (out.showsTotal)
     for (const SummaryRow& r : SummaryRows(out.summary))
       std::printf("%-30s $%20s\n", r.label, PlainAmount(r.value).c_str());
-  std::printf("%s\n", ClosingText(out).c_str());
+  std::printf("%s\n", ClosingText(out, false).c_str());
 }
 
 // The run's result as one JSON object: "correcto", "sin_cambios" (nothing

@@ -168,7 +168,9 @@ void AnalysesScreen::Redraw() {
       zones[n - 1] = &Fields()[n];
   }
   SetFieldZones(zones);
-  if (item) DrawSections();
+  if (!item) return;
+  AddFieldZone(kFieldLines, 1, 80, kFirstSectionRow, kLastSectionRow);
+  DrawSections();
 }
 
 // While an added or recodified analysis is not saved, it is dated today.
@@ -270,12 +272,20 @@ void AnalysesScreen::Run() {
     StampNewRecord();
     std::vector<int> range = Range();
     if (pos >= range.size()) pos = 0;
-    const uint8_t key = range[pos] == kFieldLines ? RunLines(Stops().front()) : EditAt(range[pos]);
+    uint8_t key = 0;
+    if (range[pos] == kFieldLines) {
+      const LineCursor start = clickedLine_ ? *clickedLine_ : Stops().front();
+      clickedLine_.reset();
+      key = RunLines(start);
+    } else {
+      key = EditAt(range[pos]);
+    }
     range = Range();  // the code field may have brought another record
     if (pos >= range.size()) pos = 0;
     if (key == kKeyFieldClick) {
       for (size_t i = 0; i < range.size(); ++i)
         if (range[i] == ClickedFieldNumber()) pos = i;
+      if (range[pos] == kFieldLines) clickedLine_ = ClickedLine();
       continue;
     }
     if (IsRecordKey(key)) {

@@ -7,6 +7,7 @@
 #include "console/keys.h"
 #include "console/letters.h"
 #include "estimating/analyses_screen.h"
+#include "estimating/entry_screen.h"
 #include "records/codes.h"
 #include "session/work_area_ids.h"
 #include "toolkit/field_editor.h"
@@ -66,10 +67,6 @@ KeySet LineExits(std::initializer_list<int> more) {
   return keys;
 }
 
-bool IsRightClick(uint8_t key) {
-  return key == kKeyNoZone && Input().noTypedKey && Input().mouseButton == 1;
-}
-
 bool Coded(const EditLine& l) {
   const LineType t = TypeOf(l);
   return t == LineType::kInput || t == LineType::kAnalysis;
@@ -125,6 +122,26 @@ std::vector<LineCursor> AnalysesScreen::Stops() const {
     for (int i = 0; i <= last; ++i) stops.push_back({g, i, LineField::kCode});
   }
   return stops;
+}
+
+LineCursor AnalysesScreen::ClickedLine() const {
+  const int row = Input().mouseRow + 1;
+  int g = analysis::kGroups;
+  while (g > 1 && row <= HeadingRow(g)) --g;
+  const int index = row - HeadingRow(g) - 1;
+  const std::vector<LineCursor> stops = Stops();
+  LineCursor c = stops.front();
+  for (const LineCursor& s : stops)
+    if (s.group < g || (s.group == g && s.index <= index)) c = s;
+  if (c.group != g || c.index != index || index >= lines_.Count(g)) return c;
+  const bool global = TypeOf(lines_.lines[g][index]) == LineType::kGlobal;
+  const LineField fields[] = {global ? LineField::kDescription : LineField::kQuantity,
+                              global ? LineField::kPrice : LineField::kQuantity};
+  for (LineField f : fields) {
+    int pos = 0;
+    if (ClickedOnField(LineDescriptor(f, row), false, pos)) c.field = f;
+  }
+  return c;
 }
 
 // Puts the typed code into the line, or shows why not; true when the line
@@ -185,7 +202,7 @@ uint8_t AnalysesScreen::EditLineCode(LineCursor& c) {
     FieldEditor().secondaryCodeMode = true;
     EditField(kArea, text, d, key, LineExits({kKeyNoZone}));
     FieldEditor().secondaryCodeMode = false;
-    if (IsRightClick(key)) {
+    if (IsRightClickOn(key, d)) {
       const int chosen = RunPopupMenu("", {" Codigo Item Global ", " Cancelar "}, 20,
                                       row > 18 ? 14 : row + 1, "Esc^regresa Intro^acepta");
       if (chosen == 0 && TypeLineCode(c, std::string(kGlobalCode))) {
@@ -195,8 +212,15 @@ uint8_t AnalysesScreen::EditLineCode(LineCursor& c) {
       continue;
     }
     if (key == kKeyNoZone) continue;
-    const bool moves = key == kKeyEnter || key == kKeyDown || key == kKeyUp;
-    if (moves && text != current && !TypeLineCode(c, text)) continue;
+    // A click elsewhere takes the typed code as Enter does; where it goes
+    // is read while the rows are those clicked.
+    const bool clicked = key == kKeyFieldClick;
+    if (clicked && ClickedFieldNumber() == kFieldLines) clickedLine_ = ClickedLine();
+    const bool moves = key == kKeyEnter || key == kKeyDown || key == kKeyUp || clicked;
+    if (moves && text != current && !TypeLineCode(c, text)) {
+      clickedLine_.reset();
+      continue;
+    }
     if (!moves) DrawLine(c.group, c.index);
     editingLine_ = false;
     return key;
@@ -263,6 +287,11 @@ uint8_t AnalysesScreen::RunLines(LineCursor c) {
   for (;;) {
     if (c.index >= lines_.Count(c.group)) c.field = LineField::kCode;
     const uint8_t key = EditLineField(c);
+    if (key == kKeyFieldClick && ClickedFieldNumber() == kFieldLines) {
+      c = clickedLine_.value_or(ClickedLine());
+      clickedLine_.reset();
+      continue;
+    }
     std::vector<LineCursor> stops = Stops();
     size_t at = 0;
     for (size_t i = 0; i < stops.size(); ++i)

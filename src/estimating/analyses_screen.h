@@ -4,6 +4,7 @@
 // the four sections of lines below.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ inline constexpr int kLineUnitCol = 46;
 inline constexpr int kLinePriceCol = 53;
 inline constexpr int kLineQuantityCol = 69;
 inline constexpr int kFirstSectionRow = 6;
+inline constexpr int kLastSectionRow = 24;
 
 // The cell of a line being edited: its section, its index in the section
 // and which of its fields.
@@ -76,6 +78,10 @@ class AnalysesScreen {
   void DrawSections();
   void DrawLine(int group, int index);
   std::vector<LineCursor> Stops() const;
+  // The line field under the last click on the sections, as a stop the
+  // cursor can take: a heading or a row past the lines gives the nearest
+  // line, a cell outside the line's fields its code.
+  LineCursor ClickedLine() const;
   uint8_t EditLineField(LineCursor& c);
   uint8_t EditLineCode(LineCursor& c);
   uint8_t EditQuantity(LineCursor& c);
@@ -92,6 +98,9 @@ class AnalysesScreen {
   CodedScreen screen_;
   bool newRecord_ = false;  // added or recodified, not saved yet
   LineCursor editing_;      // the line whose code field is being edited
+  // Where a click on the sections asked to go, read before the typed line
+  // code it ended could change the sections' rows.
+  std::optional<LineCursor> clickedLine_;
   bool editingLine_ = false;
 };
 

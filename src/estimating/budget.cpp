@@ -86,10 +86,6 @@ struct BudgetModuleState {
 };
 BudgetModuleState gBudget;
 
-bool IsRightClick(uint8_t key) {
-  return key == kKeyNoZone && Input().noTypedKey && Input().mouseButton == 1;
-}
-
 class BudgetScreen {
  public:
   BudgetScreen() {
@@ -247,7 +243,7 @@ uint8_t BudgetScreen::EditRefCode() {
   FieldEditor().secondaryCodeMode = true;
   for (;;) {
     EditField(kArea, text, Fields()[3], key, exits);
-    if (IsRightClick(key)) {
+    if (IsRightClickOn(key, Fields()[3])) {
       const int chosen =
           RunPopupMenu("... codigo ofrecido ...", {" Codigo Item Global ", " Cancelar           "},
                        30, 8, "Esc^no_acepta Intro^acepta");

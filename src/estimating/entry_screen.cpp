@@ -35,6 +35,18 @@ void SetFieldZones(const std::vector<const FieldDescriptor*>& fields) {
   }
 }
 
+void AddFieldZone(int field, int firstCol, int lastCol, int firstRow, int lastRow) {
+  ZoneTable& table = Zones(kFieldZoneTable);
+  // The last entry stays free: it ends the table.
+  for (int i = 0; i < kZonesPerTable - 1; ++i) {
+    ClickZone& slot = table[i];
+    if (slot.code != 255) continue;
+    slot = MakeZone(kKeyFieldClick, firstCol - 1, lastCol - 1, firstRow - 1, lastRow - 1);
+    slot.field = static_cast<uint8_t>(field);
+    return;
+  }
+}
+
 int ClickedFieldNumber() {
   return Input().clickedField;
 }

@@ -17,6 +17,10 @@ namespace vantu {
 // the editing with 157 and publishes the field's number (1-based index in
 // `fields`) in ClickedField. Null entries get no zone.
 void SetFieldZones(const std::vector<const FieldDescriptor*>& fields);
+// One more zone of table 8, over columns and rows (1-based, inclusive) that
+// hold several fields: a click there publishes `field`, and the screen
+// finds the clicked one from the mouse cell.
+void AddFieldZone(int field, int firstCol, int lastCol, int firstRow, int lastRow);
 // The field a 157 asks for, 0 when none.
 int ClickedFieldNumber();
 

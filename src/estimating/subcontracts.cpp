@@ -20,6 +20,7 @@
 #include "storage/storage_engine.h"
 #include "toolkit/dates.h"
 #include "toolkit/field_editor.h"
+#include "toolkit/field_format.h"
 #include "toolkit/schemes.h"
 #include "toolkit/screen.h"
 #include "toolkit/status_line.h"
@@ -31,7 +32,9 @@ namespace {
 constexpr int kArea = kAreaSubcontracts;
 enum Field { kCode = 1, kChapter, kMode, kItem, kUnit, kFirstGroup, kLastGroup = 9, kDirect };
 constexpr int kDateColumn = 2, kDateRow = 20;
-constexpr const char* kUnbalanced = " La suma de porcentajes debe ser 100.00 ";
+std::string UnbalancedText() {
+  return " La suma de porcentajes debe ser " + ShownDecimal("100.00") + " ";
+}
 const std::vector<std::string> kModeTexts = {"Porcentajes", "Valores"};
 
 const std::array<ExtField<SubcontractRecord>, 4> kValueFields = {
@@ -282,7 +285,7 @@ bool SubcontractsScreen::SettleRecord() {
   if (ByPercentages()) {
     if (!splitEdited_) return true;
     if (Unbalanced()) {
-      ShowError(kUnbalanced);
+      ShowError(UnbalancedText());
       return false;
     }
     const long double base = Base();
@@ -310,7 +313,7 @@ bool SubcontractsScreen::SettleRecord() {
 // that do not add up are dropped with the record's other unsaved changes,
 // and the message says why. The keys waiting after it are kept.
 void SubcontractsScreen::LeaveUnbalanced() {
-  ShowStatusMessage(kUnbalanced);
+  ShowStatusMessage(UnbalancedText());
   Host().Beep();
   LoadCurrent(kArea, rec_.data());
   CodedState(kArea) = CodedAreaState{};

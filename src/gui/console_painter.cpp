@@ -23,7 +23,17 @@ QColor ToQColor(uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+int CapitalsDrop(const QFont& font) {
+  // The frame's line is on row 1; the capitals start on row 3 or below.
+  constexpr int kCapitalsTop = 3;
+  const QFontMetrics fm(font);
+  // The drawn capitals, not the font's cap height, which may be less.
+  const int capitals = -fm.tightBoundingRect(QStringLiteral("EHMT")).top();
+  return std::max(0, kCapitalsTop - (fm.ascent() - capitals));
+}
+
 CellFonts::CellFonts(const QFont& font, int cellWidth) {
+  const int drop = CapitalsDrop(font);
   for (int style = 0; style < 16; ++style) {
     QFont f = font;
     f.setBold(style & 1);
@@ -36,7 +46,7 @@ CellFonts::CellFonts(const QFont& font, int cellWidth) {
     const qreal advance = QFontMetricsF(f).horizontalAdvance(QLatin1Char('M'));
     f.setLetterSpacing(QFont::AbsoluteSpacing, cellWidth - advance);
     fonts_[style] = f;
-    ascents_[style] = QFontMetrics(f).ascent();
+    ascents_[style] = QFontMetrics(f).ascent() + drop;
   }
 }
 

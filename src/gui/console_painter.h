@@ -19,6 +19,12 @@ QColor ToQColor(uint32_t bgr);
 // The console font in its 16 cell styles (bold, italic, underline,
 // strike-out), each spaced so that one character takes exactly one cell,
 // with its ascent. Built once per font size and kept across frames.
+// Pixels the text of a cell is moved down (and the cell made taller) so
+// that the line a field's frame draws across the cell's second pixel row
+// leaves a blank row above the capitals: small sizes of a font put their
+// capitals right under the cell's top.
+int CapitalsDrop(const QFont& font);
+
 class CellFonts {
  public:
   CellFonts() = default;

@@ -28,7 +28,8 @@ QFont ConsoleFont(const QString& family, int points) {
 
 QSize CellOf(const QFont& font) {
   const QFontMetrics fm(font);
-  return {std::max(fm.horizontalAdvance(QLatin1Char(' ')), 1), std::max(fm.height(), 1)};
+  return {std::max(fm.horizontalAdvance(QLatin1Char(' ')), 1),
+          std::max(fm.height() + CapitalsDrop(font), 1)};
 }
 
 int ChooseFontSize(const std::function<QSize(int)>& cellAt, const ConsoleGeometry& g,

@@ -31,6 +31,9 @@ OpenDialog::OpenDialog(QWidget* parent, const QString& title, const QString& dir
   }
   const QString filters = QtFileFilter(filter);
   if (!filters.isEmpty()) setNameFilters(filters.split(QStringLiteral(";;")));
+  // Qt's Spanish says "fichero"; the program says "archivo".
+  setLabelText(QFileDialog::FileName, QStringLiteral("Nombre de archivo:"));
+  setLabelText(QFileDialog::FileType, QStringLiteral("Tipo de archivo:"));
   setLabelText(QFileDialog::Accept, QStringLiteral("Abrir"));
   setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
   // Room for the name, size, type and date columns.

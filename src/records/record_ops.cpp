@@ -39,10 +39,6 @@ bool KeepsOldCode(uint8_t key) {
          key == kKeyTab;
 }
 
-bool IsRightClick(uint8_t key) {
-  return key == kKeyNoZone && Input().noTypedKey && Input().mouseButton == 1;
-}
-
 // Reads the record of `code` into the buffer; false when there is none.
 bool FindRecord(int area, uint8_t* buffer, const std::string& code) {
   WorkArea& a = Area(area);
@@ -154,7 +150,7 @@ void EnterCode(CodedScreen& s, uint8_t& key) {
   std::string text = UsedRecordCount(a.Data) == 0 ? std::string("01") : old;
   for (;;) {
     EditField(s.area, text, *s.codeField, key, CodeExitKeys());
-    if (IsRightClick(key)) {
+    if (IsRightClickOn(key, *s.codeField)) {
       if (UsedRecordCount(a.Data) == 0) continue;
       if (auto offer = OfferCode(s.area, old, kOfferAdd)) text = *offer;
       continue;

@@ -40,7 +40,7 @@ std::optional<std::string> AskNewCode(CodedScreen& s, int purpose, const std::st
     uint8_t key = 0;
     EditField(s.area, text, *s.codeField, key, keys);
     if (key == kKeyNoZone) {
-      if (Input().noTypedKey && Input().mouseButton == 1)
+      if (IsRightClickOn(key, *s.codeField))
         if (auto offer = OfferCode(s.area, own, purpose)) text = *offer;
       continue;
     }

@@ -41,9 +41,12 @@ struct ChartShape {
 
 // A rule across the chart: `left`, the code's fill, `codeJoint`, the
 // description's fill, `labelJoint`, then each period's fill followed by
-// `thin` or `heavy`, and `right` at the end.
+// `thin` or `heavy`, and `right` at the end. With `blocksOnly` the heavy
+// joint stands only between blocks and the fill elsewhere: the rule above
+// the block titles, which would cross them.
 struct RulePieces {
   char left, fill, codeJoint, labelJoint, thin, heavy, right;
+  bool blocksOnly = false;
 };
 
 std::string Rule(const ChartShape& c, const RulePieces& r) {
@@ -52,7 +55,12 @@ std::string Rule(const ChartShape& c, const RulePieces& r) {
        r.labelJoint;
   for (int p = 1; p <= c.Periods(); ++p) {
     s += std::string(static_cast<size_t>(c.Glyphs()), r.fill);
-    s += p == c.Periods() ? r.right : (c.HeavyAfter(p) ? r.heavy : r.thin);
+    if (p == c.Periods())
+      s += r.right;
+    else if (r.blocksOnly)
+      s += p % kPeriodsPerBlock == 0 ? r.heavy : r.fill;
+    else
+      s += c.HeavyAfter(p) ? r.heavy : r.thin;
   }
   return s;
 }
@@ -126,8 +134,8 @@ bool ScheduleChart(int from, int to) {
     return chaptersHead && s.Activities[static_cast<size_t>(i)].chapter;
   });
   layout.afterSeparator = [] { OutputListing(false); };
-  const RulePieces top{frame::kTopLeft,      frame::kDouble, frame::kTopSingleTee, frame::kTopTee,
-                       frame::kTopSingleTee, frame::kTopTee, frame::kTopRight};
+  const RulePieces top{frame::kTopLeft, frame::kDouble, frame::kDouble,   frame::kTopTee,
+                       frame::kDouble,  frame::kTopTee, frame::kTopRight, true};
   const RulePieces under{
       frame::kLeftTee,           frame::kDouble, frame::kDoubleSingleCross, frame::kCross,
       frame::kDoubleSingleCross, frame::kCross,  frame::kRightTee};

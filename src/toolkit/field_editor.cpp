@@ -60,7 +60,6 @@ class Editor {
 
   void Draw();
   void PlaceCursor();
-  bool ClickInField(int& screenPos) const;
   void TypeChar(uint8_t c);
   void Backspace();
   void Delete();
@@ -97,19 +96,6 @@ void Editor::Draw() {
 void Editor::PlaceCursor() {
   GotoXY(ValueColumn(d_) + ScreenPos(), d_.row);
   SetCaret(true);
-}
-
-// True when the last click hit this field's value area; `screenPos` is the
-// clicked cell counted from the value's first cell.
-bool Editor::ClickInField(int& screenPos) const {
-  const ScreenState& sc = Screen();
-  const InputState& in = Input();
-  const int row = sc.top + d_.row - 1;
-  const int first = sc.left + ValueColumn(d_) - 1;
-  const int col = in.mouseCol + 1;
-  if (in.mouseRow + 1 != row || col < first || col >= first + ValueDisplayWidth(d_)) return false;
-  screenPos = col - first;
-  return true;
 }
 
 void Editor::TypeChar(uint8_t c) {
@@ -280,7 +266,7 @@ uint8_t Editor::Run(FieldValue& value, const KeySet& exitKeys) {
     uint8_t k = pending ? pending : GetKey();
     pending = 0;
     int clicked = 0;
-    if (k == kKeyFieldClick && !readOnly_ && ClickInField(clicked)) {
+    if (k == kKeyFieldClick && !readOnly_ && ClickedOnField(d_, false, clicked)) {
       const int len = static_cast<int>(s_.text.size());
       const int pos = std::min(clicked, len);
       SetCursor(IsDate() ? pos - pos / 3 : pos);
@@ -363,6 +349,24 @@ uint8_t Editor::Run(FieldValue& value, const KeySet& exitKeys) {
 }
 
 }  // namespace
+
+bool ClickedOnField(const FieldDescriptor& d, bool withLabel, int& screenPos) {
+  const ScreenState& sc = Screen();
+  const InputState& in = Input();
+  const int row = sc.top + d.row - 1;
+  const int first = sc.left + ValueColumn(d) - 1;
+  const int from = withLabel ? sc.left + d.column - 1 : first;
+  const int col = in.mouseCol + 1;
+  if (in.mouseRow + 1 != row || col < from || col >= first + ValueDisplayWidth(d)) return false;
+  screenPos = col - first;
+  return true;
+}
+
+bool IsRightClickOn(uint8_t key, const FieldDescriptor& d) {
+  int pos = 0;
+  return key == kKeyNoZone && Input().noTypedKey && Input().mouseButton == 1 &&
+         ClickedOnField(d, true, pos);
+}
 
 void EditField(int area, FieldValue& value, const FieldDescriptor& d, uint8_t& key,
                const KeySet& exitKeys) {

@@ -40,6 +40,14 @@ enum class ShowMode { Value, LabelAndValue, Label };
 // Writes the label and/or the value at the descriptor's position; reals
 // right-aligned with separators, choice fields as their option text.
 void ShowField(int area, const FieldDescriptor& d, const FieldValue& value, ShowMode mode);
+// True when the last click hit the field's value (or its label too, with
+// `withLabel`); `screenPos` is the clicked cell counted from the value's
+// first cell, negative on the label.
+bool ClickedOnField(const FieldDescriptor& d, bool withLabel, int& screenPos);
+// `key` is a right click on the field's label or value: what the code
+// fields answer with a proposal. A right click elsewhere is not theirs.
+bool IsRightClickOn(uint8_t key, const FieldDescriptor& d);
+
 // Ctrl+F1 (the AYUDA button) on a field of work area `area`: the general
 // help screens where the area shows them, else a beep.
 void FieldHelpKey(int area);

@@ -1,5 +1,6 @@
 #include "toolkit/field_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -81,6 +82,12 @@ std::string PlainNumber(long double value, int decimals) {
   std::string text = FixedText(value, decimals);
   if (decimals >= kVariableDecimals) text = TrimVariable(text);
   if (value < 0 && !AllZero(text)) text = "-" + text;
+  return text;
+}
+
+std::string ShownDecimal(const std::string& plain) {
+  std::string text = plain;
+  if (NumberStyle() == 0) std::replace(text.begin(), text.end(), '.', ',');
   return text;
 }
 

@@ -25,6 +25,11 @@ std::string FormatNumberInStyle(int displayWidth, int decimals, long double valu
 // the user types it; variable decimals trimmed as above.
 std::string PlainNumber(long double value, int decimals);
 
+// A number written with a decimal point in the program's own texts (a
+// field's limit, "100.00") as the screens show numbers: with the decimal
+// comma in style 0.
+std::string ShownDecimal(const std::string& plain);
+
 // value -> text. Kinds A, D, K, S copy the string; I prints the integer
 // (empty for 0 when the area shows zeros blank); R prints plain, or with
 // separators right-aligned in the display width when `separators` is set.

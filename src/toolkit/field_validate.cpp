@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "toolkit/field_format.h"
 #include "toolkit/field_hooks.h"
 #include "toolkit/numbers.h"
 
@@ -44,9 +45,9 @@ int NumberErrorPos(const std::string& text, bool real) {
 
 Check RangeCheck(long double value, const FieldDescriptor& d) {
   if (!d.maxValue.empty() && value > TextToReal(d.maxValue))
-    return Fail("  El valor no puede ser mayor de " + d.maxValue, 0);
+    return Fail("  El valor no puede ser mayor de " + ShownDecimal(d.maxValue), 0);
   if (!d.minValue.empty() && value < TextToReal(d.minValue))
-    return Fail("  El valor no puede ser menor de " + d.minValue, 0);
+    return Fail("  El valor no puede ser menor de " + ShownDecimal(d.minValue), 0);
   return {};
 }
 

@@ -1,5 +1,7 @@
 #include "toolkit/status_line.h"
 
+#include <algorithm>
+
 #include "console/console.h"
 #include "console/keys.h"
 #include "session/shell_state.h"
@@ -111,8 +113,11 @@ void WriteLineAt(int row, const std::string& text) {
 }
 
 void WriteCentered(int row, const std::string& text) {
+  // Centred in the output window, as a prompt of a menu window must be:
+  // on the full screen that is the 80 columns.
+  const int width = std::min(Screen().right - Screen().left + 1, kLineWidth);
   std::string t = text.substr(0, kLineWidth);
-  GotoXY((kLineWidth - static_cast<int>(t.size())) / 2, row);
+  GotoXY((width - static_cast<int>(t.size())) / 2, row);
   WriteText(t);
 }
 

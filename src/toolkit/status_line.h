@@ -40,7 +40,8 @@ void ClearMessage(int kind);
 
 // Up to 80 characters at (1, row).
 void WriteLineAt(int row, const std::string& text);
-// Up to 80 characters centred at column (80 - length) div 2.
+// Up to 80 characters centred at column (width - length) div 2 of the
+// output window (80 columns wide on the full screen).
 void WriteCentered(int row, const std::string& text);
 
 }  // namespace vantu

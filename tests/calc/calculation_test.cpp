@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/calc_fixture.h"
+#include "toolkit/field_format.h"
 #include "toolkit/numbers.h"
 
 namespace vantu::test {
@@ -128,7 +129,7 @@ TEST_F(CalculationTest, ClosingClearsMarkersAndStampsTheGeneration) {
   EXPECT_TRUE(out.closed);
   EXPECT_TRUE(out.showsTotal) << "the total loaded from the Obra's header";
   EXPECT_EQ(ClosingText(out),
-            "V/R TOTAL PRESUPUESTO ==> $" + PlainAmount(out.summary.budgetTotal) + " ");
+            "V/R TOTAL PRESUPUESTO ==> $" + FormatNumber(0, 2, out.summary.budgetTotal) + " ");
   CloseSet();
   EXPECT_EQ(Markers(3, "A"), std::make_pair(0, 1)) << "nothing done, nothing stamped";
 }

@@ -25,18 +25,18 @@ using test::WorkItOut;
 // The totals worked out by hand in hand_worked_budget.h, as the calculation
 // window shows them: with "Ajuste al peso" (the preference of a new
 // installation), and without it.
-constexpr const char* kTotalInPesos = "V/R TOTAL PRESUPUESTO ==> $13912046.00 ";
-constexpr const char* kTotalInCents = "V/R TOTAL PRESUPUESTO ==> $13911933.86 ";
+constexpr const char* kTotalInPesos = "V/R TOTAL PRESUPUESTO ==> $13'912.046,00 ";
+constexpr const char* kTotalInCents = "V/R TOTAL PRESUPUESTO ==> $13'911.933,86 ";
 // With the IVA lowered to 16 %: 16 % of the 5 % profit is 0.80 % of the
 // direct cost 11502218.98, 92017.75184 -> 92017.75; 13802662.78 + 92017.75.
 // Item 01010 at 20 m3 in place of 12.5: 20 x 502444 = 10048880, grand total
 // 13802774 - 6280550 + 10048880 = 17571104, direct cost / 1.20 =
 // 14642586.67 -> 14642587, IVA 0.95 % = 139104.58 -> 139105.
-constexpr const char* kTotalWith20 = "V/R TOTAL PRESUPUESTO ==> $17710209.00 ";
+constexpr const char* kTotalWith20 = "V/R TOTAL PRESUPUESTO ==> $17'710.209,00 ";
 // Item 02010 then left to be defined: 17571104 - 5586624 = 11984480, direct
 // cost 9987066.67 -> 9987067, IVA 94877.14 -> 94877.
-constexpr const char* kTotalUndefined = "V/R TOTAL PRESUPUESTO ==> $12079357.00 ";
-constexpr const char* kTotalWithIva16 = "V/R TOTAL PRESUPUESTO ==> $13894680.53 ";
+constexpr const char* kTotalUndefined = "V/R TOTAL PRESUPUESTO ==> $12'079.357,00 ";
+constexpr const char* kTotalWithIva16 = "V/R TOTAL PRESUPUESTO ==> $13'894.680,53 ";
 
 class EmptyFolderBudgetTest : public test::EmptyFolderSession {};
 

@@ -143,6 +143,18 @@ class EmptyFolderSession : public ::testing::Test {
     host.AnswerBox(BoxAnswer::Yes);  // "Confirma la Eliminacion ?"
     host.QueueStep([] { PushKey(kKeyEsc); });
   }
+  // Alt+X and Sí end the scripted run; the whole script must have been used.
+  void Quit() {
+    host.QueueStep([] { PushKey(kKeyAltX); });
+    host.AnswerBox(BoxAnswer::Yes);
+    try {
+      RunMain("vantu");
+    } catch (...) {
+      ADD_FAILURE() << "the session stopped early; the screen:\n" << ScreenText();
+      throw;
+    }
+    EXPECT_TRUE(host.ScriptDone());
+  }
   void SelectNewRamaAndObra();
   void GeneralData();
   void BasicInputs();
@@ -365,6 +377,18 @@ inline void EmptyFolderSession::ViewTheWorkBudget() {
   });
   host.QueueStep([] {
     EXPECT_TRUE(ScreenContains("VISTA LISTADOS PARCIALES PRESUPUESTO")) << ScreenText();
+    // The prompt stands whole inside the menu's window (columns 20 to 61),
+    // the caret after it.
+    const std::string prompt = "Opcion : ";
+    for (int row = 1; row <= 25; ++row) {
+      const size_t at = ScreenRow(row).find(prompt);
+      if (at == std::string::npos) continue;
+      EXPECT_GT(at, 19u) << ScreenRow(row);
+      EXPECT_LT(at + prompt.size(), 61u) << ScreenRow(row);
+      EXPECT_EQ(Screen().left + WhereX() - 1, static_cast<int>(at + prompt.size()) + 1);
+      EXPECT_EQ(Screen().top + WhereY() - 1, row);
+    }
+    EXPECT_TRUE(ScreenContains(prompt)) << ScreenText();
     PushKey('6');
   });
   host.QueueStep([] { PushKey(kKeyEsc); });

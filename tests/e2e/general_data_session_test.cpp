@@ -112,13 +112,13 @@ TEST_F(GeneralDataSessionTest, AFactorOutsideItsLimitsIsRefused) {
     PushKey(kKeyEnter);
   });
   session.QueueStep([] {
-    EXPECT_NE(ScreenRow(25).find("El valor no puede ser mayor de 2.00"), std::string::npos)
+    EXPECT_NE(ScreenRow(25).find("El valor no puede ser mayor de 2,00"), std::string::npos)
         << ScreenRow(25);
     for (unsigned char ch : std::string("0.49")) PushKey(ch);
     PushKey(kKeyEnter);
   });
   session.QueueStep([] {
-    EXPECT_NE(ScreenRow(25).find("El valor no puede ser menor de 0.50"), std::string::npos);
+    EXPECT_NE(ScreenRow(25).find("El valor no puede ser menor de 0,50"), std::string::npos);
     for (unsigned char ch : std::string("1.5")) PushKey(ch);
     PushKey(kKeyEnter);
     PushKey(kKeyEsc);

@@ -80,7 +80,7 @@ TEST_F(SubcontractsSessionTest, ASumOf99IsRefusedAndAllZeroIsTaken) {
   PutChapter("01", subcontract::kByPercentages);
   Fill("01010", {"50", "40", "5", "4"}, "1000");
   session.QueueStep([] {
-    EXPECT_NE(ScreenRow(25).find(" La suma de porcentajes debe ser 100.00 "), std::string::npos)
+    EXPECT_NE(ScreenRow(25).find(" La suma de porcentajes debe ser 100,00 "), std::string::npos)
         << ScreenRow(25);
     // Back on the first percentage: correct the last one.
     PushKey(kKeyEnter), PushKey(kKeyEnter), PushKey(kKeyEnter);

@@ -265,6 +265,39 @@ TEST_F(ConsoleTest, ReducedLayoutScalesTheFontAndTheWindowFollows) {
   EXPECT_EQ(console()->size(), QSize(80 * console()->CellWidth(), 25 * console()->CellHeight()));
 }
 
+// The lines a field's frame draws across its cells leave the letters whole
+// at every size, as the reduced layout's small ones: a blank pixel row
+// between the top line and the capitals, and descenders above the bottom
+// line.
+TEST_F(ConsoleTest, AFieldsFrameLeavesTheLettersWhole) {
+  for (int points = 6; points <= 29; ++points) {
+    SCOPED_TRACE(points);
+    console()->SetFontSize(points, 0);
+    TextBackground(15);
+    TextColor(1);
+    GotoXY(10, 5);
+    WriteField(4, "EMgH", 0, false);
+    QApplication::processEvents();
+    const QImage img = Grab();
+    const int w = console()->CellWidth(), h = console()->CellHeight();
+    const QRgb white = ToQColor(ColourOf(15)).rgb();
+    int top = h, bottom = -1;
+    for (int x = 9 * w; x < 13 * w; ++x) {
+      ASSERT_TRUE(IsBlack(img.pixel(x, 4 * h + 1))) << "the top line, x " << x;
+      ASSERT_TRUE(IsBlack(img.pixel(x, 4 * h + h - 1))) << "the bottom line, x " << x;
+      for (int dy = 0; dy < h; ++dy) {
+        const QRgb c = img.pixel(x, 4 * h + dy);
+        if (c == white || IsBlack(c)) continue;
+        top = std::min(top, dy);
+        bottom = std::max(bottom, dy);
+      }
+    }
+    ASSERT_LT(top, h) << "no letter drawn";
+    EXPECT_GE(top, 3) << "cell height " << h;
+    EXPECT_LE(bottom, h - 2) << "cell height " << h;
+  }
+}
+
 // Columns of the cell that hold ink (pixels other than the background).
 static int InkIn(const QImage& img, int col, int row, int w, int h, QRgb bg) {
   int ink = 0;

@@ -9,6 +9,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QTreeView>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +75,31 @@ TEST(FileColumnsTest, TheOpenDialogWritesDatesTheSpanishWay) {
   EXPECT_EQ(dialog.nameFilters(), QStringList({"Subdirectorios y Ramas (Apr01dat.?)"}));
   dialog.close();
   fs::remove_all(dir);
+}
+
+// Under Qt's Spanish translations the open dialog (Abrir, Importar) names
+// files as the rest of the program does: "archivo", never "fichero".
+TEST(FileColumnsTest, TheOpenDialogSaysArchivo) {
+  QTranslator qt;
+  ASSERT_TRUE(
+      qt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+  QApplication::installTranslator(&qt);
+  {
+    OpenDialog dialog(nullptr, "Importar", QString::fromStdString(fs::temp_directory_path()),
+                      "Presupuesto FIEBDC-3|*.bc3", false);
+    dialog.show();
+    QApplication::processEvents();
+    QStringList texts;
+    for (QLabel* l : dialog.findChildren<QLabel*>()) texts << l->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Nombre de archivo:")))
+        << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Tipo de archivo:")))
+        << texts.join('|').toStdString();
+    for (const QString& t : texts)
+      EXPECT_FALSE(t.contains(QStringLiteral("ichero"))) << t.toStdString();
+    dialog.close();
+  }
+  QApplication::removeTranslator(&qt);
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ TEST_F(ScheduleListingTest, ChartByHand) {
         " " + std::string(p < 10 ? "0" : "") + std::to_string(p) + "  " + (p < 12 ? Glyph(179) : V);
   const std::string thin = ChartRule(199, 197, 215, 197, 182, 196);
   const std::vector<std::string> expected = {
-      ChartRule(201, 224, 203, 224, 187, 205),
+      // No joint crosses "A C T I V I D A D" nor the year's title.
+      ChartRule(201, 205, 203, 205, 187, 205),
       " " + V + std::string(13, ' ') + "A C T I V I D A D" + std::string(13, ' ') + V +
           std::string(27, ' ') + "A\xD1O # 1 ( meses )" + std::string(27, ' ') + V,
       months,
@@ -285,6 +286,11 @@ TEST_F(ScheduleListingTest, TotalListingPutsALongChartOnWidePaper) {
   EXPECT_NE(capture.printed[0].find("C R O N O G R A M A"), std::string::npos);
   const std::string& chart = capture.printed[1];
   EXPECT_NE(chart.find("A\xD1O # 3 ( meses )"), std::string::npos);
+  // Above the years' titles the frame's top joins only the years.
+  const size_t top = chart.find(Glyph(201));
+  ASSERT_NE(top, std::string::npos);
+  const std::string rule = chart.substr(top, chart.find('\n', top) - top);
+  EXPECT_EQ(std::count(rule.begin(), rule.end(), static_cast<char>(203)), 3) << rule;
   EXPECT_NE(chart.find("Control : 0007/002"), std::string::npos);
   const std::string& flow = capture.printed[2];
   EXPECT_NE(flow.find("EJECUCION DE OBRA POR PERIODO Y ACUMULADA (GRAFICO)"), std::string::npos);

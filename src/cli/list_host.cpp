@@ -1,6 +1,7 @@
 #include "cli/list_host.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 
@@ -53,6 +54,17 @@ std::string Trim(const std::string& s) {
 }
 
 }  // namespace
+
+Date SystemToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900};
+}
+
+ListHost::ListHost() {
+  SetToday(SystemToday());
+}
 
 void ListHost::WaitForEvents() {
   HeadlessHost::WaitForEvents();

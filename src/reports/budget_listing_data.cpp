@@ -60,11 +60,11 @@ std::string DottedText(const std::string& description) {
 }
 
 std::string FixedAmount(int width, long double x) {
-  return FormatNumber(width, 2, x);
+  return FittedNumber(width, 2, x);
 }
 
 std::string PercentText(long double pct) {
-  return FormatNumber(5, 2, pct) + "%";
+  return FittedNumber(5, 2, pct) + "%";
 }
 
 void ChapterHeading(const std::string& code, const std::string& description, int indent) {

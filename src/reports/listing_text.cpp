@@ -65,9 +65,20 @@ int AmountDecimals(long double x) {
   return 6 - zeros;
 }
 
+std::string FittedNumber(int width, int decimals, long double x) {
+  for (int d = std::max(decimals, 0);; d = std::max(d - 2, 0)) {
+    const std::string text = FormatNumber(width, d, x);
+    if (Length(text) <= width) return text;
+    if (d == 0) break;
+  }
+  const std::string plain = PlainNumber(x, 0);
+  if (Length(plain) <= width) return Blanks(width - Length(plain)) + plain;
+  return std::string(static_cast<size_t>(std::max(width, 0)), '*');
+}
+
 std::string AmountText(int w, long double x) {
   if (x == 0) return Blanks(w - 5) + "---- ";
-  return FormatNumber(w - 1, AmountDecimals(x), x) + " ";
+  return FittedNumber(w - 1, AmountDecimals(x), x) + " ";
 }
 
 void StartLine(char c) {

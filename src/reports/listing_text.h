@@ -14,9 +14,14 @@ std::string Blanks(int n);  // empty for n <= 0
 std::string FieldText(const std::string& s, int w);
 // s centred in w: (w - length) div 2 blanks, s, then the remaining blanks.
 std::string CentredFieldText(const std::string& s, int w);
+// x with `decimals` decimals and the number display's separators, right-
+// aligned in exactly `width` characters. A number too wide for its column
+// loses decimals two at a time, then its separators, and past that fills
+// the column with '*': a column never pushes the next one or a frame.
+std::string FittedNumber(int width, int decimals, long double x);
 // The number shown with the fewest of 2, 4 or 6 decimals that loses nothing
-// up to 6 decimals, right-aligned in w - 1 characters, then a blank; zero
-// is w - 5 blanks and "---- ".
+// up to 6 decimals, fitted in w - 1 characters, then a blank; zero is w - 5
+// blanks and "---- ".
 std::string AmountText(int w, long double x);
 // Decimals AmountText uses for x: 2, 4 or 6.
 int AmountDecimals(long double x);

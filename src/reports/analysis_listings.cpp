@@ -64,10 +64,10 @@ std::string CapitalTitle(const std::string& description) {
 // A section line; the subtotal goes in the last column when given.
 void SeveralLine(const AnalysisPrintLine& l, const std::optional<long double>& subtotal) {
   StartLine();
-  ListingWrite(Blanks(5) + FieldText(l.code, 8) + FieldText(LineDescription(l.description), 37) +
-               FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
-               Optional(17, l.partial));
-  if (subtotal) ListingWrite("   $" + AmountText(17, *subtotal));
+  DataText(Blanks(5) + FieldText(l.code, 8) + FieldText(LineDescription(l.description), 37) +
+           FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
+           Optional(17, l.partial));
+  if (subtotal) DataText("   $" + AmountText(17, *subtotal));
   LineEnd();
 }
 
@@ -76,11 +76,11 @@ void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRe
     BoldOn();
     EmptyLine();
     StartLine();
-    ListingWrite(FieldText(ItemCodeText(Get(a, coded::Code)) + " - ", 10) +
-                 FieldText(CapitalTitle(Get(a, analysis::Description)), 40) +
-                 FieldText(Get(a, analysis::Unit), 6) +
-                 CentredFieldText("  " + std::string(48, '.') + "    $", 52) +
-                 AmountText(17, Get(a, analysis::UnitPrice)));
+    DataText(FieldText(ItemCodeText(Get(a, coded::Code)) + " - ", 10) +
+             FieldText(CapitalTitle(Get(a, analysis::Description)), 40) +
+             FieldText(Get(a, analysis::Unit), 6) +
+             CentredFieldText("  " + std::string(48, '.') + "    $", 52) +
+             AmountText(17, Get(a, analysis::UnitPrice)));
     LineEnd();
     BoldOff();
   }
@@ -155,7 +155,7 @@ int OnePageSection(const AnalysisSection& s, int rows) {
                Optional(17, l.partial));
   }
   for (int i = static_cast<int>(s.lines.size()); i < rows; ++i) EmptyLine();
-  MarginLine(Blanks(86) + std::string(15, kRuleSingle));
+  FrameLine(Blanks(86) + std::string(15, kRuleSingle));
   BoldOn();
   MarginLine(Blanks(69) + "S U B T O T A L" + FixedAmount(17, s.subtotal) + "      $" +
              FixedAmount(17, s.subtotal));
@@ -186,10 +186,10 @@ int OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
   RightLine("TOTAL DE COSTOS DIRECTOS ............. $" + FixedAmount(17, direct));
   RightLine(FixedAmount(5, aiu) + " % " + "COSTOS INDIRECTOS (AIU)" + " ...... $" +
             FixedAmount(17, RoundMoney(aiu * direct / 100)));
-  RightLine(std::string(17, kRuleDouble));
+  RightFrameLine(std::string(17, kRuleDouble));
   RightLine("PRECIO UNITARIO TOTAL ................ $" +
             FixedAmount(17, Get(a, analysis::UnitPrice)));
-  RightLine(std::string(17, kRuleDouble));
+  RightFrameLine(std::string(17, kRuleDouble));
   BoldOff();
   return lines + 5;
 }

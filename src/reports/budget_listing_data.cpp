@@ -71,7 +71,7 @@ void ChapterHeading(const std::string& code, const std::string& description, int
   EmptyLine();
   StartLine();
   BoldOn();
-  ListingWrite(Blanks(indent) + "CAPITULO " + code + " - " + description);
+  DataText(Blanks(indent) + "CAPITULO " + code + " - " + description);
   BoldOff();
   LineEnd();
   EmptyLine();

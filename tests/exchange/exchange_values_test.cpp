@@ -105,6 +105,44 @@ TEST(ExchangeValues, TheInputsFileTakesItsLastRecordAndNotOneMore) {
   }
 }
 
+// One analysis whose sections cost amounts with cents: materials 10.25 +
+// 3.10 = 13.35 with 5% waste (0.6675), labour 7.33 with 10% minor tools
+// (0.733). A part keeps the cents of its lines and adds the percentage's
+// amount rounded as the set rounds money.
+TEST(ExchangeValues, PartPricesKeepTheCentsOfTheirLines) {
+  const struct {
+    bool toPeso;
+    const char *materials, *labour;
+  } cases[] = {
+      {false, "14.02", "8.06"},
+      {true, "14.35", "8.33"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.toPeso ? "to the peso" : "cents");
+    ExportModel m;
+    m.rama = "A";
+    m.basis.toPeso = c.toPeso;
+    m.inputs = {{"01010", "Arena", "m3", "", 2, 10.25L, 10.25L},
+                {"01020", "Cal", "kg", "", 2, 3.10L, 3.10L},
+                {"02010", "Oficial", "h", "", 4, 7.33L, 7.33L}};
+    ExportAnalysis a;
+    a.code = "010010";
+    a.description = "Revoque";
+    a.unit = "m2";
+    a.desperdicioPct = 5;
+    a.herramientaMenorPct = 10;
+    a.sections[2] = {{LineType::kInput, "01010", 0, 1, 10.25L},
+                     {LineType::kInput, "01020", 0, 1, 3.10L}};
+    a.sections[4] = {{LineType::kInput, "02010", 0, 1, 7.33L}};
+    m.analyses.push_back(a);
+    const Bc3File f = ParseBc3(Bc3Text(m));
+    ASSERT_TRUE(f.concepts.count(bc3::MaterialsPartCode(a.code)));
+    ASSERT_TRUE(f.concepts.count(bc3::LabourPartCode(a.code)));
+    EXPECT_EQ(f.concepts.at(bc3::MaterialsPartCode(a.code)).priceText, c.materials);
+    EXPECT_EQ(f.concepts.at(bc3::LabourPartCode(a.code)).priceText, c.labour);
+  }
+}
+
 class ExportPartPrices : public ExchangeTest {};
 
 // The part of an analysis that carries its waste (or minor tools) is

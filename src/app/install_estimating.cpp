@@ -49,6 +49,9 @@ void InstallFieldHooks() {
     RecordOps().crossReviewNeeded = true;
   };
   h.quantityUndefined = BudgetQuantityUndefined;
+  h.percentagesUnbalanced = [](int area) {
+    return area == kAreaSubcontracts && SubcontractPercentagesUnbalanced();
+  };
   h.withdrawProposal = BudgetWithdrawProposal;
 }
 

@@ -195,13 +195,13 @@ int RunListing(const ListArgs& a, ListHost& host) {
     CondensedOn();
     LineEnd();
   }
-  const int ran = entry.run(a.from, a.to);
+  const ListingRan ran = entry.run(a.from, a.to);
   s.quietEmpty = false;
-  if (ran == 0 || s.emptyListingCount >= ran) {
+  if (ran.count == 0 || s.emptyListingCount >= ran.count) {
     if (entry.whole) EmptyListingMessage(kEmptyNoData);
     EmptyListingFile();
   } else {
-    OutputListing(false);
+    OutputListing(ran.landscape);
   }
   if (!host.wasShown && !host.wasPrinted) {
     std::fprintf(stderr, "vantu-cli: no se escribio nada\n");

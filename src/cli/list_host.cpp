@@ -1,6 +1,7 @@
 #include "cli/list_host.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,6 +53,15 @@ std::string Trim(const std::string& s) {
 }
 
 }  // namespace
+
+Date SystemToday() {
+  const std::tm tm = LocalTime(std::time(nullptr));
+  return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900};
+}
+
+ListHost::ListHost() {
+  SetToday(SystemToday());
+}
 
 void ListHost::WaitForEvents() {
   HeadlessHost::WaitForEvents();

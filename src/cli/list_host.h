@@ -13,6 +13,10 @@ namespace vantu::cli {
 
 class ListHost : public HeadlessHost {
  public:
+  // Today is the system's date: the header of a listing without an Obra
+  // and the age of the forms' prices follow it.
+  ListHost();
+
   // The bytes the viewer was given, and whether it was given any.
   std::string shown;
   bool wasShown = false;
@@ -29,6 +33,9 @@ class ListHost : public HeadlessHost {
   std::string ReadSetting(const std::string& key, const std::string& value) override;
   void WriteSetting(const std::string&, const std::string&, const std::string&) override {}
 };
+
+// The system's date today, in local time.
+Date SystemToday();
 
 // The settings file of the user ($VANTU_HOME/Presupuesto.conf, else the
 // user's configuration directory): the text stored under key/value in

@@ -21,15 +21,15 @@ bool Analyses(int from, int to) {
 }
 
 template <ListingFn fn>
-int One(int from, int to) {
+ListingRan One(int from, int to) {
   fn(from, to);
-  return 1;
+  return {1};
 }
 
 // The total budget listing: every listing ticked in the preferences, in
 // the order of their check boxes, each whole with its separator page; the
 // last three only with an Obra. Stops after an interruption.
-int TotalBudget(int, int) {
+ListingRan TotalBudget(int, int) {
   constexpr std::array<ListingFn, 7> kParts = {
       ListBasicInputs,  Analyses,       ListUnitPriceSummary, ListSubcontracts,
       ListRequirements, ListWorkBudget, ListBudgetSummary,
@@ -42,19 +42,21 @@ int TotalBudget(int, int) {
     ++ran;
     kParts[i](0, 0);
   }
-  return ran;
+  return {ran};
 }
 
 template <PriceForm form>
-int Form(int from, int to) {
+ListingRan Form(int from, int to) {
   WritePriceForm(form, from, to);
-  return 1;
+  return {1};
 }
 
 // A schedule listing is written whole; a refused one writes nothing.
 template <int kind>
-int Schedule(int, int) {
-  return WriteScheduleListing(kind) == ScheduleListingResult::Written ? 1 : 0;
+ListingRan Schedule(int, int) {
+  ListingRan ran;
+  if (WriteScheduleListing(kind, &ran.landscape) == ScheduleListingResult::Written) ran.count = 1;
+  return ran;
 }
 
 }  // namespace

@@ -8,13 +8,19 @@
 
 namespace vantu::cli {
 
+// What a listing's run reports.
+struct ListingRan {
+  int count = 0;           // how many listings it ran
+  bool landscape = false;  // it holds a schedule chart of more than two years
+};
+
 struct ListingName {
   const char* name;   // what --listing takes
   const char* title;  // what --help shows
   bool needsObra;     // lists data of the Obra's budget
   bool whole;         // a set of listings, always written whole
-  // Writes the listing; returns how many listings it ran.
-  int (*run)(int from, int to);
+  // Writes the listing.
+  ListingRan (*run)(int from, int to);
 };
 
 // Every listing, in the order --help lists them.

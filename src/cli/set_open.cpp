@@ -6,8 +6,8 @@
 #include "app/main_program.h"
 #include "cli/calc_command.h"
 #include "cli/cli_output.h"
-#include "platform/headless/headless_host.h"
 #include "platform/halt.h"
+#include "platform/headless/headless_host.h"
 #include "selection/recode.h"
 #include "selection/selection_sets.h"
 #include "session/paths.h"
@@ -19,6 +19,7 @@
 #include "storage/set_in_use.h"
 #include "storage/set_lock.h"
 #include "storage/storage_engine.h"
+#include "toolkit/dates.h"
 
 namespace vantu::cli {
 
@@ -78,7 +79,8 @@ void InstallRefusingScreens() {
     std::fprintf(stderr, "vantu-cli: %s\n", Utf8(text).c_str());
   };
   ui.report = [](const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
+    for (const std::string& line : lines)
+      std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
   };
 }
 
@@ -109,11 +111,15 @@ void OpenSetAsSelected(const std::string& dir, const std::string& rama, const st
   selection::OpenRama();
   s.ObraCode = obra;
   selection::FinishSelection();
+  // The date the selection screen keeps: listings without an Obra head
+  // their pages with it, and the forms date the age of prices from it.
+  s.TodayDate = TodayShort();
   // A recodification cut short is completed as the program completes it;
   // one of another set of the Rama is not this command's to finish.
   std::vector<std::string> otherSet;
   if (CompletePendingRecode(otherSet))
-    std::fprintf(stderr, "vantu-cli: se completo una recodificacion que habia quedado sin terminar\n");
+    std::fprintf(stderr,
+                 "vantu-cli: se completo una recodificacion que habia quedado sin terminar\n");
   if (!otherSet.empty()) throw Refusal(otherSet);
 }
 
@@ -124,7 +130,8 @@ int RunOverHost(Platform& host, const std::function<int()>& body) {
   try {
     status = body();
   } catch (const Refusal& r) {
-    for (const std::string& line : r.lines) std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
+    for (const std::string& line : r.lines)
+      std::fprintf(stderr, "vantu-cli: %s\n", Utf8(line).c_str());
   } catch (const ScriptExhausted&) {
     // The core waited for an answer that only the window can give.
     std::fprintf(stderr, "vantu-cli: el proceso se detuvo y no se pudo continuar sin ventana:\n%s",

@@ -185,7 +185,7 @@ void AnalysesScreen::Save() {
   const CodedAreaState& st = CodedState(kArea);
   if (!HasRecord() || !(st.changed || st.unsaved)) return;
   if (!OnChapter()) {
-    WriteGlobalLines(lines_, Get(rec_, coded::Code), Get(rec_, analysis::Description));
+    WriteGlobalLines(lines_, Get(rec_, coded::Code), Get(rec_, analysis::Description), released_);
     StoreLines(rec_, lines_);
   }
   SaveCurrent(kArea, rec_.data(), kKeyEnter);

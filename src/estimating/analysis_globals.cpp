@@ -1,5 +1,7 @@
 #include "estimating/analysis_globals.h"
 
+#include <optional>
+
 #include "records/codes.h"
 #include "session/work_area_ids.h"
 #include "storage/file_sets.h"
@@ -89,17 +91,32 @@ bool HasGlobalLines(const AnalysisLines& m) {
   return false;
 }
 
+// The last record given up in this visit that can pass straight to a new
+// line: one in use, never one the free list already holds.
+std::optional<int16_t> TakeReleased(std::vector<int16_t>& released) {
+  while (!released.empty()) {
+    const int16_t r = released.back();
+    released.pop_back();
+    if (IsRecordNumber(r) && Get(ReadGlobal(r), global_price::RecordStatus) == 0) return r;
+  }
+  return std::nullopt;
+}
+
 void WriteGlobalLines(AnalysisLines& m, const std::string& ownerCode,
-                      const std::string& ownerDescription) {
+                      const std::string& ownerDescription, std::vector<int16_t>& released) {
   if (!Globals().Data.isOpen || !HasGlobalLines(m)) return;
   GlobalListHeader h = ReadGlobalHeader();
   bool taken = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
     for (EditLine& l : m.lines[g]) {
       if (TypeOf(l) != LineType::kGlobal || Get(l.line, analysis_line::RefRecNo) > 0) continue;
-      Set(l.line, analysis_line::RefRecNo, TakeGlobalRecord(h));
+      std::optional<int16_t> r = TakeReleased(released);
+      if (!r) {
+        r = TakeGlobalRecord(h);
+        taken = true;
+      }
+      Set(l.line, analysis_line::RefRecNo, *r);
       l.cache.renewDate = true;
-      taken = true;
     }
   }
   if (taken) WriteGlobalHeader(h);
@@ -121,6 +138,30 @@ void WriteGlobalLines(AnalysisLines& m, const std::string& ownerCode,
       l.cache.priceChanged = l.cache.renewDate = false;
     }
   }
+  Globals().SavedChangeMarker = 1;
+  FlushWorkArea(kAreaGlobals);
+}
+
+void RenameGlobalOwner(const AnalysisRecord& a, const std::string& oldDescription) {
+  if (!Globals().Data.isOpen) return;
+  const std::string description = Get(a, analysis::Description);
+  bool renamed = false;
+  const AnalysisSections s = ReadSections(a);
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    for (const AnalysisLine& l : s.lines[g]) {
+      if (static_cast<LineType>(Get(l, analysis_line::LineType)) != LineType::kGlobal) continue;
+      const int16_t r = Get(l, analysis_line::RefRecNo);
+      if (!IsRecordNumber(r)) continue;
+      GlobalPriceRecord rec = ReadGlobal(r);
+      if (Get(rec, global_price::RecordStatus) != 0 ||
+          Get(rec, global_price::OwnerDescription) != oldDescription)
+        continue;
+      Set(rec, global_price::OwnerDescription, description);
+      PutRec(Globals().Data, r, rec.data());
+      renamed = true;
+    }
+  }
+  if (!renamed) return;
   Globals().SavedChangeMarker = 1;
   FlushWorkArea(kAreaGlobals);
 }

@@ -36,11 +36,26 @@ void FreeGlobalRecord(GlobalListHeader& h, int16_t r);
 // Gives every global line without a record one, then writes every global
 // line's record with the owner's code and description; a new or changed
 // price gets today's date. Call before the analysis is written.
+//
+// `released` holds the records that lines of this visit gave up, in the
+// order they were given up. They are freed before new records are taken:
+// new lines reuse them, the last released first, and only then the file's
+// free list and new numbers. A reused record goes from one line of the
+// analysis to another without passing through the free list, so a stop
+// never leaves a record in use on the list. The records reused are taken
+// out of `released`; the rest are freed by ReleaseGlobalRecords once the
+// analysis is written.
 void WriteGlobalLines(AnalysisLines& m, const std::string& ownerCode,
-                      const std::string& ownerDescription);
+                      const std::string& ownerDescription, std::vector<int16_t>& released);
 // Frees the records that lines no longer use. Call after the analysis is
 // written.
 void ReleaseGlobalRecords(const std::vector<int16_t>& records);
+
+// The analysis `a` was renamed outside command F (the budget's description
+// field): the global prices of its lines that named it by its old
+// description, `oldDescription`, take the new one, which the review
+// compares with the analysis's. Call before the analysis is written.
+void RenameGlobalOwner(const AnalysisRecord& a, const std::string& oldDescription);
 
 // True when a line of the analysis is global.
 bool HasGlobalLines(const AnalysisLines& m);

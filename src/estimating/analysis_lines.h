@@ -16,7 +16,6 @@
 namespace vantu {
 
 inline constexpr const char* kDeletedReference = "<<<  Codigo eliminado usuario  >>>";
-inline constexpr const char* kGlobalUnit = "Global";
 
 // What a line shows besides its code and quantity, taken from the record
 // it refers to when the analysis is loaded (not stored). A global line

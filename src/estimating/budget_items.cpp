@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "estimating/analysis_globals.h"
 #include "records/analysis_records.h"
 #include "records/references.h"
 #include "session/pstring.h"
@@ -131,8 +132,15 @@ bool WriteBackDescription(const BudgetRecord& item) {
   RefBuffer ref;
   const std::optional<int16_t> found = Resolve(item, ref);
   if (area == 0 || !found) return false;
+  const std::string oldDescription = ref.Description();
   WriteStr(ref.bytes.data() + analysis::Description.offset, analysis::Description.capacity,
            Get(item, budget_item::Description));
+  // The global prices of an analysis name it by its description.
+  if (area == kAreaAnalyses) {
+    AnalysisRecord renamed;
+    renamed.bytes = ref.bytes;
+    RenameGlobalOwner(renamed, oldDescription);
+  }
   WorkArea& a = Area(area);
   PutRec(a.Data, *found, ref.bytes.data());
   a.SavedChangeMarker = 1;

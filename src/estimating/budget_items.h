@@ -10,6 +10,7 @@
 #include <string>
 
 #include "records/budget_records.h"
+#include "records/codes.h"
 
 namespace vantu {
 
@@ -22,9 +23,6 @@ enum class RefKind {
   kInvalid,      // any other length
 };
 RefKind ClassifyRefCode(const std::string& code);
-
-// The unit a global item takes.
-inline constexpr const char* kGlobalUnit = "Global";
 
 // Outcome of bringing an item in step with its reference.
 enum class RefSync {

@@ -1,16 +1,39 @@
 #pragma once
 // The walk of a listing file as the printer reads it, line by line (CR LF):
-// bytes 32 to 128, 209 and 241 are text, gathered in runs; other bytes from
-// 129 up take one cell each; FF starts a page, SI selects 7 points, DC2 9
-// points, ESC G and ESC H bold on and off; other control bytes are ignored.
-// The sink is told of each; it keeps the pen position itself.
+// bytes 32 to 128, 209 and 241 are text, gathered in runs, and so is any
+// byte after the letter mark (a letter of the data, whatever its byte);
+// other bytes from 129 up take one cell each as frame and shade pieces; FF
+// starts a page, SI selects 7 points, DC2 9 points, ESC G and ESC H bold on
+// and off; other control bytes are ignored. The sink is told of each; it
+// keeps the pen position itself.
 
+#include <string>
 #include <string_view>
+
+#include "reports/listing_engine.h"
 
 namespace vantu {
 
 inline bool IsListingTextByte(unsigned char b) {
   return (b >= 32 && b <= 128) || b == 209 || b == 241;
+}
+
+// The run of text that starts at k, its marks taken out; k ends past it.
+inline std::string ListingTextRun(std::string_view line, size_t& k) {
+  std::string run;
+  while (k < line.size()) {
+    const auto b = static_cast<unsigned char>(line[k]);
+    if (b == static_cast<unsigned char>(kLetterMark) && k + 1 < line.size() &&
+        static_cast<unsigned char>(line[k + 1]) >= 32) {
+      run += line[k + 1];
+      k += 2;
+    } else if (IsListingTextByte(b)) {
+      run += line[k++];
+    } else {
+      break;
+    }
+  }
+  return run;
 }
 
 template <class Sink>
@@ -23,13 +46,10 @@ void WalkListing(std::string_view all, Sink& sink) {
     int column = 0;
     size_t k = 0;
     while (k < line.size()) {
-      size_t runEnd = k;
-      while (runEnd < line.size() && IsListingTextByte(static_cast<unsigned char>(line[runEnd])))
-        ++runEnd;
-      if (runEnd > k) {
-        sink.Text(line.substr(k, runEnd - k), column);
-        column += static_cast<int>(runEnd - k);
-        k = runEnd;
+      const std::string run = ListingTextRun(line, k);
+      if (!run.empty()) {
+        sink.Text(run, column);
+        column += static_cast<int>(run.size());
         continue;
       }
       const auto b = static_cast<unsigned char>(line[k++]);

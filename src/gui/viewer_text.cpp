@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "gui/dialog_text.h"
+#include "reports/listing_engine.h"
 
 namespace vantu {
 
@@ -36,6 +37,12 @@ QString ListingToUnicode(const QByteArray& bytes) {
   text.reserve(bytes.size());
   for (qsizetype i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
+    // A letter of the data: shown as that letter, never as a frame piece.
+    if (byte == static_cast<unsigned char>(kLetterMark) && i + 1 < bytes.size() &&
+        static_cast<unsigned char>(bytes[i + 1]) >= 32) {
+      text.append(QChar(Cp1252ToUnicode(static_cast<unsigned char>(bytes[++i]))));
+      continue;
+    }
     if (byte == '\r') {
       if (i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
       text.append(QChar('\n'));

@@ -1,7 +1,9 @@
 #pragma once
 // The listing file's bytes as the viewer shows them: bytes 176-224 are the
 // code page 437 box and shade shapes (224 is the piece with a single line
-// down and a double line across), every other byte is Windows-1252.
+// down and a double line across), every other byte is Windows-1252; a byte
+// after the letter mark is always the Windows-1252 letter and the mark
+// itself is not shown.
 
 #include <QByteArray>
 #include <QString>

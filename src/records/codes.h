@@ -21,6 +21,8 @@ inline constexpr int kItemCodeLength = 5;
 inline constexpr int kAnalysisCodeLength = 6;
 // The code of a global price in an analysis line or a budget item.
 inline constexpr std::string_view kGlobalCode = "000000";
+// The unit of a global analysis line and of a global budget item.
+inline constexpr const char* kGlobalUnit = "Global";
 
 enum class CodeKind { kInvalid, kChapter, kItem };
 

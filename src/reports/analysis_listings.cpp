@@ -64,10 +64,10 @@ std::string CapitalTitle(const std::string& description) {
 // A section line; the subtotal goes in the last column when given.
 void SeveralLine(const AnalysisPrintLine& l, const std::optional<long double>& subtotal) {
   StartLine();
-  ListingWrite(Blanks(5) + FieldText(l.code, 8) + FieldText(LineDescription(l.description), 37) +
-               FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
-               Optional(17, l.partial));
-  if (subtotal) ListingWrite("   $" + AmountText(17, *subtotal));
+  DataText(Blanks(5) + FieldText(l.code, 8) + FieldText(LineDescription(l.description), 37) +
+           FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
+           Optional(17, l.partial));
+  if (subtotal) DataText("   $" + AmountText(17, *subtotal));
   LineEnd();
 }
 
@@ -76,11 +76,11 @@ void SeveralAnalysis(ListingRun& r, const AnalysisRecord& a, const GeneralDataRe
     BoldOn();
     EmptyLine();
     StartLine();
-    ListingWrite(FieldText(ItemCodeText(Get(a, coded::Code)) + " - ", 10) +
-                 FieldText(CapitalTitle(Get(a, analysis::Description)), 40) +
-                 FieldText(Get(a, analysis::Unit), 6) +
-                 CentredFieldText("  " + std::string(48, '.') + "    $", 52) +
-                 AmountText(17, Get(a, analysis::UnitPrice)));
+    DataText(FieldText(ItemCodeText(Get(a, coded::Code)) + " - ", 10) +
+             FieldText(CapitalTitle(Get(a, analysis::Description)), 40) +
+             FieldText(Get(a, analysis::Unit), 6) +
+             CentredFieldText("  " + std::string(48, '.') + "    $", 52) +
+             AmountText(17, Get(a, analysis::UnitPrice)));
     LineEnd();
     BoldOff();
   }
@@ -135,27 +135,37 @@ std::array<int, 4> SectionRows(const std::vector<AnalysisSection>& sections) {
   return rows;
 }
 
-void OnePageSection(const AnalysisSection& s, int rows) {
+// Columns of a section line, each ending under its heading's last letter:
+// code, dotted description (with the blanks up to "UNIDAD"), unit, price,
+// quantity and partial.
+constexpr int kOnePageCode = 8, kOnePageDescription = 37, kOnePageUnit = 6;
+
+// Writes one section; the number of lines written.
+int OnePageSection(const AnalysisSection& s, int rows) {
   RuleLine(kRuleSingle);
   BoldOn();
   MarginLine(kSectionHeadings[s.group - 1]);
   BoldOff();
   RuleLine(kRuleSingle);
   for (const AnalysisPrintLine& l : s.lines) {
-    MarginLine(FieldText(l.code, 8) + FieldText(DottedText(l.description), 35) +
-               FieldText(l.unit, 6) + Optional(17, l.price) + Optional(17, l.quantity) +
+    MarginLine(FieldText(l.code, kOnePageCode) +
+               FieldText(DottedText(l.description).substr(0, kOnePageDescription - 1),
+                         kOnePageDescription) +
+               FieldText(l.unit, kOnePageUnit) + Optional(17, l.price) + Optional(17, l.quantity) +
                Optional(17, l.partial));
   }
   for (int i = static_cast<int>(s.lines.size()); i < rows; ++i) EmptyLine();
-  MarginLine(Blanks(86) + std::string(15, kRuleSingle));
+  FrameLine(Blanks(86) + std::string(15, kRuleSingle));
   BoldOn();
   MarginLine(Blanks(69) + "S U B T O T A L" + FixedAmount(17, s.subtotal) + "      $" +
              FixedAmount(17, s.subtotal));
   BoldOff();
+  return 5 + std::max(rows, static_cast<int>(s.lines.size()));
 }
 
-void OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
-                     const std::string& chapterCode, const std::string& chapterDescription) {
+// Writes the page body of one analysis; the number of lines written.
+int OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
+                    const std::string& chapterCode, const std::string& chapterDescription) {
   const std::string code = Get(a, coded::Code);
   LeftTitleLine("CAPITULO : " + chapterCode + " - " + chapterDescription, 3);
   EmptyLine();
@@ -166,20 +176,22 @@ void OnePageAnalysis(const AnalysisRecord& a, const GeneralDataRecord& g,
   EmptyLine();
   LeftTitleLine("UNIDAD   : " + Get(a, analysis::Unit), 3);
   EmptyLine();
+  int lines = 6;
   std::vector<AnalysisSection> sections = AnalysisSections(a, g, true);
   const std::array<int, 4> rows = SectionRows(sections);
-  for (size_t i = 0; i < sections.size(); ++i) OnePageSection(sections[i], rows[i]);
+  for (size_t i = 0; i < sections.size(); ++i) lines += OnePageSection(sections[i], rows[i]);
   const long double direct = Get(a, analysis::DirectCost);
   const long double aiu = Get(g, general::AiuPerItem);
   BoldOn();
   RightLine("TOTAL DE COSTOS DIRECTOS ............. $" + FixedAmount(17, direct));
   RightLine(FixedAmount(5, aiu) + " % " + "COSTOS INDIRECTOS (AIU)" + " ...... $" +
             FixedAmount(17, RoundMoney(aiu * direct / 100)));
-  RightLine(std::string(17, kRuleDouble));
+  RightFrameLine(std::string(17, kRuleDouble));
   RightLine("PRECIO UNITARIO TOTAL ................ $" +
             FixedAmount(17, Get(a, analysis::UnitPrice)));
-  RightLine(std::string(17, kRuleDouble));
+  RightFrameLine(std::string(17, kRuleDouble));
   BoldOff();
+  return lines + 5;
 }
 
 }  // namespace
@@ -213,7 +225,11 @@ bool ListAnalysesOnePerPage(int from, int to) {
         PageHeader(p.ListingTitle, ControlOf(kAreaAnalyses), from, to);
       }
       first = false;
-      if (p.PageInRange) OnePageAnalysis(AsAnalysis(rec), g, chapterCode, chapterDescription);
+      // The page's lines count, so the last page is filled to its foot
+      // and no further.
+      if (p.PageInRange)
+        p.LineNumber = static_cast<int16_t>(
+            p.LineNumber + OnePageAnalysis(AsAnalysis(rec), g, chapterCode, chapterDescription));
     };
     return WalkChapters(r, walk);
   });

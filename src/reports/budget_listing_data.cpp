@@ -60,18 +60,18 @@ std::string DottedText(const std::string& description) {
 }
 
 std::string FixedAmount(int width, long double x) {
-  return FormatNumber(width, 2, x);
+  return FittedNumber(width, 2, x);
 }
 
 std::string PercentText(long double pct) {
-  return FormatNumber(5, 2, pct) + "%";
+  return FittedNumber(5, 2, pct) + "%";
 }
 
 void ChapterHeading(const std::string& code, const std::string& description, int indent) {
   EmptyLine();
   StartLine();
   BoldOn();
-  ListingWrite(Blanks(indent) + "CAPITULO " + code + " - " + description);
+  DataText(Blanks(indent) + "CAPITULO " + code + " - " + description);
   BoldOff();
   LineEnd();
   EmptyLine();

@@ -52,7 +52,9 @@ void SummaryTotals(const BudgetListingData& d) {
   const GeneralDataRecord& g = d.general;
   const SummaryFigures& s = d.summary;
   const bool atEnd = Get(g, general::AiuMode) == general::kAiuAtEnd;
-  BoldRight(kSingle18 + Blanks(11) + std::string(6, kRuleSingle) + Blanks(2));
+  BoldOn();
+  RightFrameLine(kSingle18 + Blanks(11) + std::string(6, kRuleSingle) + Blanks(2));
+  BoldOff();
   const std::string hundred = FixedAmount(17, 100) + " %";
   if (atEnd) {
     BoldRight("SUBTOTAL COSTO DIRECTO NETO                   $ " + Amount18(s.directCostTotal) +
@@ -65,21 +67,21 @@ void SummaryTotals(const BudgetListingData& d) {
   p.PageWidth = static_cast<int16_t>(p.PageWidth - kTotalsWidthCut);
   if (atEnd) {
     SharesOfAiu(g, s);
-    RightLine(kSingle18);
+    RightFrameLine(kSingle18);
     BoldOn();
     RightLine("  AIU total      (" + PercentText(Get(g, general::AiuAtEnd)) +
               ")                     $ " + Amount18(s.aiuAmount));
     RightLine(IvaLine(g, s));
-    RightLine(kSingle18);
+    RightFrameLine(kSingle18);
     RightLine("VALOR TOTAL DEL PRESUPUESTO                   $ " + Amount18(s.budgetTotal));
   } else {
     RightLine("  menos AIU      (" + PercentText(Get(g, general::AiuPerItem)) +
               ")                     $ " + Amount18(s.aiuAmount));
-    RightLine(kSingle18);
+    RightFrameLine(kSingle18);
     BoldRight("SUBTOTAL COSTO DIRECTO NETO                   $ " + Amount18(s.directCostTotal));
     SharesOfAiu(g, s);
     RightLine(IvaLine(g, s));
-    RightLine(kSingle18);
+    RightFrameLine(kSingle18);
     BoldOn();
     RightLine("VALOR TOTAL DEL PRESUPUESTO                   $ " + Amount18(s.budgetTotal));
   }
@@ -137,7 +139,7 @@ bool ListBudgetSummary(int from, int to) {
               48);
         WriteAmount(19, total);
         WriteAmount(17, share);
-        ListingWrite("%");
+        DataText("%");
         LineEnd();
       }
       ++Page().LineNumber;

@@ -53,7 +53,7 @@ void ItemLine(const BudgetRecord& item, bool pliegos) {
 
 void ChapterClosing(const std::string& code, long double total) {
   BoldOn();
-  RightLine(kSingle18);
+  RightFrameLine(kSingle18);
   BoldOff();
   BoldOn();
   const std::string amount = total > 0 ? FixedAmount(17, total) : "              ----";
@@ -77,7 +77,7 @@ void WorkTotals(const BudgetListingData& d) {
     line("SUBTOTAL COSTO DIRECTO (Incluye AIU)         $ ", s.subtotalWithAiu, true);
     line("  mas IVA                                    $ ", s.ivaAmount, false);
   }
-  RightLine(kSingle18);
+  RightFrameLine(kSingle18);
   line("VALOR TOTAL DEL PRESUPUESTO                  $ ", s.budgetTotal, true);
   EmptyLine();
 }

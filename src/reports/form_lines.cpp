@@ -57,7 +57,7 @@ std::string FormHeadingText(const std::string& withBars) {
 }
 
 std::string Cell(const std::string& s, int w) {
-  return FieldText(s.substr(0, static_cast<size_t>(w)), w) + kFormSeparator;
+  return MarkLetters(FieldText(s.substr(0, static_cast<size_t>(w)), w)) + kFormSeparator;
 }
 
 void BeginForm(const std::string& title, const std::string& heading, const FormCells& cells) {
@@ -70,13 +70,13 @@ void BeginForm(const std::string& title, const std::string& heading, const FormC
 }
 
 void RowSeparator(const FormCells& cells) {
-  MarginLine(FormRuleText(cells, FormRule::BetweenRows));
+  FrameLine(FormRuleText(cells, FormRule::BetweenRows));
 }
 
 void EmptyRow(const FormCells& cells) {
   std::string row(1, kFormSeparator);
   for (int w : cells) row += Cell("", w);
-  MarginLine(row);
+  FrameLine(row);
 }
 
 void CloseLastFormPage(bool listedSomething, const FormCells& cells) {
@@ -89,7 +89,7 @@ void CloseLastFormPage(bool listedSomething, const FormCells& cells) {
       p.LineNumber = static_cast<int16_t>(p.LineNumber + kRowLines);
     }
   }
-  MarginLine(p.FormBottomRule);
+  FrameLine(p.FormBottomRule);
   EndPage();
 }
 

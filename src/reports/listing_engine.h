@@ -5,8 +5,12 @@
 // Listing file: text lines ended by CR LF, Windows-1252 bytes, except that
 // frames and rules use the code page 437 box and block bytes 176 to 224 (224
 // stands for the single-down, double-horizontal piece, whose own position
-// 209 is the letter Ñ). Printer control codes embedded in the text, never
-// written when the listing goes to the viewer:
+// 209 is the letter Ñ). A letter of the data whose byte is 129 or more,
+// other than Ñ and ñ, follows the letter mark (DEL, 127: no letter, and no
+// control code in the viewer's text), so that É (201) is never read as the
+// frame corner of the same byte; the mark takes no column.
+// Printer control codes embedded in the text, never written when the
+// listing goes to the viewer:
 //
 //   bytes     meaning
 //   15        SI, condensed characters on
@@ -14,6 +18,7 @@
 //   27 71     ESC G, bold (double strike) on
 //   27 72     ESC H, bold off
 //   12        FF, end of page (an empty line in the viewer)
+//   127 b     letter mark: b is a letter of the data (also in the viewer)
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +32,7 @@ inline constexpr char kCodeSI = 15;
 inline constexpr char kCodeDC2 = 18;
 inline constexpr char kCodeEsc = 27;
 inline constexpr char kCodeFF = 12;
+inline constexpr char kLetterMark = 127;
 inline constexpr char kBoldOnLetter = 'G';
 inline constexpr char kBoldOffLetter = 'H';
 inline constexpr char kRuleDouble = static_cast<char>(205);

@@ -18,6 +18,26 @@ namespace vantu {
 namespace {
 
 constexpr size_t kEmptyListingBytes = 10;
+
+// Code page 437 positions of the Windows-1252 letters and signs from 160 up;
+// 0 where that code page has none.
+constexpr unsigned char kCp437Of[96] = {
+    255, 173, 155, 156, 0,   157, 0,   0,   0,   0,   166, 174, 170, 0,   0,   0,    // 160
+    248, 241, 253, 0,   0,   230, 0,   250, 0,   0,   167, 175, 172, 171, 0,   168,  // 176
+    0,   0,   0,   0,   142, 143, 146, 128, 0,   144, 0,   0,   0,   0,   0,   0,    // 192
+    0,   165, 0,   0,   0,   0,   153, 0,   0,   0,   0,   0,   154, 0,   0,   225,  // 208
+    133, 160, 131, 0,   132, 134, 145, 135, 138, 130, 136, 137, 141, 161, 140, 139,  // 224
+    0,   164, 149, 162, 147, 0,   148, 246, 0,   151, 163, 150, 129, 0,   0,   152,  // 240
+};
+// The letter without its accent, for the capitals code page 437 lacks.
+constexpr char kPlainOf[] = "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYPsaaaaaaaceeeeiiiidnooooo/ouuuuypy";
+
+// A letter of the data as the dot-matrix printer's code page 437 holds it.
+char PrinterLetter(unsigned char b) {
+  if (b < 160) return static_cast<char>(b);
+  if (kCp437Of[b - 160] != 0) return static_cast<char>(kCp437Of[b - 160]);
+  return b >= 192 ? kPlainOf[b - 192] : '?';
+}
 constexpr const char* kDeviceSetting = "sImpresoraMatriz";
 
 std::string ReadWholeFile(const std::string& name) {
@@ -64,10 +84,18 @@ void PrintOnPrinter(bool landscape) {
 }  // namespace
 
 std::string RawPrinterBytes(const std::string& listing) {
-  std::string out = listing;
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) == 209) c = static_cast<char>(165);
-    if (static_cast<unsigned char>(c) == 241) c = static_cast<char>(164);
+  std::string out;
+  out.reserve(listing.size());
+  for (size_t i = 0; i < listing.size(); ++i) {
+    const auto b = static_cast<unsigned char>(listing[i]);
+    if (b == 209 || b == 241) {
+      out += PrinterLetter(b);
+    } else if (b == static_cast<unsigned char>(kLetterMark) && i + 1 < listing.size() &&
+               static_cast<unsigned char>(listing[i + 1]) >= 32) {
+      out += PrinterLetter(static_cast<unsigned char>(listing[++i]));
+    } else {
+      out += listing[i];
+    }
   }
   return out;
 }

@@ -12,7 +12,9 @@ namespace vantu {
 void OutputListing(bool landscape);
 
 // The bytes a dot-matrix printer gets: Ñ (209) and ñ (241) at their code
-// page 437 positions 165 and 164.
+// page 437 positions 165 and 164, and every marked letter of the data
+// without its mark, at its code page 437 position or, for the capitals that
+// code page lacks (Á Í Ó Ú), as the plain letter.
 std::string RawPrinterBytes(const std::string& listing);
 
 // The device of the dot-matrix printer: the setting "sImpresoraMatriz", or

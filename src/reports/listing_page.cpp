@@ -105,12 +105,12 @@ void PageHeader(const std::string& title, int control, int from, int to) {
   BoldOff();
   RuleLine(kRuleDouble);
   HeaderIdentity(control);
-  MarginLine(p.TopRule);
+  FrameLine(p.TopRule);
   if (p.HasColumnHeading) {
     BoldOn();
-    MarginLine(p.ColumnHeading);
+    FrameLine(p.ColumnHeading);
     BoldOff();
-    MarginLine(p.BottomRule);
+    FrameLine(p.BottomRule);
   }
   if (p.BlankAfterHeader) {
     EmptyLine();
@@ -122,7 +122,7 @@ void PageBreakCheck(int area, int from, int to, int limit) {
   ListingPage& p = Page();
   if (p.LineNumber < limit - Listing().margins.bottom) return;
   if (p.PageInRange) {
-    MarginLine(p.UseFormBottomRule ? p.FormBottomRule : p.BottomRule);
+    FrameLine(p.UseFormBottomRule ? p.FormBottomRule : p.BottomRule);
     EndPage();
   }
   PageHeader(p.ListingTitle, ControlOf(area), from, to);
@@ -146,8 +146,7 @@ void SeparatorPage() {
   for (int i = 0; i < 48; ++i) EmptyLine();
   const std::string rule = Blanks(kIndent) + std::string(kRuleWidth, kRuleDouble) + kLineEnd;
   ListingWrite(rule);
-  ListingWrite(Blanks(kIndent + (kRuleWidth - static_cast<int>(title.size())) / 2) + title +
-               kLineEnd);
+  ListingWrite(Blanks(kIndent + (kRuleWidth - Columns(title)) / 2) + MarkLetters(title) + kLineEnd);
   ListingWrite(rule);
   EndPage();
 }
@@ -158,7 +157,7 @@ void CloseLastPage(bool listedSomething) {
   if (!InViewMode() && p.LineNumber < p.PageLength - Listing().margins.bottom) {
     for (; p.LineNumber < p.PageLength; ++p.LineNumber) EmptyLine();
   }
-  MarginLine(p.UseFormBottomRule ? p.FormBottomRule : p.BottomRule);
+  FrameLine(p.UseFormBottomRule ? p.FormBottomRule : p.BottomRule);
   EndPage();
 }
 

@@ -18,7 +18,11 @@ int Width() {
   return Page().PageWidth;
 }
 int Length(const std::string& s) {
-  return static_cast<int>(s.size());
+  return Columns(s);
+}
+
+bool ReadAsPiece(unsigned char b) {
+  return b >= 129 && b != 209 && b != 241;
 }
 
 void Code(char c) {
@@ -41,6 +45,28 @@ int TitleIndent(const std::string& s, double ratio) {
 }
 
 }  // namespace
+
+std::string MarkLetters(const std::string& s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == kLetterMark && i + 1 < s.size()) {
+      out += s[i];
+      out += s[++i];
+      continue;
+    }
+    if (ReadAsPiece(static_cast<unsigned char>(s[i]))) out += kLetterMark;
+    out += s[i];
+  }
+  return out;
+}
+
+int Columns(const std::string& s) {
+  int n = 0;
+  for (size_t i = 0; i < s.size(); ++i)
+    if (s[i] != kLetterMark || i + 1 == s.size()) ++n;
+  return n;
+}
 
 std::string Blanks(int n) {
   return n > 0 ? std::string(static_cast<size_t>(n), ' ') : std::string();
@@ -65,9 +91,20 @@ int AmountDecimals(long double x) {
   return 6 - zeros;
 }
 
+std::string FittedNumber(int width, int decimals, long double x) {
+  for (int d = std::max(decimals, 0);; d = std::max(d - 2, 0)) {
+    const std::string text = FormatNumber(width, d, x);
+    if (Length(text) <= width) return text;
+    if (d == 0) break;
+  }
+  const std::string plain = PlainNumber(x, 0);
+  if (Length(plain) <= width) return Blanks(width - Length(plain)) + plain;
+  return std::string(static_cast<size_t>(std::max(width, 0)), '*');
+}
+
 std::string AmountText(int w, long double x) {
   if (x == 0) return Blanks(w - 5) + "---- ";
-  return FormatNumber(w - 1, AmountDecimals(x), x) + " ";
+  return FittedNumber(w - 1, AmountDecimals(x), x) + " ";
 }
 
 void StartLine(char c) {
@@ -83,20 +120,32 @@ void EmptyLine() {
   LineEnd();
 }
 
-void MarginLine(const std::string& s) {
+void DataText(const std::string& s) {
+  ListingWrite(MarkLetters(s));
+}
+
+void FrameLine(const std::string& s) {
   ListingWrite(Blanks(Margin()) + s + kLineEnd);
 }
 
-void CentredLine(const std::string& s) {
-  ListingWrite(Blanks((Width() - Length(s)) / 2 + Margin()) + s + kLineEnd);
-}
-
-void RightLine(const std::string& s) {
+void RightFrameLine(const std::string& s) {
   ListingWrite(Blanks(Margin() + Width() - Length(s)) + s + kLineEnd);
 }
 
+void MarginLine(const std::string& s) {
+  FrameLine(MarkLetters(s));
+}
+
+void CentredLine(const std::string& s) {
+  ListingWrite(Blanks((Width() - Length(s)) / 2 + Margin()) + MarkLetters(s) + kLineEnd);
+}
+
+void RightLine(const std::string& s) {
+  RightFrameLine(MarkLetters(s));
+}
+
 void LeftRightLine(const std::string& a, const std::string& b) {
-  ListingWrite(Blanks(Margin()) + a + Blanks(Width() - Length(a) - Length(b)) + b + kLineEnd);
+  FrameLine(MarkLetters(a + Blanks(Width() - Length(a) - Length(b)) + b));
 }
 
 void ThreePartLine(const std::string& a, const std::string& b, const std::string& c) {
@@ -104,7 +153,7 @@ void ThreePartLine(const std::string& a, const std::string& b, const std::string
   const int afterA = std::max(bStart, Length(a));
   std::string line = Blanks(Margin()) + a + Blanks(afterA - Length(a)) + b;
   line += Blanks(Width() - afterA - Length(b) - Length(c)) + c;
-  ListingWrite(line + kLineEnd);
+  ListingWrite(MarkLetters(line) + kLineEnd);
 }
 
 void RuleLine(char c) {
@@ -113,11 +162,11 @@ void RuleLine(char c) {
 }
 
 void Field(const std::string& s, int w) {
-  ListingWrite(FieldText(s, w));
+  DataText(FieldText(s, w));
 }
 
 void CentredField(const std::string& s, int w) {
-  ListingWrite(CentredFieldText(s, w));
+  DataText(CentredFieldText(s, w));
 }
 
 void WriteAmount(int w, long double x) {
@@ -154,7 +203,7 @@ void CentredTitleLine(const std::string& s) {
   if (DotMatrixPrinterRoute()) {
     Code(kCodeDC2);
     EscCode(kBoldOnLetter);
-    ListingWrite(Blanks(TitleIndent(s, kDotMatrixRatio)) + s);
+    ListingWrite(Blanks(TitleIndent(s, kDotMatrixRatio)) + MarkLetters(s));
     EscCode(kBoldOffLetter);
     Code(kCodeSI);
     LineEnd();
@@ -162,7 +211,7 @@ void CentredTitleLine(const std::string& s) {
   }
   BoldOn();
   CondensedOff();
-  ListingWrite(Blanks(TitleIndent(s, FontRatio(9, 7))) + s + kLineEnd);
+  ListingWrite(Blanks(TitleIndent(s, FontRatio(9, 7))) + MarkLetters(s) + kLineEnd);
   CondensedOn();
   BoldOff();
 }
@@ -172,7 +221,7 @@ void LeftTitleLine(const std::string& s, int indent) {
     ListingWrite(Blanks(Margin()));
     Code(kCodeDC2);
     EscCode(kBoldOnLetter);
-    ListingWrite(s);
+    DataText(s);
     EscCode(kBoldOffLetter);
     Code(kCodeSI);
     LineEnd();
@@ -181,7 +230,7 @@ void LeftTitleLine(const std::string& s, int indent) {
   BoldOn();
   CondensedOff();
   const int before = static_cast<int>(std::trunc(Margin() / FontRatio(9, 7))) + indent;
-  ListingWrite(Blanks(before) + s + kLineEnd);
+  ListingWrite(Blanks(before) + MarkLetters(s) + kLineEnd);
   CondensedOn();
   BoldOff();
 }

@@ -66,7 +66,7 @@ void ChapterRow(ListingRun& run, const std::string& code, const std::string& des
   StartLine(kFormSeparator);
   ListingWrite(Cell("", kCodedCells[0]));
   BoldOn();
-  ListingWrite(FieldText((" CAPITULO " + code + " - " + description).substr(0, 52), 52));
+  DataText(FieldText((" CAPITULO " + code + " - " + description).substr(0, 52), 52));
   BoldOff();
   ListingWrite(std::string(1, kFormSeparator) + Cell("", kCodedCells[2]) +
                Cell("", kCodedCells[3]) + Cell("", kCodedCells[4]) + Cell("", kCodedCells[5]));

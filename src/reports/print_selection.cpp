@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
+#include "console/zones.h"
 #include "reports/listing_engine.h"
 #include "reports/listing_text.h"
 #include "session/work_area_ids.h"
@@ -68,6 +69,30 @@ int16_t* ValueOf(FieldId id) {
   return nullptr;
 }
 
+// Clicks on the fields: table 8 holds a zone per field, numbered from 1,
+// over its label and value, in screen cells (0-based) of the open window.
+constexpr int kFieldZoneTable = 8;
+
+void SetSelectionZones(const std::vector<SelectionRow>& rows) {
+  ClearZoneTable(kFieldZoneTable);
+  const ScreenState& screen = Screen();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const FieldDescriptor d = Descriptor(rows[i]);
+    const int first = screen.left + d.column - 2;
+    const int last = screen.left + ValueColumn(d) + d.width - 3;
+    const int row = screen.top + d.row - 2;
+    ClickZone z = MakeZone(kKeyFieldClick, first, last, row, row);
+    z.field = static_cast<uint8_t>(i + 1);
+    Zones(kFieldZoneTable)[i] = z;
+  }
+}
+
+// The field a click names, or `at` when it names none.
+int ClickedRow(int at, int count) {
+  const int n = Input().clickedField;
+  return n >= 1 && n <= count ? n - 1 : at;
+}
+
 bool IsNext(uint8_t key) {
   return key == kKeyEnter || key == kKeyDown || key == kKeyTab;
 }
@@ -77,7 +102,8 @@ uint8_t WaitOnConfirm(const FieldDescriptor& d) {
   GotoXY(d.column + static_cast<int>(d.label.size()), d.row);
   for (;;) {
     const uint8_t key = ReadKey();
-    if (key == kKeyEnter || key == kKeyEsc || key == kKeyUp || key == kKeyDown || key == kKeyTab)
+    if (key == kKeyEnter || key == kKeyEsc || key == kKeyUp || key == kKeyDown || key == kKeyTab ||
+        key == kKeyFieldClick)
       return key;
   }
 }
@@ -104,7 +130,10 @@ bool EditSelection(const std::vector<SelectionRow>& rows) {
       ShowField(kAreaPrinting, d, FieldValue{*ValueOf(r.id)}, ShowMode::Value);
     }
     if (key == kKeyEsc) return false;
-    at = IsNext(key) ? (at + 1) % count : (at + count - 1) % count;
+    if (key == kKeyFieldClick)
+      at = ClickedRow(at, count);
+    else
+      at = IsNext(key) ? (at + 1) % count : (at + count - 1) % count;
   }
 }
 
@@ -172,7 +201,11 @@ bool PrintSelection(int kind, SelectionFields fields) {
     GotoXY(2, 2);
     WriteText("... DEBE USAR PAPEL ANCHO (15 PULGADAS) ...");
   }
-  const bool go = EditSelection(RowsOf(fields));
+  const std::vector<SelectionRow> rows = RowsOf(fields);
+  const ZoneTable saved = Zones(kFieldZoneTable);
+  SetSelectionZones(rows);
+  const bool go = EditSelection(rows);
+  Zones(kFieldZoneTable) = saved;
   CloseWindow();
   if (!go) return false;
   CondensedOn();

@@ -90,25 +90,27 @@ void Heading(const ChartShape& c) {
   const int blockWidth = kPeriodsPerBlock * c.width - 1;
   for (int b = 1; b <= c.blocks; ++b)
     one += CentredFieldText(BlockTitle(c, b), blockWidth).substr(0, blockWidth) + v;
-  MarginLine(one);
+  FrameLine(one);
   std::string two = v + " Cod." + std::string(1, frame::kSingleVertical) +
                     CentredFieldText("D E S C R I P C I O N", kLabelWidth) + v;
   for (int p = 1; p <= c.Periods(); ++p)
     two += CentredFieldText(PeriodNumber(c, p), c.Glyphs()) + Separator(c, p);
-  MarginLine(two);
+  FrameLine(two);
 }
 
 void ActivityLine(const ChartShape& c, const ScheduleBlock& b, int row, const Activity& a) {
   std::string line(1, frame::kVertical);
-  line += CentredFieldText(a.Code, kCodeWidth).substr(0, kCodeWidth) + frame::kSingleVertical;
-  line += FieldText(" " + a.Label, kLabelWidth).substr(0, kLabelWidth) + frame::kVertical;
+  line += MarkLetters(CentredFieldText(a.Code, kCodeWidth).substr(0, kCodeWidth)) +
+          frame::kSingleVertical;
+  line +=
+      MarkLetters(FieldText(" " + a.Label, kLabelWidth).substr(0, kLabelWidth)) + frame::kVertical;
   for (int p = 1; p <= c.Periods(); ++p) {
     const bool marked = !a.chapter && p <= kMaxPeriods && b.Cell(row, p) == kCellMarked;
     line += std::string(static_cast<size_t>(c.Glyphs()), marked ? frame::kBar : ' ');
     line += Separator(c, p);
   }
   if (a.chapter) BoldOn();
-  MarginLine(line);
+  FrameLine(line);
   if (a.chapter) BoldOff();
 }
 
@@ -146,14 +148,14 @@ bool ScheduleChart(int from, int to) {
                           frame::kBottomTee,  frame::kBottomSingleTee, frame::kBottomTee,
                           frame::kBottomRight};
   layout.body = [&](int first, int count, bool) {
-    MarginLine(Rule(c, top));
+    FrameLine(Rule(c, top));
     Heading(c);
-    MarginLine(Rule(c, under));
+    FrameLine(Rule(c, under));
     for (int i = 0; i < count; ++i) {
       if (CheckInterrupt()) return false;
       const int row = first + i + 1;
       ActivityLine(c, s.block, row, s.Activities[static_cast<size_t>(row - 1)]);
-      MarginLine(Rule(c, i + 1 < count ? thin : bottom));
+      FrameLine(Rule(c, i + 1 < count ? thin : bottom));
     }
     EndPage();
     return true;

@@ -182,7 +182,8 @@ void PartialScheduleListings() {
   FinishListingCommand();
 }
 
-ScheduleListingResult WriteScheduleListing(int kind) {
+ScheduleListingResult WriteScheduleListing(int kind, bool* landscape) {
+  if (landscape != nullptr) *landscape = false;
   if (kind < kListingScheduleChart || kind > kListingTotalSchedule)
     return ScheduleListingResult::Nothing;
   if (!LoadForListing('P')) return ScheduleListingResult::Refused;
@@ -198,13 +199,15 @@ ScheduleListingResult WriteScheduleListing(int kind) {
     l.interruptRequested = false;
     EmptyListingFile();
     if (!InViewMode()) NumberListing();
-    bool wrote = false;
+    bool wrote = false, chart = false;
     if (kind == kListingTotalSchedule) {
-      if (Prefs().totalScheduleParts[kPartChart]) wrote = ScheduleChart(1, 0);
+      if (Prefs().totalScheduleParts[kPartChart]) chart = wrote = ScheduleChart(1, 0);
       wrote = TickedFlowListings(1, 0) || wrote;
     } else {
       wrote = RunListing(kind, 1, 0);
+      chart = wrote && kind == kListingScheduleChart;
     }
+    if (landscape != nullptr) *landscape = chart && l.wideListing;
     CloseListingFile();
     if (wrote) result = ScheduleListingResult::Written;
   }

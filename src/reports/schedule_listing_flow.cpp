@@ -65,7 +65,7 @@ void AmountRow(const std::string& label, const PeriodRow& r, long double balance
   for (long double x :
        {r[kAnticipo], r[kBilling], r[kAmortization], r[kRetention], r[kNet], balance})
     line += AmountText(kAmountWidth, x) + kV;
-  MarginLine(line);
+  FrameLine(line);
 }
 
 }  // namespace
@@ -142,27 +142,27 @@ bool PaymentTable(int from, int to) {
   const std::string thin =
       TableRule(frame::kThinLeft, frame::kThinCross, frame::kThinRight, frame::kSingle);
   layout.body = [&](int first, int count, bool last) {
-    MarginLine(TableRule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
-    MarginLine(HeadingOne(weeks));
-    MarginLine(HeadingTwo(anticipo, retencion));
-    MarginLine(TableRule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
+    FrameLine(TableRule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
+    FrameLine(HeadingOne(weeks));
+    FrameLine(HeadingTwo(anticipo, retencion));
+    FrameLine(TableRule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
     if (first == 0 && anticipo > 0) {
       AmountRow(" Anticipo ", s.periods[0], s.periods[0][kAdvanceBalance]);
-      MarginLine(thin);
+      FrameLine(thin);
     }
     for (int i = 0; i < count; ++i) {
       if (CheckInterrupt()) return false;
       const int p = first + i + 1;
       AmountRow(PeriodLabel(p), s.periods[p], s.periods[p][kAdvanceBalance]);
-      if (i + 1 < count || (last && retencion > 0)) MarginLine(thin);
+      if (i + 1 < count || (last && retencion > 0)) FrameLine(thin);
     }
     if (last && retencion > 0)
       AmountRow("Liq. Final", s.periods[n + 1], s.periods[n + 1][kAdvanceBalance]);
     if (last) {
-      MarginLine(TableRule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
+      FrameLine(TableRule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
       AmountRow(" TOTALES  ", s.periods[n + 2], s.periods[n][kAdvanceBalance]);
     }
-    MarginLine(
+    FrameLine(
         TableRule(frame::kBottomLeft, frame::kBottomTee, frame::kBottomRight, frame::kDouble));
     RuleLine(frame::kRuleUnderHeader);
     EndPage();

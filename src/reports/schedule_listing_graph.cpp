@@ -83,10 +83,10 @@ std::string PeriodLabel(int p) {
 void GraphRow(const std::string& label, long double amount, long double cumulative,
               long double whole) {
   const std::string bar = Bar(cumulative, whole);
-  MarginLine(kV + label + kV + " " + AmountText(kPeriodWidth - 1, amount) + kV + "   " +
-             AmountText(kCumulativeWidth - 3, cumulative) + kV + bar + kV);
-  MarginLine(kV + Blanks(kLabelWidth) + kV + Blanks(kPeriodWidth) + kV + Blanks(kCumulativeWidth) +
-             kV + bar + kV);
+  FrameLine(kV + label + kV + " " + AmountText(kPeriodWidth - 1, amount) + kV + "   " +
+            AmountText(kCumulativeWidth - 3, cumulative) + kV + bar + kV);
+  FrameLine(kV + Blanks(kLabelWidth) + kV + Blanks(kPeriodWidth) + kV + Blanks(kCumulativeWidth) +
+            kV + bar + kV);
 }
 
 }  // namespace
@@ -115,19 +115,19 @@ bool ScheduleGraph(int kind, int from, int to) {
     GraphRow(label, v[amountColumn], v[cumulativeColumn], whole);
   };
   layout.body = [&](int first, int count, bool last) {
-    MarginLine(Rule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
-    MarginLine(kV + (weeks ? "  SEMANA  " : "    MES   ") + kV + text.period + kV +
-               text.cumulative + kV + FieldText(text.bars, kBarArea) + kV);
-    MarginLine(kV + "    No.   " + kV + "       ( $ )       " + kV + "        ( $ )        " + kV +
-               Scale() + kV);
-    MarginLine(Rule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
+    FrameLine(Rule(frame::kTopLeft, frame::kTopTee, frame::kTopRight, frame::kDouble));
+    FrameLine(kV + (weeks ? "  SEMANA  " : "    MES   ") + kV + text.period + kV + text.cumulative +
+              kV + FieldText(text.bars, kBarArea) + kV);
+    FrameLine(kV + "    No.   " + kV + "       ( $ )       " + kV + "        ( $ )        " + kV +
+              Scale() + kV);
+    FrameLine(Rule(frame::kLeftTee, frame::kCross, frame::kRightTee, frame::kDouble));
     if (first == 0 && advanceRow) row(" Anticipo ", 0);
     for (int i = 0; i < count; ++i) {
       if (CheckInterrupt()) return false;
       row(PeriodLabel(first + i + 1), first + i + 1);
     }
     if (last && liquidationRow) row("Liq. Final", n + 1);
-    MarginLine(Rule(frame::kBottomLeft, frame::kBottomTee, frame::kBottomRight, frame::kDouble));
+    FrameLine(Rule(frame::kBottomLeft, frame::kBottomTee, frame::kBottomRight, frame::kDouble));
     MarginLine("NOTA : No se grafican valores poco significativos");
     EndPage();
     return true;

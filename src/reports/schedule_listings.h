@@ -43,7 +43,9 @@ void PartialScheduleListings();  // P
 // file, and leaves it there (nothing is shown or printed); control codes
 // follow ViewMode as for any listing. The schedule is loaded with the
 // checks of the commands and written back. Refusals show the command's own
-// message box, which waits for a key.
+// message box, which waits for a key. `landscape`, when given, is set when
+// what was written holds a chart of more than two years of periods, which
+// goes on landscape paper as in the window.
 enum class ScheduleListingResult {
   Written,
   Refused,     // not calculated, no budget, nothing to plan
@@ -51,6 +53,6 @@ enum class ScheduleListingResult {
   NotOffered,  // a payment listing with no advance and no retention
   Nothing,     // nothing written (no listing ticked, or interrupted)
 };
-ScheduleListingResult WriteScheduleListing(int kind);
+ScheduleListingResult WriteScheduleListing(int kind, bool* landscape = nullptr);
 
 }  // namespace vantu

@@ -16,6 +16,8 @@ class CalculationTest : public CalcTest {
     Set(general, general::FactorEquipos, 1.25L);
     Set(general, general::FactorMateriales, 1.15L);
     Set(general, general::FactorTransportes, 1.1L);
+    // Subcontracts carry an AIU of their own, unlike the analyses' 25 %.
+    Set(general, general::AiuPerItemForSubcontracts, 20.0L);
     WriteGeneral(general);
     InputChapter("01", 1);
     tool = Input("01010", 10.50L);
@@ -77,11 +79,11 @@ TEST_F(CalculationTest, PricesEveryRecordAsTheRulesState) {
   const long double unitA = RoundCents(direct * (25.0L / 100 + 1));
   EXPECT_EQ(Get(na, analysis::UnitPrice), unitA);
 
-  // The subcontract: 13.13 + 1150 + 0 + 50, and 25 % AIU.
+  // The subcontract: 13.13 + 1150 + 0 + 50, and its own 20 % AIU.
   const long double subDirect = 13.13L + 1150 + 0 + 50;
   const auto ns = Read<SubcontractRecord>(4, sub);
   EXPECT_EQ(Get(ns, subcontract::DirectCost), subDirect);
-  const long double subUnit = subDirect + RoundCents(subDirect * 25 / 100);
+  const long double subUnit = subDirect + RoundCents(subDirect * 20 / 100);
   EXPECT_EQ(Get(ns, subcontract::UnitPrice), subUnit);
 
   // The budget, chapter by chapter.

@@ -116,6 +116,19 @@ TEST(CostRulesTest, SubcontractTotals) {
   EXPECT_EQ(c.unitPrice, 1365.75L + 273.15L);
 }
 
+// Analyses take the Rama's AIU per item, subcontracts their own: with the
+// two different, each price shows which it took.
+TEST(CostRulesTest, SubcontractsTakeTheirOwnAiu) {
+  CostBasis b = Basis(false);
+  b.aiuPerItem = 10;
+  b.aiuPerItemForSubcontracts = 25;
+  const SubcontractCosts c = SubcontractTotals(b, {0, 100, 200, 300, 400});
+  EXPECT_EQ(c.directCost, 1000.0L);
+  EXPECT_EQ(c.unitPrice, 1250.0L);
+  b.aiuPerItemForSubcontracts = 0;
+  EXPECT_EQ(SubcontractTotals(b, {0, 100, 200, 300, 400}).unitPrice, 1000.0L);
+}
+
 TEST(CostRulesTest, BudgetItems) {
   EXPECT_EQ(BudgetItemTotal(Basis(false), 3, 131.25L), 393.75L);
   EXPECT_EQ(BudgetItemTotal(Basis(true), 3, 131.25L), 394);

@@ -83,7 +83,23 @@ TEST_F(ReviewTest, ReferencesFollowRecodifiedAndRecreatedRecords) {
   DeleteRec(Area(2).Data, other);
   const int16_t again = Input("01020", 20);
 
+  // A budget item of an analysis deleted and created anew under its code.
+  const int16_t gone = Analysis("010020", {{1, 2, tool, 1}});
+  BudgetChapter("01");
+  const int16_t item = Item("01010", 3, gone, 2);
+  r = gone;
+  key = "010020";
+  DeleteKey(Area(3).Index, r, key);
+  DeleteRec(Area(3).Data, gone);
+  Analysis("010030", {{1, 2, tool, 1}});  // may take the freed record
+  const int16_t anew = Analysis("010020", {{1, 2, tool, 1}});
+  ASSERT_NE(anew, gone);
+
   ASSERT_TRUE(Run().closed) << (Errors().empty() ? "" : Describe(Errors()[0]));
+  const BudgetRecord b = Read<BudgetRecord>(6, item);
+  EXPECT_EQ(Get(b, budget_item::RefCode), "010020");
+  EXPECT_EQ(Get(b, budget_item::RefRecNo), anew);
+  EXPECT_EQ(Get(b, budget_item::RefStamp), Get(Read<AnalysisRecord>(3, anew), coded::RecordStamp));
   const auto a = Read<AnalysisRecord>(3, an);
   const AnalysisLine l1 = Get(a, analysis::Lines(1));
   const AnalysisLine l2 = Get(a, analysis::Lines(2));

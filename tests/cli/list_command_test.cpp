@@ -11,6 +11,7 @@
 
 #include "app/install_modules.h"
 #include "cli/calc_command.h"
+#include "cli/list_host.h"
 #include "cli/set_open.h"
 #include "records/dataset_fixture.h"
 #include "reports/budget_listings.h"
@@ -115,6 +116,22 @@ TEST_F(ListCommandTest, TextIsWhatTheViewerGets) {
     for (unsigned char b : text)
       ASSERT_TRUE(b >= 32 || b == '\r' || b == '\n') << "a control code " << int(b);
   }
+}
+
+// Without an Obra the pages are dated with today's date, the system's: the
+// date the selection screen keeps, and that the forms age prices from.
+TEST_F(ListCommandTest, WithoutAnObraThePagesCarryTodaysDate) {
+  const Date today = cli::SystemToday();
+  EXPECT_EQ(cli::ListHost().Today().day, today.day);
+  char date[16];
+  std::snprintf(date, sizeof date, "%02d/%02d/%02d", today.day, today.month, today.year % 100);
+  const fs::path out = root / "insumos.txt";
+  ASSERT_EQ(List({"--listing", "insumos", "--text", out.string()}, false), cli::kExitOk);
+  const std::string text = Slurp(out);
+  const size_t hoja = text.find("Hoja [1] de [");
+  ASSERT_NE(hoja, std::string::npos);
+  const size_t lineStart = text.rfind('\n', hoja) + 1;
+  EXPECT_EQ(text.substr(lineStart, 9), std::string(" ") + date) << text.substr(lineStart, 40);
 }
 
 TEST_F(ListCommandTest, PageRangesChooseThePages) {

@@ -237,5 +237,41 @@ TEST_F(AnalysesSessionTest, ARemovedGlobalFreesItsRecordForTheNextOne) {
   EXPECT_EQ(h.highest, 2);
 }
 
+// Removed and added in the same visit: the removed line's record is freed
+// before the new line takes one, so the new line takes it and the file
+// grows by nothing.
+TEST_F(AnalysesSessionTest, AGlobalRemovedAndOneAddedInOneVisitShareTheRecord) {
+  Prepare();
+  NewAnalysis();
+  Type("00000", {kKeyEnter});
+  Type("ANDAMIO", {kKeyEnter, '1', '0', kKeyEnter});
+  Type("00000", {kKeyEnter});
+  Type("VIGILANCIA", {kKeyEnter, '2', '0', kKeyEnter});
+  session.QueueStep([] { PushKey(kKeyEsc); });
+  RunCommand('F');
+  const int16_t first = Get(LineAt(Analysis("010020"), 1, 0), analysis_line::RefRecNo);
+  const int16_t second = Get(LineAt(Analysis("010020"), 1, 1), analysis_line::RefRecNo);
+  Type("010020", {kKeyEnter, kKeyEnter, kKeyEnter, kKeyEnter, kKeyEnter, kKeyTab});
+  session.AnswerBox(BoxAnswer::Yes);
+  Type("", {kKeyDown});
+  Type("00000", {kKeyEnter});
+  Type("LIMPIEZA", {kKeyEnter, '3', '0', kKeyEnter});
+  session.QueueStep([] { PushKey(kKeyEsc); });
+  RunCommand('F');
+  EXPECT_TRUE(session.ScriptDone());
+  const AnalysisRecord a = Analysis("010020");
+  EXPECT_EQ(Codes(a, 1), (std::vector<std::string>{"000000", "000000"}));
+  EXPECT_EQ(Get(LineAt(a, 1, 0), analysis_line::RefRecNo), second);
+  EXPECT_EQ(Get(LineAt(a, 1, 1), analysis_line::RefRecNo), first);
+  EXPECT_EQ(Get(Global(first), global_price::Description), "LIMPIEZA");
+  EXPECT_EQ(Get(Global(first), global_price::GlobalPrice), 30.0L);
+  EXPECT_EQ(Get(Global(first), global_price::RecordStatus), 0);
+  EXPECT_EQ(Get(Global(second), global_price::Description), "VIGILANCIA");
+  const GlobalListHeader h = ReadGlobalHeader();
+  EXPECT_EQ(h.freeCount, 0);
+  EXPECT_EQ(h.firstFree, 0);
+  EXPECT_EQ(h.highest, 2);
+}
+
 }  // namespace
 }  // namespace vantu

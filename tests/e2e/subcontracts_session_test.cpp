@@ -149,6 +149,37 @@ TEST_F(SubcontractsSessionTest, AStoredSplitIsShownAsTypedAndKeptWhenPagedThroug
   EXPECT_EQ(Markers(4, "A").first, 1);
 }
 
+// F1 outside a code field says where the lists are, or, while the
+// percentages typed do not add up, what is wrong with them.
+TEST_F(SubcontractsSessionTest, F1OnAPercentageSaysWhatToDo) {
+  OpenSet("A");
+  PutChapter("01", subcontract::kByPercentages);
+  Type("01010", {kKeyEnter});
+  Type("CUBIERTA", {kKeyEnter});
+  Type("M2", {kKeyEnter, kKeyF1});  // the first percentage, nothing typed yet
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains(".. Llamar Lista desde campo de Codigos ..")) << ScreenText();
+    EXPECT_FALSE(ScreenContains("Ajuste los porcentajes"));
+    PushKey(kKeyEnter);  // closes the window
+  });
+  for (const char* p : {"50", "40", "5", "4", "1000"}) Type(p, {kKeyEnter});
+  session.QueueStep([] {
+    EXPECT_NE(ScreenRow(25).find(" La suma de porcentajes"), std::string::npos) << ScreenRow(25);
+    PushKey(kKeyF1);  // back on the first percentage
+  });
+  session.QueueStep([] {
+    EXPECT_TRUE(ScreenContains(".. Ajuste los porcentajes para que sumen 100% ..")) << ScreenText();
+    EXPECT_FALSE(ScreenContains("Llamar Lista"));
+    PushKey(kKeyEnter);
+  });
+  session.QueueStep([] {
+    EXPECT_FALSE(ScreenContains("Ajuste los porcentajes")) << "the window is closed";
+    PushKey(kKeyEsc);
+  });
+  RunCommand('G');
+  EXPECT_TRUE(session.ScriptDone());
+}
+
 // Percentages that do not add up keep the cursor in the record for every
 // key but Esc, which the menu's commands also send: it leaves, and the split
 // typed is not stored.

@@ -200,7 +200,8 @@ TEST_F(LineCodeTest, TheFreeListOfGlobalPrices) {
     l.cache.price = 10.0L * (i + 1);
     m.lines[1].push_back(l);
   }
-  WriteGlobalLines(m, "010010", "MURO");
+  std::vector<int16_t> none;
+  WriteGlobalLines(m, "010010", "MURO", none);
   std::vector<int16_t> numbers;
   for (const EditLine& l : m.lines[1]) numbers.push_back(Get(l.line, analysis_line::RefRecNo));
   EXPECT_EQ(numbers, (std::vector<int16_t>{1, 2, 3}));
@@ -227,12 +228,74 @@ TEST_F(LineCodeTest, TheFreeListOfGlobalPrices) {
 TEST_F(LineCodeTest, AFreeListThatNamesARecordInUseIsDropped) {
   AnalysisLines m = Sections({0, 3, 6, 2, 4}, {0, 0, 0, 0, 0});
   m.lines[1].push_back(CheckLineCode("00000", 1, "010010", {}, {}).line);
-  WriteGlobalLines(m, "010010", "MURO");
+  std::vector<int16_t> none;
+  WriteGlobalLines(m, "010010", "MURO", none);
   // A header left by a stop: its list names record 1, which is in use.
   WriteGlobalHeader({1, 1, 1});
   GlobalListHeader h = ReadGlobalHeader();
   EXPECT_EQ(TakeGlobalRecord(h), 2);
   EXPECT_EQ(h.freeCount, 0);
+}
+
+// Lines removed and lines added in one visit: the removed lines' records are
+// freed first, so the new lines take them (the last removed first) before
+// the file's free list and new numbers. Records 1-4 in use, 2 already on
+// the list; the visit removes the lines of 1 and then 3.
+TEST_F(LineCodeTest, RecordsGivenUpInAVisitAreFreedBeforeNewOnesAreTaken) {
+  const struct {
+    int added;
+    std::vector<int16_t> taken;
+    std::array<int16_t, 3> header;  // highest, free count, first free
+    std::vector<int16_t> freeList;
+  } cases[] = {
+      {1, {3}, {4, 2, 1}, {1, 2}},
+      {2, {3, 1}, {4, 1, 2}, {2}},
+      {3, {3, 1, 2}, {4, 0, 0}, {}},
+      {4, {3, 1, 2, 5}, {5, 0, 0}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.added);
+    if (&c != &cases[0]) {  // a fresh set for each case
+      TearDown();
+      SetUp();
+    }
+    AnalysisLines m = Sections({0, 5, 5, 2, 3}, {0, 0, 0, 0, 0});
+    for (int i = 0; i < 4; ++i) {
+      m.lines[1].push_back(CheckLineCode("00000", 1, "010010", {}, {}).line);
+      m.lines[1].back().cache.description = "VIEJO " + std::to_string(i + 1);
+    }
+    std::vector<int16_t> released;
+    WriteGlobalLines(m, "010010", "MURO", released);
+    ReleaseGlobalRecords({2});
+    m.lines[1] = {m.lines[1][3]};  // records 1, 2 and 3 are given up
+    released = {1, 3};
+    for (int i = 0; i < c.added; ++i) {
+      m.lines[1].push_back(CheckLineCode("00000", 1, "010010", {}, {}).line);
+      m.lines[1].back().cache.description = "NUEVO " + std::to_string(i);
+    }
+    WriteGlobalLines(m, "010010", "MURO", released);
+    ReleaseGlobalRecords(released);
+    std::vector<int16_t> taken;
+    for (size_t i = 1; i < m.lines[1].size(); ++i) {
+      const int16_t r = Get(m.lines[1][i].line, analysis_line::RefRecNo);
+      taken.push_back(r);
+      const GlobalPriceRecord g = Read<GlobalPriceRecord>(5, r);
+      EXPECT_EQ(Get(g, global_price::Description), "NUEVO " + std::to_string(i - 1));
+      EXPECT_EQ(Get(g, global_price::RecordStatus), 0);
+    }
+    EXPECT_EQ(taken, c.taken);
+    const GlobalListHeader h = ReadGlobalHeader();
+    EXPECT_EQ((std::array<int16_t, 3>{h.highest, h.freeCount, h.firstFree}), c.header);
+    std::vector<int16_t> list;
+    for (int16_t r = h.firstFree; r > 0 && list.size() < 8;
+         r = Get(Read<GlobalPriceRecord>(5, r), global_price::NextFree)) {
+      EXPECT_EQ(Get(Read<GlobalPriceRecord>(5, r), global_price::RecordStatus),
+                global_price::kFree);
+      list.push_back(r);
+    }
+    EXPECT_EQ(list, c.freeList);
+    EXPECT_EQ(Get(Read<GlobalPriceRecord>(5, 4), global_price::Description), "VIEJO 4");
+  }
 }
 
 }  // namespace

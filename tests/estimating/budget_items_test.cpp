@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "estimating/analysis_globals.h"
 #include "records/analysis_records.h"
 #include "records/dataset_fixture.h"
 #include "session/work_area_ids.h"
@@ -195,6 +196,53 @@ TEST_F(BudgetItemsTest, TheDescriptionGoesBackIntoTheReference) {
   BudgetRecord global = Read<BudgetRecord>(kAreaBudget, itemNo_);
   MakeGlobalItem(global, "00000");
   EXPECT_FALSE(WriteBackDescription(global));
+}
+
+// The review takes a global price for its analysis's only while the price
+// names the analysis by its description: a new description typed in the
+// budget goes into the analysis's global prices too, and no other's.
+TEST_F(BudgetItemsTest, ADescriptionWrittenBackRenamesTheAnalysisGlobals) {
+  const auto withGlobals = [&](int16_t r, const std::string& owner, int count) {
+    AnalysisRecord a = Read<AnalysisRecord>(kAreaAnalyses, r);
+    SetDefaultSections(a);
+    AnalysisLines m = LinesOf(a);
+    for (int i = 0; i < count; ++i) {
+      EditLine l = CheckLineCode("00000", 2, Get(a, coded::Code), {}, {}).line;
+      l.cache.description = "ANDAMIO " + std::to_string(i);
+      m.lines[2].push_back(l);
+    }
+    std::vector<int16_t> none;
+    WriteGlobalLines(m, Get(a, coded::Code), owner, none);
+    StoreLines(a, m);
+    PutRec(Area(kAreaAnalyses).Data, r, a.data());
+  };
+  withGlobals(analysis_, "EXCAVACION MANUAL", 2);  // records 1 and 2
+  withGlobals(other_, "RELLENO", 1);               // record 3
+  Area(kAreaGlobals).SavedChangeMarker = 0;
+  FlushWorkArea(kAreaGlobals);
+  BudgetRecord item = PricedItem();
+  Set(item, budget_item::Description, "EXCAVACION A MAQUINA");
+  ASSERT_TRUE(WriteBackDescription(item));
+  const AnalysisRecord a = Read<AnalysisRecord>(kAreaAnalyses, analysis_);
+  ASSERT_EQ(Get(a, analysis::Description), "EXCAVACION A MAQUINA");
+  for (int16_t r : {1, 2}) {
+    const GlobalPriceRecord g = Read<GlobalPriceRecord>(kAreaGlobals, r);
+    EXPECT_EQ(Get(g, global_price::OwnerDescription), "EXCAVACION A MAQUINA") << r;
+    EXPECT_EQ(Get(g, global_price::Description), "ANDAMIO " + std::to_string(r - 1));
+  }
+  EXPECT_EQ(Get(Read<GlobalPriceRecord>(kAreaGlobals, 3), global_price::OwnerDescription),
+            "RELLENO");
+  EXPECT_EQ(Markers(kAreaGlobals, "A").first, 1);  // flushed with its marker
+
+  // A subcontract's new description touches no global price.
+  Area(kAreaGlobals).SavedChangeMarker = 0;
+  FlushWorkArea(kAreaGlobals);
+  ASSERT_TRUE(PriceItemWith(item, "01010"));
+  Set(item, budget_item::Description, "EXCAVACION MANUAL");
+  ASSERT_TRUE(WriteBackDescription(item));
+  EXPECT_EQ(Get(Read<GlobalPriceRecord>(kAreaGlobals, 1), global_price::OwnerDescription),
+            "EXCAVACION A MAQUINA");
+  EXPECT_EQ(Markers(kAreaGlobals, "A").first, 0);
 }
 
 TEST_F(BudgetItemsTest, F8TogglesTheQuantityToBeDefined) {

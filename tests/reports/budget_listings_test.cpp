@@ -10,6 +10,7 @@
 #include "records/general_record.h"
 #include "reports/budget_listing_data.h"
 #include "reports/listing_engine.h"
+#include "reports/listing_fixture.h"
 #include "reports/listing_text.h"
 #include "storage/file_sets_fixture.h"
 
@@ -303,6 +304,169 @@ TEST_F(BudgetListingTest, SummarySharesAddUpToHundredInBothAiuModes) {
                   right(81, "VALOR TOTAL DEL PRESUPUESTO                   $ " + Right(total, 18))),
         body.end());
   }
+}
+
+// The amounts of the subcontract and requirements listings, worked out by
+// hand: each group value with its factor, the subcontracts' own AIU (not
+// the analyses'), the adjusted price times the required quantity.
+TEST_F(BudgetListingTest, SubcontractAndRequirementAmountsByHand) {
+  Prefs().roundToPeso = false;  // money rounding to the cent
+  GeneralDataRecord g{};
+  GetRec(Area(kAreaGeneral).Data, 1, g.data());
+  Set(g, general::AiuPerItem, 10.0L);
+  Set(g, general::AiuPerItemForSubcontracts, 20.0L);
+  PutGeneral(g);
+  SubcontractRecord chapter{};
+  Set(chapter, subcontract::Description, "ACABADOS");
+  Store(kAreaSubcontracts, "01", chapter);
+  SubcontractRecord sub{};
+  Set(sub, subcontract::Description, "PINTURA");
+  Set(sub, subcontract::Unit, "M2");
+  Set(sub, subcontract::EquiposValue, 100.0L);
+  Set(sub, subcontract::MaterialesValue, 200.0L);  // materials' factor 1.5: 300
+  Set(sub, subcontract::ManoDeObraValue, 50.0L);
+  Set(sub, subcontract::DirectCost, 450.0L);
+  Store(kAreaSubcontracts, "01010", sub);
+  ASSERT_TRUE(ListSubcontracts(1, 0));
+  const std::vector<std::string> subBody = Body();
+  ASSERT_EQ(subBody.size(), 4u);
+  auto amount = [](const std::string& s) { return Right(s, 13) + " "; };
+  EXPECT_EQ(subBody[3], " 01 010 " + Pad(Dotted("PINTURA"), 36) + Pad("M2", 6) + amount("100.00") +
+                            amount("300.00") + Right("---- ", 14) + amount("50.00") +
+                            amount("90.00") + amount("540.00"));
+  CloseListingFile();
+  EXPECT_NE(ListingHost::Slurp(Shell().listingFileName).find("(20.00%)AIU"), std::string::npos);
+
+  EmptyListingFile();
+  Input("02", "MATERIALES", "", 0, 0, 2);
+  InputRecord brick{};
+  Set(brick, input::Description, "LADRILLO");
+  Set(brick, input::Unit, "UN");
+  Set(brick, input::Price, 10.25L);              // 15.375 adjusted: 15.38
+  Set(brick, input::RequiredQuantity, 3.3333L);  // 3.33 listed
+  Store(kAreaInputs, "02010", brick);
+  ASSERT_TRUE(ListRequirements(1, 0));
+  const std::vector<std::string> reqBody = Body();
+  ASSERT_EQ(reqBody.size(), 4u);
+  auto wide = [](const std::string& s) { return Right(s, 19) + " "; };
+  EXPECT_EQ(reqBody[3], " " + Pad("02 010", 15) + Pad(Dotted("LADRILLO"), 45) + Pad("UN", 6) +
+                            wide("15.38") + wide("3.33") + wide("51.22"));
+}
+
+// A budget of many short chapters on dot-matrix pages: every page holds
+// its header, at most PageLength - HeaderLines body lines (chapter
+// headings, items and closings all counted) and its closing rule; the last
+// one is filled to the foot.
+TEST_F(BudgetListingTest, WorkBudgetPagesHoldWhatTheirLengthAllows) {
+  Shell().obraSelected = true;
+  Shell().viewMode = false;
+  Prefs().dotMatrixPrinter = true;
+  for (int c = 1; c <= 30; ++c) {
+    const std::string code = (c < 10 ? "0" : "") + std::to_string(c);
+    Chapter6(code, "CAPITULO " + code, 100);
+    Item6(code + "010", "010010", "ITEM", "M2", 10, 10, 100);
+  }
+  ObraTotal(3000);
+  ASSERT_TRUE(ListWorkBudget(1, 0));
+  CloseListingFile();
+  const std::string bytes = ListingHost::Slurp(Shell().listingFileName);
+  std::vector<std::string> pages;
+  for (size_t start = 0, at; (at = bytes.find("\x0c\r\n", start)) != std::string::npos;
+       start = at + 3)
+    pages.push_back(bytes.substr(start, at - start));
+  ASSERT_GE(pages.size(), 4u);
+  const int body = 53 - 9;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    size_t lines = 0;
+    for (size_t at = 0; (at = pages[i].find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    SCOPED_TRACE("page " + std::to_string(i + 1));
+    // The header's 9 lines, the body, the closing rule.
+    if (i + 1 < pages.size())
+      EXPECT_LE(static_cast<int>(lines) - 10, body);
+    else
+      EXPECT_EQ(static_cast<int>(lines) - 10, body);
+    EXPECT_NE(pages[i].find("Hoja [" + std::to_string(i + 1) + "] de ["), std::string::npos);
+  }
+  // Seven lines a chapter: six chapters fit on a page of 44 lines.
+  EXPECT_NE(pages[0].find("CAPITULO 06 - "), std::string::npos);
+  EXPECT_EQ(pages[0].find("CAPITULO 07 - "), std::string::npos);
+}
+
+// One analysis on each page: the lines stand under their headings (each
+// column ends where its heading ends), the minor tools and waste lines
+// too, and the last page is filled to its foot and no further.
+TEST_F(BudgetListingTest, OnePerPageColumnsAndTheLastPage) {
+  Input("01", "EQUIPOS", "", 0, 0, 1);
+  const int16_t tool = AddCoded(kAreaInputs, "01010");
+  {
+    InputRecord in{};
+    GetRec(Area(kAreaInputs).Data, tool, in.data());
+    Set(in, input::Description, "MEZCLADORA");
+    Set(in, input::Unit, "DIA");
+    Set(in, input::Price, 1000.0L);
+    PutRec(Area(kAreaInputs).Data, tool, in.data());
+  }
+  AnalysisRecord chapter{};
+  Set(chapter, analysis::Description, "CONCRETOS");
+  Store(kAreaAnalyses, "01", chapter);
+  for (const char* code : {"010010", "010020"}) {
+    AnalysisRecord a{};
+    SetDefaultSections(a);
+    Set(a, analysis::Description, "CONCRETO");
+    Set(a, analysis::Unit, "M3");
+    Set(a, analysis::GroupCount(1), uint8_t{1});
+    AnalysisLine l{};
+    Set(l, analysis_line::LineType, uint8_t{2});
+    Set(l, analysis_line::RefCode, "01010");
+    Set(l, analysis_line::RefRecNo, tool);
+    Set(l, analysis_line::Quantity, 2.0L);
+    Set(a, analysis::Lines(1), l);
+    Set(a, analysis::HerramientaMenorPct, 5.0L);
+    Set(a, analysis::ManoDeObraCost, 100.0L);
+    Set(a, analysis::EquiposCost, 2005.0L);
+    Set(a, analysis::DirectCost, 2105.0L);
+    Set(a, analysis::UnitPrice, 2105.0L);
+    Store(kAreaAnalyses, code, a);
+  }
+  ASSERT_TRUE(ListAnalysesOnePerPage(1, 0));
+  CloseListingFile();
+  const std::vector<std::string> lines = SplitLines(ListingHost::Slurp(Shell().listingFileName));
+  const auto heading = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.find("CODIGO  MAQUINARIA") != std::string::npos;
+  });
+  ASSERT_NE(heading, lines.end());
+  auto endOf = [&](const std::string& word) { return heading->find(word) + word.size(); };
+  auto lineWith = [&](const std::string& text) {
+    auto it = std::find_if(heading, lines.end(),
+                           [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return it == lines.end() ? std::string() : *it;
+  };
+  const std::string input = lineWith("MEZCLADORA");
+  const std::string tools = lineWith("Herramienta menor");
+  ASSERT_FALSE(input.empty());
+  ASSERT_FALSE(tools.empty());
+  EXPECT_EQ(input.find("DIA"), heading->find("UNIDAD"));
+  // Amounts end one blank before where their heading ends.
+  EXPECT_EQ(input.find("1,000.00") + 8, endOf("PRECIO"));
+  EXPECT_EQ(input.find("2.00") + 4, endOf("CANTIDAD"));
+  EXPECT_EQ(input.find("2,000.00") + 8, endOf("V/R PARCIAL"));
+  EXPECT_EQ(tools.find("5.00") + 4, tools.find("% s/m. de o."));
+  EXPECT_EQ(tools.rfind("5.00") + 4, endOf("V/R PARCIAL"));
+  EXPECT_EQ(tools.size(), input.size());
+
+  // Printed, pages end with a form feed; the last holds the 5 blank lines above the
+  // header, the header's 7, its page body up to line 91 counted from line
+  // 14, and the closing rule.
+  Shell().viewMode = false;
+  EmptyListingFile();
+  ASSERT_TRUE(ListAnalysesOnePerPage(1, 0));
+  CloseListingFile();
+  const std::string bytes = ListingHost::Slurp(Shell().listingFileName);
+  const size_t lastStart = bytes.rfind("\x0c\r\n", bytes.size() - 4) + 3;
+  const std::vector<std::string> last = SplitLines(bytes.substr(lastStart));
+  ASSERT_GE(last.size(), 2u);
+  EXPECT_EQ(last.size(), 5u + 7u + (91u - 14u) + 1u + 1u);  // and the form feed's line
+  EXPECT_NE(last[last.size() - 2].find(std::string(125, kRuleDouble)), std::string::npos);
 }
 
 }  // namespace

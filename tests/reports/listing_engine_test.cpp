@@ -81,6 +81,13 @@ TEST_F(EngineTest, AmountsShowTwoFourOrSixDecimals) {
       {-12.1L, 8, 1, " -12.10 "},
       {0.0L, 10, 1, "     ---- "},
       {0.0L, 21, 0, std::string(16, ' ') + "---- "},
+      // Too wide for the column: fewer decimals, then no separators, then
+      // stars; the column keeps its width.
+      {-14580974300.0L, 18, 0, "  -14.580'974.300 "},
+      {-14580974300.0L, 18, 1, "  -14,580,974,300 "},
+      {999999999.9876L, 14, 1, "1,000,000,000 "},
+      {-1234567890123.0L, 15, 1, "-1234567890123 "},
+      {-123456789012345.0L, 15, 1, std::string(14, '*') + " "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<double>(c.x)) + " style " + std::to_string(c.style));

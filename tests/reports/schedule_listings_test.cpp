@@ -271,6 +271,29 @@ TEST_F(ScheduleListingTest, ViewedMenuOffersPaymentsOnlyWithAdvanceOrRetention) 
   }
 }
 
+// Written without a screen (the command line): what holds a chart longer
+// than two years says it goes on landscape paper; the rest does not.
+TEST_F(ScheduleListingTest, WrittenListingsSayWhenTheyNeedLandscape) {
+  for (int months : {24, 25}) {
+    std::vector<int> all;
+    for (int p = 1; p <= months; ++p) all.push_back(p);
+    Plan({{2, {1}}, {3, {2}}, {5, all}});
+    const struct {
+      int kind;
+      bool landscape;
+    } cases[] = {{kListingScheduleChart, months > 24},
+                 {kListingTotalSchedule, months > 24},
+                 {kListingPaymentTable, false},
+                 {kListingExecutionGraph, false}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::to_string(months) + " months, kind " + std::to_string(c.kind));
+      bool landscape = !c.landscape;
+      ASSERT_EQ(WriteScheduleListing(c.kind, &landscape), ScheduleListingResult::Written);
+      EXPECT_EQ(landscape, c.landscape);
+    }
+  }
+}
+
 TEST_F(ScheduleListingTest, TotalListingPutsALongChartOnWidePaper) {
   // 25 months: three year blocks, a wide listing.
   std::vector<int> all;

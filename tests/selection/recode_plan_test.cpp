@@ -71,6 +71,35 @@ TEST(RecodePlan, FirstChapterFiveWithFortyChaptersStepsByTwo) {
   EXPECT_EQ(chapters[39], ZeroPadded(5 + 39 * 2, 2));
 }
 
+// Where the room of 99 chapter numbers just holds the separation, and
+// where it stops holding it.
+TEST(RecodePlan, ChapterRoomAtTheSeparationsEdge) {
+  struct Case {
+    const char* name;
+    int chapters;
+    RecodeParams params;
+    int step;
+    const char *first, *last;
+  };
+  const Case cases[] = {
+      {"19 chapters fit 5 apart", 19, {0, 5, 10}, 5, "05", "95"},
+      {"20 chapters step by 99 div 20", 20, {0, 5, 10}, 4, "04", "80"},
+      {"19 from chapter 5: (99 - 5) div 19", 19, {5, 5, 10}, 4, "05", "77"},
+      {"18 from chapter 9 fit 5 apart", 18, {9, 5, 10}, 5, "09", "94"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const RenumberPlan plan = PlanRenumbering(MakeCodes(c.chapters, 1, 3), 3, c.params);
+    ASSERT_EQ(plan.status, PlanStatus::kOk);
+    EXPECT_EQ(plan.chapterStep, c.step);
+    const auto chapters = ChaptersOf(plan.codes);
+    ASSERT_EQ(chapters.size(), static_cast<size_t>(c.chapters));
+    EXPECT_EQ(chapters.front(), c.first);
+    EXPECT_EQ(chapters[1], ZeroPadded(std::stoi(c.first) + c.step, 2));
+    EXPECT_EQ(chapters.back(), c.last);
+  }
+}
+
 TEST(RecodePlan, ItemSteps) {
   struct Case {
     const char* name;

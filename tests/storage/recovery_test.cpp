@@ -114,6 +114,45 @@ TEST_F(RecoveryTest, WithAnObraFileSixIsRebuiltAndStampsAdvance) {
   EXPECT_GT(LoadReal10(rec.data() + kRecStamp), highest);
 }
 
+// The counter each repaired header gets (bytes 11-20, x87 extended): the
+// running maximum of the stamps seen, one more after each indexed file.
+// File 2 holds stamps 1-4, file 3 stamp 1, file 4 none, file 6 stamps 1-3.
+TEST_F(RecoveryTest, RepairedHeadersCarryTheStampCounterBytes) {
+  OpenSet("D", "01");
+  for (const char* code : {"01", "01001", "01002", "01003"}) AddCoded(2, code);
+  AddCoded(3, "01");
+  for (const char* code : {"01", "01001", "01002"}) AddCoded(6, code);
+  CloseSet();
+  const std::vector<uint8_t> fileFive = FileBytes("Apr05dat.D");
+  for (const char* index : {"Apr02ixc.D", "Apr03ixc.D", "Apr06ixc.D01"})
+    fs::remove(dataDir / index);
+  ASSERT_EQ(RecoverFileSet(dataDir.string(), "D", "01"), kRecoveryRamaAndObra);
+  using Bytes = std::vector<uint8_t>;
+  const Bytes zero(10, 0);
+  const struct {
+    const char* file;
+    Bytes counter;
+  } cases[] = {
+      {"Apr01dat.D", zero},                                     // rebuilt before any stamp was seen
+      {"Apr02dat.D", {0, 0, 0, 0, 0, 0, 0, 0xA0, 0x01, 0x40}},  // 5
+      {"Apr03dat.D", {0, 0, 0, 0, 0, 0, 0, 0xC0, 0x01, 0x40}},  // 6
+      {"Apr04dat.D", {0, 0, 0, 0, 0, 0, 0, 0xE0, 0x01, 0x40}},  // 7
+      {"Apr06dat.D01", {0, 0, 0, 0, 0, 0, 0, 0x80, 0x02, 0x40}},  // 8
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const Bytes header = FileBytes(c.file);
+    ASSERT_GE(header.size(), 21u);
+    EXPECT_EQ(Bytes(header.begin() + kHdrAddedCounter, header.begin() + kHdrAddedCounter + 10),
+              c.counter);
+    EXPECT_EQ(header[kHdrChangeMarker], 1);
+  }
+  // File 5 takes only the serial: its counter stays.
+  const Bytes five = FileBytes("Apr05dat.D");
+  EXPECT_EQ(Bytes(five.begin() + kHdrAddedCounter, five.begin() + kHdrAddedCounter + 10),
+            Bytes(fileFive.begin() + kHdrAddedCounter, fileFive.begin() + kHdrAddedCounter + 10));
+}
+
 // The index is rebuilt over the pages of the old one. Whatever the old file
 // held past the new tree (a longer index, pages of garbage) is cut, and a
 // full disk does not stop a rebuild that needs no new space.

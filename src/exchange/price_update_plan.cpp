@@ -214,6 +214,7 @@ class Planner {
       return row;
     }
     row.verdict = row.newPrice == row.oldPrice ? kSame : kChanged;
+    row.values = was.values;  // what a rewrite of an unchanged price keeps
     if (sub && row.verdict == kChanged) {
       GroupAmounts shares = SharesOf(was.values);
       if (was.price <= 0) shares[static_cast<size_t>(row.group - 1)] = 100;

@@ -4,6 +4,8 @@
 // Rama does not have; and what files 2 and 4 hold afterwards.
 
 #include <map>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,24 @@ struct ItemState {
   bool operator==(const ItemState&) const = default;
 };
 using SetState = std::map<std::string, ItemState>;  // "2:01010", "4:01" ...
+
+inline std::ostream& operator<<(std::ostream& os, const ItemState& it) {
+  os << "[" << it.description << "|" << it.unit << "|" << it.date << "|"
+     << static_cast<double>(it.price) << "|" << it.group << "|";
+  for (const long double v : it.values) os << static_cast<double>(v) << " ";
+  return os << "]";
+}
+
+// The keys whose items differ, with both sides: "" when the states agree.
+inline std::string Differences(const SetState& a, const SetState& b) {
+  std::ostringstream out;
+  for (const auto& [key, item] : a)
+    if (!b.count(key) || !(b.at(key) == item))
+      out << key << ": " << item << " / " << (b.count(key) ? b.at(key) : ItemState{}) << "\n";
+  for (const auto& [key, item] : b)
+    if (!a.count(key)) out << key << ": missing / " << item << "\n";
+  return out.str();
+}
 
 class PriceUpdateTest : public ImportTest {
  protected:

@@ -142,7 +142,7 @@ TEST_F(PriceUpdateRunTest, ASecondRunOfTheSameBankChangesNothing) {
   const std::string codes = Text(DefaultCodesPath(dataDir.string(), "A"));
   const PriceUpdateResult again = Update(bank);
   ASSERT_TRUE(again.Ok());
-  EXPECT_EQ(State(), once);
+  EXPECT_EQ(Differences(State(), once), "");
   EXPECT_EQ(again.plan.Count(kChanged), 0);
   EXPECT_EQ(again.plan.Count(kAdded), 0);
   EXPECT_EQ(Text(DefaultCodesPath(dataDir.string(), "A")), codes);
@@ -181,7 +181,7 @@ TEST_F(PriceUpdateRunTest, ABankThatDoesNotReadOrAMissingMapWritesNothing) {
     const PriceUpdateResult r = Update(WriteFile(c.bank, "banco.bc3"), c.map);
     EXPECT_EQ(!r.refused.empty(), c.refused) << c.name << ": " << r.refused << r.failure;
     EXPECT_FALSE(r.Ok()) << c.name;
-    EXPECT_EQ(State(), before) << c.name;
+    EXPECT_EQ(Differences(State(), before), "") << c.name;
     EXPECT_FALSE(fs::exists(PriceReportPath(dataDir.string(), "A"))) << c.name;
   }
 }

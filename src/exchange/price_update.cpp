@@ -71,7 +71,8 @@ RamaPrices ReadRamaPrices() {
       if (IsChapterCode(code))
         p.inputChapters[code] = ChapterGroup(r);
       else
-        p.inputs[code] = {Get(r, input::Description), Get(r, input::Unit), Get(r, input::Price), {}};
+        p.inputs[code] = {
+            Get(r, input::Description), Get(r, input::Unit), Get(r, input::Price), {}};
     }
   }
   WorkArea& a = Area(kAreaSubcontracts);
@@ -185,15 +186,14 @@ void WriteRow(const PriceChange& row) {
                            [&](InputRecord& r) { Set(r, input::Price, row.newPrice); });
     return;
   }
-  WriteItem<SubcontractRecord>(
-      kAreaSubcontracts, row, subcontract::Description, subcontract::Unit,
-      [&](SubcontractRecord& r) {
-        Set(r, subcontract::EquiposValue, row.values[0]);
-        Set(r, subcontract::MaterialesValue, row.values[1]);
-        Set(r, subcontract::TransportesValue, row.values[2]);
-        Set(r, subcontract::ManoDeObraValue, row.values[3]);
-        Set(r, subcontract::DirectCost, row.newPrice);
-      });
+  WriteItem<SubcontractRecord>(kAreaSubcontracts, row, subcontract::Description, subcontract::Unit,
+                               [&](SubcontractRecord& r) {
+                                 Set(r, subcontract::EquiposValue, row.values[0]);
+                                 Set(r, subcontract::MaterialesValue, row.values[1]);
+                                 Set(r, subcontract::TransportesValue, row.values[2]);
+                                 Set(r, subcontract::ManoDeObraValue, row.values[3]);
+                                 Set(r, subcontract::DirectCost, row.newPrice);
+                               });
 }
 
 // The set needs calculation before the first price changes, and keeps
@@ -259,8 +259,8 @@ std::vector<std::string> PriceUpdateSummary(const PriceUpdatePlan& plan) {
 PriceUpdateResult UpdateRamaPrices(const PriceUpdateRequest& request) {
   PriceUpdateResult result;
   std::error_code ec;
-  result.mapPath = request.mapPath.empty() ? DefaultCodesPath(request.dir, request.rama)
-                                           : request.mapPath;
+  result.mapPath =
+      request.mapPath.empty() ? DefaultCodesPath(request.dir, request.rama) : request.mapPath;
   if (!request.mapPath.empty() && !fs::is_regular_file(request.mapPath, ec)) {
     result.failure = "no existe el archivo de codigos " + request.mapPath;
     return result;
@@ -277,7 +277,8 @@ PriceUpdateResult UpdateRamaPrices(const PriceUpdateRequest& request) {
   }
   result.reportPath = PriceReportPath(request.dir, request.rama);
   const std::string pending = result.reportPath + kPendingSuffix;
-  result.plan = PlanPriceUpdate(read.doc, ReadRamaPrices(), ReadCodes(result.mapPath), TodayShort());
+  result.plan =
+      PlanPriceUpdate(read.doc, ReadRamaPrices(), ReadCodes(result.mapPath), TodayShort());
   PriceUpdatePlan& plan = result.plan;
   if (!plan.error.empty()) {
     result.refused = request.file + ", " + plan.error;

@@ -28,8 +28,8 @@
 namespace vantu {
 
 struct PriceUpdateRequest {
-  std::string file;     // the bank
-  std::string dir;      // the data directory of the open Rama
+  std::string file;  // the bank
+  std::string dir;   // the data directory of the open Rama
   std::string rama;
   std::string mapPath;  // "" for the default codes file
 };

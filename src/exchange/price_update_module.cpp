@@ -37,8 +37,7 @@ void RunPriceUpdate() {
   request.rama = rama;
   const PriceUpdateResult r = UpdateRamaPrices(request);
   if (!r.refused.empty()) {
-    Host().MessageBox("No se actualizo:\r" + r.refused, kCaption, BoxIcon::Warning,
-                      BoxButtons::Ok);
+    Host().MessageBox("No se actualizo:\r" + r.refused, kCaption, BoxIcon::Warning, BoxButtons::Ok);
     return;
   }
   if (!r.failure.empty()) {

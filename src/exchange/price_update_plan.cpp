@@ -88,8 +88,7 @@ class Planner {
   Planner(const Bc3Document& bank, const RamaPrices& rama,
           const std::map<std::string, MappedCode>& mapping, const std::string& today)
       : bank_(bank), rama_(rama), mapping_(mapping), today_(today) {
-    for (const auto& [code, group] : rama.inputChapters)
-      inputs_.AddChapter(std::stoi(code), group);
+    for (const auto& [code, group] : rama.inputChapters) inputs_.AddChapter(std::stoi(code), group);
     for (const auto& [code, unused] : rama.inputs) inputs_.Use(code);
     for (const std::string& code : rama.subcontractChapters) subs_.AddChapter(std::stoi(code), 0);
     for (const auto& [code, unused] : rama.subcontracts) subs_.Use(code);
@@ -179,10 +178,9 @@ class Planner {
       }
       return Push(Update(c, m));
     }
-    PriceChange row = Row(c, m.kind.empty() ? (usedByChapter_.count(c.code) ? kSubcontractKind
-                                                                            : kInputKind)
-                                            : m.kind,
-                          m.code);
+    PriceChange row = Row(
+        c, m.kind.empty() ? (usedByChapter_.count(c.code) ? kSubcontractKind : kInputKind) : m.kind,
+        m.code);
     if (c.price <= 0) {
       row.code.clear();
       row.verdict = kUnpriced;

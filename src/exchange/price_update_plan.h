@@ -24,8 +24,8 @@ namespace vantu {
 
 struct RamaPrice {
   std::string description, unit;
-  long double price = 0;                  // input: Price; subcontract: the values' sum
-  std::array<long double, 4> values{};    // subcontract: Equipos .. Mano de Obra
+  long double price = 0;                // input: Price; subcontract: the values' sum
+  std::array<long double, 4> values{};  // subcontract: Equipos .. Mano de Obra
 };
 
 // The Rama's items and chapters as files 2 and 4 hold them.

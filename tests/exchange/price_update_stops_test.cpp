@@ -118,11 +118,11 @@ TEST_F(PriceUpdateStopsTest, AKillAtEveryWriteIsRecoveredAndTheRepeatedRunEndsTh
     EXPECT_TRUE(ReadInUseFields().rama.empty());
     ExpectIndexesAgree();
     const SetState recovered = OpenState();
-    for (const auto& [key, item] : base)
-      EXPECT_TRUE(recovered.count(key)) << key << " was lost";
+    for (const auto& [key, item] : base) EXPECT_TRUE(recovered.count(key)) << key << " was lost";
     for (const auto& [key, item] : recovered) {
       const bool before = base.count(key) && base.at(key) == item;
-      EXPECT_TRUE(before || (done.count(key) && done.at(key) == item)) << key << " is neither as before nor as after";
+      EXPECT_TRUE(before || (done.count(key) && done.at(key) == item))
+          << key << " is neither as before nor as after";
     }
     ASSERT_TRUE(TryMarkSetInUseAs(dataDir.string(), "A", ""));
     RunUpdate();

@@ -62,7 +62,8 @@ TEST_F(PriceUpdateRunTest, ChangedKeptNewAndMissingCodesAreAppliedAndReported) {
     const long double old = Get(inputs[i], input::Price);
     const long double expected = i < 5 ? RoundCents(old * 1.1L) : old;
     EXPECT_EQ(after.at("2:" + code).price, expected) << code;
-    EXPECT_EQ(after.at("2:" + code).date, i < 5 && expected != old ? "01/01/25" : before.at("2:" + code).date)
+    EXPECT_EQ(after.at("2:" + code).date,
+              i < 5 && expected != old ? "01/01/25" : before.at("2:" + code).date)
         << code << ": a changed price takes the bank's date";
   }
   for (size_t i = 8; i < inputs.size(); ++i) {
@@ -159,8 +160,8 @@ TEST_F(PriceUpdateRunTest, AMappingFileMatchesTheBanksOwnCodes) {
   ASSERT_TRUE(r.Ok()) << r.failure;
   EXPECT_EQ(State().at("2:" + target).price, 4321.5L);
   EXPECT_EQ(r.plan.Count(kAdded), 0);
-  EXPECT_EQ(Text(map), "codigo original;codigo nuevo;tipo;resumen\r\nBANCO-17;" + target +
-                           ";insumo;Algo\r\n")
+  EXPECT_EQ(Text(map),
+            "codigo original;codigo nuevo;tipo;resumen\r\nBANCO-17;" + target + ";insumo;Algo\r\n")
       << "nothing new to add to the codes";
 }
 
@@ -219,8 +220,8 @@ class PricePlanTest : public ::testing::Test {
 };
 
 TEST_F(PricePlanTest, NewItemsGoToTheLastChapterOfTheirGroupOrToANewOne) {
-  const PriceUpdatePlan p = Plan({"C|A|h|Ayudante|10||1", "C|B|m|Arena|5||3", "C|C|v|Flete|9||0",
-                                  "C|D|h|Peon|8||1"});
+  const PriceUpdatePlan p =
+      Plan({"C|A|h|Ayudante|10||1", "C|B|m|Arena|5||3", "C|C|v|Flete|9||0", "C|D|h|Peon|8||1"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(Row(p, "A").code, "03020") << "ten past the chapter's last item";
   EXPECT_EQ(Row(p, "D").code, "03030");
@@ -245,14 +246,13 @@ TEST_F(PricePlanTest, ASubcontractKeepsTheShareOfEachGroup) {
 
 TEST_F(PricePlanTest, AMappedCodeTheRamaLacksIsGivenBackWhenItsChapterFits) {
   const std::map<std::string, MappedCode> mapping = {
-      {"A", {"07010", "insumo"}},   // chapter missing: added for its group
-      {"B", {"02500", "insumo"}},   // chapter of Materiales: kept
-      {"C", {"01500", "insumo"}},   // chapter of Equipos for labour: a code of its own
-      {"M", {"02990", "insumo"}},   // there: an ordinary match
+      {"A", {"07010", "insumo"}},  // chapter missing: added for its group
+      {"B", {"02500", "insumo"}},  // chapter of Materiales: kept
+      {"C", {"01500", "insumo"}},  // chapter of Equipos for labour: a code of its own
+      {"M", {"02990", "insumo"}},  // there: an ordinary match
   };
-  const PriceUpdatePlan p =
-      Plan({"C|A|h|Ayudante|10||1", "C|B|m|Arena|5||3", "C|C|h|Peon|8||1", "C|M|saco|C|31||3"},
-           mapping);
+  const PriceUpdatePlan p = Plan(
+      {"C|A|h|Ayudante|10||1", "C|B|m|Arena|5||3", "C|C|h|Peon|8||1", "C|M|saco|C|31||3"}, mapping);
   EXPECT_EQ(Row(p, "A").code, "07010");
   EXPECT_EQ(Row(p, "B").code, "02500");
   EXPECT_EQ(Row(p, "C").code, "07020") << "the last chapter of labour is now 07";

@@ -1,6 +1,7 @@
 #include "app/install_modules.h"
 #include "exchange/export_module.h"
 #include "exchange/import_module.h"
+#include "exchange/price_update_module.h"
 #include "selection/selection_sets.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
@@ -30,6 +31,7 @@ void ImportCommand() {
 void InstallExchange() {
   RegisterCommand('Q', RunExport);
   RegisterCommand('R', ImportCommand);
+  RegisterCommand('S', RunPriceUpdate);
 }
 
 }  // namespace vantu

@@ -6,6 +6,7 @@
 
 #include "cli/calc_command.h"
 #include "cli/cli_output.h"
+#include "cli/price_update_command.h"
 #include "cli/set_open.h"
 #include "cli/set_session.h"
 #include "exchange/import_run.h"
@@ -24,7 +25,11 @@ constexpr const char* kHelp =
     "  Importa un archivo FIEBDC-3 en una Rama R y Obra OO nuevas del DIRECTORIO y\n"
     "  escribe la tabla de codigos (--map, por omision importacion-<R><OO>.csv).\n"
     "  Estado de salida: 0 importado, 1 archivo rechazado o Rama existente (nada\n"
-    "  escrito), 2 fallo.\n";
+    "  escrito), 2 fallo.\n"
+    "uso: vantu-cli import --actualizar --dir DIRECTORIO --format bc3 --in ARCHIVO --rama R\n"
+    "                      [--map ARCHIVO]\n"
+    "  Actualiza los precios de una Rama existente con un banco de precios\n"
+    "  (vantu-cli import --actualizar --help lo explica).\n";
 
 std::string Absolute(const std::string& path) {
   std::error_code ec;
@@ -103,6 +108,10 @@ int RunImport(ImportRequest r, const std::string& argv0) {
 }  // namespace
 
 int ImportCommand(const std::vector<std::string>& args, const std::string& argv0) {
+  std::vector<std::string> rest;
+  for (const std::string& a : args)
+    if (a != "--actualizar") rest.push_back(a);
+  if (rest.size() != args.size()) return PriceUpdateCommand(rest, argv0);
   int status = kExitOk;
   const std::optional<ImportRequest> r = ParseOrShowUsage(args, Parse, kHelp, status);
   if (!r) return status;

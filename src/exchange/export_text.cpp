@@ -79,4 +79,31 @@ std::string WriteFileReplacing(const std::string& path, const std::string& bytes
   return "";
 }
 
+std::string CsvField(const std::string& cp1252) {
+  const std::string text = Cp1252ToUtf8(cp1252);
+  if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ';' && !quoted) {
+      fields.emplace_back();
+    } else if (c != '\r' || i + 1 != line.size()) {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
 }  // namespace vantu

@@ -2,6 +2,7 @@
 // Text and number forms shared by the exchange writers.
 
 #include <string>
+#include <vector>
 
 namespace vantu {
 
@@ -23,5 +24,12 @@ std::string CompactDate(const std::string& date);
 // a stop leaves either the old file or the new one. Returns "" or the
 // reason it failed, naming the file.
 std::string WriteFileReplacing(const std::string& path, const std::string& bytes);
+
+// A field of the program's CSV files (UTF-8, ';' between fields): the
+// Windows-1252 text as UTF-8, quoted when it holds ';', a quote or a line
+// break. CsvFields splits such a line (its '\r' dropped) back into fields,
+// still in UTF-8.
+std::string CsvField(const std::string& cp1252);
+std::vector<std::string> CsvFields(const std::string& line);
 
 }  // namespace vantu

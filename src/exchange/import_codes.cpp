@@ -21,13 +21,11 @@ std::string Digits(int n, int width) {
 }
 
 std::string Describe(const Bc3Concept& c) {
-  if (!c.summary.empty()) return c.summary;
-  const std::string firstLine = c.text.substr(0, c.text.find_first_of("\r\n"));
-  return firstLine.empty() ? c.code : firstLine;
+  return ConceptDescription(c);
 }
 
 std::string UnitOf(const Bc3Concept& c) {
-  return c.unit.empty() ? kDefaultUnit : c.unit;
+  return ConceptUnit(c);
 }
 
 // Codes for `count` items of `digits` digits in chapters of their own,
@@ -252,6 +250,16 @@ class Assigner {
 };
 
 }  // namespace
+
+std::string ConceptDescription(const Bc3Concept& c) {
+  if (!c.summary.empty()) return c.summary;
+  const std::string firstLine = c.text.substr(0, c.text.find_first_of("\r\n"));
+  return firstLine.empty() ? c.code : firstLine;
+}
+
+std::string ConceptUnit(const Bc3Concept& c) {
+  return c.unit.empty() ? kDefaultUnit : c.unit;
+}
 
 std::string PlanDate(const std::string& bc3Date, const std::string& otherwise) {
   for (const char c : bc3Date)

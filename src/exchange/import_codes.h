@@ -56,6 +56,11 @@ struct ImportDraft {
 // Fills plan's records and mapping; "" or why the codes ran out.
 std::string AssignCodes(const ImportDraft& d, const std::string& today, ImportPlan& plan);
 
+// A concept's description: its summary, else the first line of its text,
+// else its code. Its unit, "UD" when it gives none.
+std::string ConceptDescription(const Bc3Concept& c);
+std::string ConceptUnit(const Bc3Concept& c);
+
 // "ddmmaa" or "ddmmaaaa" as "dd/mm/aa"; anything else is `otherwise`.
 std::string PlanDate(const std::string& bc3Date, const std::string& otherwise);
 

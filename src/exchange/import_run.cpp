@@ -84,14 +84,6 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
   return !in.bad();
 }
 
-std::string CsvField(const std::string& cp1252) {
-  const std::string text = Cp1252ToUtf8(cp1252);
-  if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 // The work folder inside dir, removed with whatever it holds unless the
 // set's files were moved out of it; the selection's directory put back.
 class WorkFolder {

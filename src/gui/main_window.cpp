@@ -119,6 +119,7 @@ void TForm1::BuildMenus() {
   abrir_ = Add(archivos, QStringLiteral("Abrir"), push('A'));
   Add(archivos, QStringLiteral("Exportar..."), push('Q'));
   Add(archivos, QStringLiteral("Importar..."), push('R'));
+  Add(archivos, QStringLiteral("Actualizar precios..."), push('S'));
   Add(archivos, QStringLiteral("Salir"), [this] { Quit(); });
 
   QMenu* editar = menu(QStringLiteral("Editar"));

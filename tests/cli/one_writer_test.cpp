@@ -14,6 +14,7 @@
 #include "app/install_modules.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
+#include "cli/import_command.h"
 #include "cli/list_command.h"
 #include "cli/set_open.h"
 #include "platform/file_lock.h"
@@ -115,6 +116,14 @@ TEST_F(OneWriterTest, ASetHeldByAnotherProcessIsRefusedByEveryCommandAndNothingC
       {"export",
        [&] {
          return cli::ExportCommand(With(SetArgs(), {"--format", "bc3", "--out", out}),
+                                   "vantu-cli");
+       }},
+      {"import --actualizar",
+       [&] {
+         std::ofstream(root / "banco.bc3", std::ios::binary)
+             << "~V|yo|FIEBDC-3/2016|banco|Banco|ANSI||1|\r\n~C|01010|u|Precio|5||2|\r\n";
+         return cli::ImportCommand({"--actualizar", "--dir", dataDir.string(), "--format", "bc3",
+                                    "--in", (root / "banco.bc3").string(), "--rama", "A"},
                                    "vantu-cli");
        }},
   };

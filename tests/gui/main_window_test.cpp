@@ -36,6 +36,8 @@ TEST_F(MainWindowTest, MenuEntriesPushEscCodesThenTheLetter) {
     std::vector<int> codes;
   } cases[] = {
       {"at the main menu only the letter", "Archivos", "Abrir", true, 0, 0, 0, 0, 0, 0, {'A'}},
+      {"the price update is its letter", "Archivos", "Actualizar precios...", true, 0, 0, 0, 0, 0,
+       0, {'S'}},
       {"Basicos while it is open does nothing", "Editar", "Basicos", false, 'E', 0, 0, 0, 0, 0, {}},
       {"Unitarios closes basic inputs", "Editar", "Unitarios", false, 'E', 0, 0, 0, 0, 0, {E, 'F'}},
       {"nested levels and pending inputs",

@@ -195,7 +195,7 @@ bool WriteHtml(const QDir& dir, const std::vector<Chapter>& chapters,
   QString index = QStringLiteral("<h1>Vantu &mdash; Manual del usuario</h1>\n<ol>\n");
   for (size_t i = 0; i < chapters.size(); ++i) {
     const Chapter& c = chapters[i];
-    QString nav = QStringLiteral("<p><a href=\"index.html\">Indice</a>");
+    QString nav = QStringLiteral("<p><a href=\"index.html\">Índice</a>");
     if (i > 0) nav += QStringLiteral(" | <a href=\"%1.html\">Anterior</a>").arg(chapters[i - 1].file);
     if (i + 1 < chapters.size())
       nav += QStringLiteral(" | <a href=\"%1.html\">Siguiente</a>").arg(chapters[i + 1].file);

@@ -64,4 +64,11 @@ std::string QtToCore(const QString& text) {
   return out;
 }
 
+QString BoxText(const std::string& bytes) {
+  QString text = CoreToQt(bytes);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
 }  // namespace vantu

@@ -50,14 +50,6 @@ QMessageBox::Icon IconOf(BoxIcon icon) {
   }
 }
 
-// Core messages break lines with "\r".
-QString BoxText(const std::string& bytes) {
-  QString text = CoreToQt(bytes);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  return text;
-}
-
 // "Description|pattern;pattern|..." as Qt's "Description (pattern pattern);;...".
 }  // namespace
 

@@ -55,7 +55,7 @@ std::string Trim(const std::string& s) {
 }  // namespace
 
 Date SystemToday() {
-  const std::tm tm = LocalTime(std::time(nullptr));
+  const std::tm tm = os::LocalTime(std::time(nullptr));
   return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900};
 }
 

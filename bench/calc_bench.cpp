@@ -15,7 +15,10 @@
 // "BM_CommandIWindow" runs command I through its window on the scripted
 // host (the progress line per record and the key check before each, the
 // host's turns paced by the clock as in the window program), beside the
-// engine alone in the same run, at realistic (0) and maximum (1) size.
+// engine alone and beside the run's file floor in the same run, at
+// realistic and maximum size, after every file changed and after one
+// price changed: "x_headless" is the window over the engine,
+// "headless_x_floor" the engine over its file floor.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -32,6 +35,7 @@
 #include "command_i_runs.h"
 #include "console/keys.h"
 #include "dataset_generator.h"
+#include "file_floor.h"
 #include "platform/headless/headless_host.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
@@ -153,25 +157,53 @@ void BM_CalcPlainRead_Max(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReadPlain(files));
 }
 
+// Arguments: size (0 realistic, 1 maximum) and change (0 every file, 1 one
+// price). Each iteration runs the engine alone, its file floor (the files
+// the run read, the pages it changed, its syncs: see file_floor.h) and the
+// run in its window, each from the set the one before left.
 void BM_CommandIWindow(benchmark::State& state) {
   const dataset::DatasetShape& shape = command_i::Set(state.range(0) != 0);
+  const auto change =
+      state.range(1) != 0 ? command_i::Change::kOnePrice : command_i::Change::kEverything;
   HeadlessHost host;
   SetHost(&host);
-  command_i::Spent window, alone;
+  bench::FileFloor floor(CalcFiles(shape));
+  command_i::Spent window, alone, unused;
+  // A calculated set to start from: a price changed then asks for a run
+  // of what depends on it only.
+  command_i::Headless(shape, unused);
+  double floorSeconds = 0;
+  size_t pages = 0;
   for (auto _ : state) {
-    const bool closed = command_i::Headless(shape, alone);
+    state.PauseTiming();
+    floor.Before();
+    state.ResumeTiming();
+    const bool closed = command_i::Headless(shape, alone, change);
+    state.PauseTiming();
+    floor.After();
+    pages = floor.ChangedPages();
+    state.ResumeTiming();
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(floor.Run());
+    floorSeconds += std::chrono::duration<double>(Clock::now() - start).count();
     // The user closes the window when the total shows.
     host.QueueStep([] { PushKey(kKeyEsc); });
-    const bool calculated = command_i::InWindow(shape, window);
+    const bool calculated = command_i::InWindow(shape, window, change);
     if (!closed || !calculated) state.SkipWithError("the run did not calculate");
   }
   SetHost(nullptr);
   command_i::Report(state, window, alone);
+  state.counters["floor_ms"] = floorSeconds * 1000 / static_cast<double>(state.iterations());
+  state.counters["headless_x_floor"] = alone.wall / floorSeconds;
+  state.counters["pages_changed"] = static_cast<double>(pages);
 }
 
 }  // namespace
 
-BENCHMARK(BM_CommandIWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CommandIWindow)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"max", "one_price"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReviewAndCalculation_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalcPlainRead_Max)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalcFileWork_Max)->Unit(benchmark::kMillisecond);

@@ -16,6 +16,8 @@
 #include "bench_support.h"
 #include "calc/review_and_calc.h"
 #include "calc/run_window.h"
+#include "records/coded_records.h"
+#include "records/codes.h"
 #include "session/selection_state.h"
 #include "session/shell_state.h"
 #include "storage/file_sets.h"
@@ -44,8 +46,27 @@ inline const dataset::DatasetShape& Set(bool maximum) {
   return shape;
 }
 
-// Opens the set as the selection leaves it and marks every file changed.
-inline void OpenChanged(const dataset::DatasetShape& shape) {
+// What the user changed before command I: every file (a full run), or
+// the price of one basic input, as Basicos leaves it.
+enum class Change { kEverything, kOnePrice };
+
+// Raises the price of the first basic input that is not a chapter by one
+// and marks the inputs' file changed.
+inline void ChangeOnePrice() {
+  InputRecord in;
+  for (int r = 1; r < FileRecordCount(Area(2).Data); ++r) {
+    GetRec(Area(2).Data, static_cast<int16_t>(r), in.data());
+    if (Get(in, coded::RecordStatus) != 0 || Get(in, coded::Code).size() == kChapterCodeLength)
+      continue;
+    Set(in, input::Price, Get(in, input::Price) + 1);
+    PutRec(Area(2).Data, static_cast<int16_t>(r), in.data());
+    Area(2).SavedChangeMarker = 1;
+    return;
+  }
+}
+
+// Opens the set as the selection leaves it and makes the change.
+inline void OpenChanged(const dataset::DatasetShape& shape, Change change = Change::kEverything) {
   static std::vector<uint8_t> buffer(kMaxRecordLength);
   Selection().DataDirectory = shape.directory;
   Selection().RamaCode = shape.rama;
@@ -54,6 +75,7 @@ inline void OpenChanged(const dataset::DatasetShape& shape) {
   for (int n = 1; n <= 5; ++n)
     OpenWorkArea(n, false, buffer.data(), shape.rama, kSetRecordLength[n]);
   OpenWorkArea(6, false, buffer.data(), shape.rama + shape.obra, kSetRecordLength[6]);
+  if (change == Change::kOnePrice) return ChangeOnePrice();
   for (int n = 1; n <= 6; ++n) Area(n).SavedChangeMarker = 1;
 }
 
@@ -77,8 +99,9 @@ void Time(Spent& spent, Run run) {
 }
 
 // The engine alone; false when the run did not close well.
-inline bool Headless(const dataset::DatasetShape& shape, Spent& spent) {
-  OpenChanged(shape);
+inline bool Headless(const dataset::DatasetShape& shape, Spent& spent,
+                     Change change = Change::kEverything) {
+  OpenChanged(shape, change);
   CalcObserver none;
   bool closed = false;
   Time(spent, [&] { closed = ExecuteRun(PrepareRun(), none, Shell().errorFileName).closed; });
@@ -88,8 +111,9 @@ inline bool Headless(const dataset::DatasetShape& shape, Spent& spent) {
 
 // Through the run window on the current host, which must answer the
 // closing wait for Esc; false when the run left a marker set.
-inline bool InWindow(const dataset::DatasetShape& shape, Spent& spent) {
-  OpenChanged(shape);
+inline bool InWindow(const dataset::DatasetShape& shape, Spent& spent,
+                     Change change = Change::kEverything) {
+  OpenChanged(shape, change);
   Time(spent, [] { RunReviewAndCalculation(); });
   const bool calculated = Area(1).SavedChangeMarker == 0;
   Close();

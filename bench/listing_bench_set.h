@@ -5,7 +5,6 @@
 // listing), and the plain sequential read of the same data files that is
 // the baseline.
 
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -79,9 +78,8 @@ inline void CloseAfterListing() {
 }
 
 // The total listing as vantu-cli list writes it for the printer: the SI
-// line, then every listing with its separator page. Returns the bytes of
-// the listing file without what follows its last page.
-inline std::string WriteTotalListing() {
+// line, then every listing with its separator page, into the listing file.
+inline void WriteTotalListingFile() {
   ListingState& s = Listing();
   s.quietEmpty = true;
   s.emptyListingCount = 0;
@@ -91,6 +89,10 @@ inline std::string WriteTotalListing() {
   LineEnd();
   cli::FindListing("total")->run(0, 0);
   CloseListingFile();
+}
+
+// The bytes of the listing file without what follows its last page.
+inline std::string ReadListingFile() {
   std::ifstream in(ListingFileName(), std::ios::binary);
   return CutAfterLastPage(std::string(std::istreambuf_iterator<char>(in), {}));
 }

@@ -8,6 +8,9 @@
 // durability levels: batched (SQLite one transaction, the engine its
 // writes) with one sync at the end on both sides, and each add reaching
 // the operating system (SQLite one transaction per add, without sync).
+// The engine holds its files for itself, with no lock taken per add, so
+// each add case also runs SQLite with locking_mode=EXCLUSIVE: one lock for
+// the connection instead of a lock and an unlock per transaction ("_Exclusive").
 // Index runs are batched without a sync on both sides. Google Benchmark
 // reports wall time and CPU time.
 #include <benchmark/benchmark.h>
@@ -212,12 +215,15 @@ void BM_Engine_ReadRecordsRandom(benchmark::State& state) {
 struct Sqlite {
   sqlite3* db = nullptr;
   bool batched = true;
-  // Batched: one transaction; synced: its commit syncs the file.
-  explicit Sqlite(const char* table, bool batch = true, bool synced = false) : batched(batch) {
+  // Batched: one transaction; synced: its commit syncs the file; exclusive:
+  // the connection keeps its lock on the file from the first write on.
+  explicit Sqlite(const char* table, bool batch = true, bool synced = false, bool exclusive = false)
+      : batched(batch) {
     const fs::path path = Scratch("bench.sqlite");
     fs::remove(path);
     sqlite3_open(path.c_str(), &db);
     Exec(synced ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
+    if (exclusive) Exec("PRAGMA locking_mode=EXCLUSIVE");
     Exec("PRAGMA journal_mode=OFF; PRAGMA cache_size=-65536;");
     Exec(table);
     if (batched) Exec("BEGIN");
@@ -334,20 +340,24 @@ void SqliteAddRecords(Sqlite& db) {
   sqlite3_finalize(ins);
 }
 
-void BM_Sqlite_AddRecordsBatchedSynced(benchmark::State& state) {
+void SqliteAddRecordsOpened(benchmark::State& state, bool batched, bool exclusive) {
   for (auto _ : state) {
-    Sqlite db(kDataTable, true, true);
+    Sqlite db(kDataTable, batched, batched, exclusive);
     SqliteAddRecords(db);
   }
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
-
-void BM_Sqlite_AddRecordsEachToTheOs(benchmark::State& state) {
-  for (auto _ : state) {
-    Sqlite db(kDataTable, false, false);
-    SqliteAddRecords(db);
-  }
-  state.SetItemsProcessed(state.iterations() * kRecords);
+void BM_Sqlite_AddRecordsBatchedSynced(benchmark::State& s) {
+  SqliteAddRecordsOpened(s, true, false);
+}
+void BM_Sqlite_AddRecordsBatchedSynced_Exclusive(benchmark::State& s) {
+  SqliteAddRecordsOpened(s, true, true);
+}
+void BM_Sqlite_AddRecordsEachToTheOs(benchmark::State& s) {
+  SqliteAddRecordsOpened(s, false, false);
+}
+void BM_Sqlite_AddRecordsEachToTheOs_Exclusive(benchmark::State& s) {
+  SqliteAddRecordsOpened(s, false, true);
 }
 
 void BM_Sqlite_OpenAndReadOne(benchmark::State& state) {
@@ -405,8 +415,12 @@ BENCHMARK(BM_Engine_DeleteAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sqlite_DeleteAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Engine_AddRecordsBatchedSynced)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sqlite_AddRecordsBatchedSynced)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sqlite_AddRecordsBatchedSynced_Exclusive)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_Engine_AddRecordsEachToTheOs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sqlite_AddRecordsEachToTheOs)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sqlite_AddRecordsEachToTheOs_Exclusive)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Engine_OpenAndReadOne)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Sqlite_OpenAndReadOne)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Engine_ReadRecordsRandom)->Unit(benchmark::kMillisecond);

@@ -15,34 +15,43 @@ int16_t Fresh(int16_t stamp, int16_t generation) {
 
 }  // namespace
 
+void LineTable::Reserve(int analysisCount) {
+  const auto n = static_cast<size_t>(analysisCount);
+  if (ranges_.size() >= n) return;
+  ranges_.resize(n, Range{0, -1});
+  // Room for every line the file can hold, so that the tables never move
+  // while they grow; what stays unused is never touched.
+  lines_.reserve(n * analysis::kLineSlots);
+}
+
+bool LineTable::Begin(int analysisCount, int r) {
+  Reserve(analysisCount);
+  open_ = static_cast<size_t>(r);
+  if (ranges_[open_].count >= 0) return false;
+  ranges_[open_] = Range{static_cast<int>(lines_.size()), 0};
+  return true;
+}
+
+void LineTable::Add(const uint8_t* line, int group) {
+  Packed p{};
+  std::memcpy(p.quantity, line + analysis_line::Quantity.offset, sizeof p.quantity);
+  p.ref = GetI16(line + analysis_line::RefRecNo.offset);
+  p.type = static_cast<LineType>(line[analysis_line::LineType.offset]);
+  p.group = static_cast<uint8_t>(group);
+  lines_.push_back(p);
+  ++ranges_[open_].count;
+}
+
 LineTable::Range LineTable::Of(RecordCache<AnalysisRecord>& analyses, int r) {
-  const auto i = static_cast<size_t>(r);
-  if (ranges_.size() < static_cast<size_t>(analyses.Count())) {
-    ranges_.resize(static_cast<size_t>(analyses.Count()), Range{0, -1});
-    // Room for every line the file can hold, so that the tables never move
-    // while they grow; what stays unused is never touched.
-    const auto most = static_cast<size_t>(analyses.Count()) * analysis::kLineSlots;
-    lines_.reserve(most);
-  }
-  if (ranges_[i].count >= 0) return ranges_[i];
+  if (!Begin(analyses.Count(), r)) return ranges_[static_cast<size_t>(r)];
   const AnalysisRecord& a = analyses.Get(r);
-  Range range{static_cast<int>(lines_.size()), 0};
+  const auto spans = SectionSpans(a);
   for (int group = 1; group <= analysis::kGroups; ++group) {
-    const int first = SectionFirstSlot(a, group);
-    const int end = first + SectionLineCount(a, group);
-    for (int slot = first; slot < end; ++slot) {
-      const uint8_t* line = a.data() + analysis::Lines(slot).offset;
-      Packed p{};
-      std::memcpy(p.quantity, line + analysis_line::Quantity.offset, sizeof p.quantity);
-      p.ref = GetI16(line + analysis_line::RefRecNo.offset);
-      p.type = static_cast<LineType>(line[analysis_line::LineType.offset]);
-      p.group = static_cast<uint8_t>(group);
-      lines_.push_back(p);
-      ++range.count;
-    }
+    const SectionSpan span = spans[static_cast<size_t>(group)];
+    for (int slot = span.first; slot < span.end; ++slot)
+      Add(a.data() + analysis::Lines(slot).offset, group);
   }
-  ranges_[i] = range;
-  return range;
+  return ranges_[static_cast<size_t>(r)];
 }
 
 void AnalysisMarks::Load(RecordCache<AnalysisRecord>& analyses, int16_t generation) {

@@ -47,6 +47,11 @@ class LineTable {
   };
   // Decodes analysis r's lines on first use; r must be InRange.
   Range Of(RecordCache<AnalysisRecord>& analyses, int r);
+  // Decoding by a walk that reads analysis r's lines anyway (the cross
+  // review): Begin, then Add each line in the order Of walks them. Begin
+  // is false, and nothing is to be added, when r is decoded already.
+  bool Begin(int analysisCount, int r);
+  void Add(const uint8_t* line, int group);
   CalcLine Line(int i) const {
     const Packed& p = lines_[static_cast<size_t>(i)];
     return CalcLine{ReadExt(p.quantity), p.ref, p.type, p.group};
@@ -63,7 +68,10 @@ class LineTable {
     uint8_t group;
   };
   static_assert(sizeof(Packed) == 16);
+  void Reserve(int analysisCount);
+
   std::vector<Range> ranges_;  // by record number; count -1: not decoded yet
+  size_t open_ = 0;            // the analysis whose range Add extends
   std::vector<Packed, LargeBufferAllocator<Packed>> lines_;
 };
 

@@ -72,15 +72,17 @@ bool Follow(RecordCache<R>& file, int area, Reference& ref, bool& changed) {
 }
 
 // The common case, decided without building the reference: the record the
-// line names still carries the line's code and stamp, so Follow would
-// find it holding and unchanged.
-template <class R>
-bool StillHolds(RecordCache<R>& file, const AnalysisLine& line) {
-  const int16_t r = Get(line, analysis_line::RefRecNo);
+// holder (an analysis line, a budget item) names by its fields recNo, code
+// and stamp still carries that code and stamp, so Follow would find it
+// holding and unchanged.
+template <class R, class H, class Tag>
+bool StillHolds(RecordCache<R>& file, const H& holder, I16Field<Tag> recNo, StrField<Tag> code,
+                ExtField<Tag> stamp) {
+  const int16_t r = Get(holder, recNo);
   if (!file.InRange(r)) return false;
   const R& there = file.Get(r);
-  return TextOf(there, coded::Code) == TextOf(line, analysis_line::RefCode) &&
-         Get(there, coded::RecordStamp) == Get(line, analysis_line::RefStamp);
+  return TextOf(there, coded::Code) == TextOf(holder, code) &&
+         Get(there, coded::RecordStamp) == Get(holder, stamp);
 }
 
 // A record's stamp and code stand in its bytes as a line's RefStamp and
@@ -124,7 +126,9 @@ bool LineHolds(RecordCache<R>& file, const RefKeys& keys, const AnalysisRecord& 
   const uint8_t* p = a.data() + analysis::Lines(slot).offset;
   const int16_t r = GetI16(p + analysis_line::RefRecNo.offset);
   if (!file.InRange(r)) return false;
-  return keys.SameBytes(r, p) || StillHolds(file, Get(a, analysis::Lines(slot)));
+  return keys.SameBytes(r, p) ||
+         StillHolds(file, Get(a, analysis::Lines(slot)), analysis_line::RefRecNo,
+                    analysis_line::RefCode, analysis_line::RefStamp);
 }
 
 ErrorEntry CrossError(uint8_t kind, const std::string& code, uint8_t nameIndex,
@@ -166,51 +170,62 @@ struct LineTargets {
   RefKeys analyses;
 };
 
+// Checks the line in `slot` of analysis r, whose code is `code`; appends
+// a nested analysis to `pairs`. True when the line was repaired.
+bool CrossLine(RunContext& run, const LineTargets& keys, AnalysisRecord& a, int r,
+               std::string_view code, int slot, Pairs& pairs) {
+  const uint8_t* bytes = a.data() + analysis::Lines(slot).offset;
+  const auto type = static_cast<LineType>(bytes[analysis_line::LineType.offset]);
+  if (type == LineType::kInput && LineHolds(run.inputs, keys.inputs, a, slot)) return false;
+  if (type == LineType::kGlobal) {
+    const int16_t recNo = GetI16(bytes + analysis_line::RefRecNo.offset);
+    if (!FollowGlobal(run, a, code, recNo))
+      run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameGlobal,
+                                   GlobalDetails(recNo), kVariantRemoved));
+    return false;
+  }
+  if (type == LineType::kAnalysis && LineHolds(run.analyses, keys.analyses, a, slot)) {
+    pairs.emplace_back(static_cast<int16_t>(r), GetI16(bytes + analysis_line::RefRecNo.offset));
+    return false;
+  }
+  AnalysisLine line = Get(a, analysis::Lines(slot));
+  Reference ref{Get(line, analysis_line::RefCode), Get(line, analysis_line::RefRecNo),
+                Get(line, analysis_line::RefStamp)};
+  bool ok = true, changed = false;
+  if (type == LineType::kInput) {
+    ok = Follow(run.inputs, kAreaInputs, ref, changed);
+    if (!ok)
+      run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameInput, ref.code + " ",
+                                   kVariantRemoved));
+  } else if (type == LineType::kAnalysis) {
+    ok = Follow(run.analyses, kAreaAnalyses, ref, changed);
+    if (!ok)
+      run.AddCrossError(
+          CrossError(kAreaAnalyses, std::string(code), kNameAnalysis, ref.code, kVariantRemoved));
+    pairs.emplace_back(static_cast<int16_t>(r), ref.recNo);
+  }
+  if (!changed) return false;
+  Set(line, analysis_line::RefCode, ref.code);
+  Set(line, analysis_line::RefRecNo, ref.recNo);
+  Set(line, analysis_line::RefStamp, ref.stamp);
+  Set(a, analysis::Lines(slot), line);
+  return true;
+}
+
 // Checks the lines of analysis r; appends its nested analyses to `pairs`.
+// The lines, repaired, go into the calculation's line table on the way:
+// the calculation then does not read them again.
 void CrossAnalysis(RunContext& run, const LineTargets& keys, int r, Pairs& pairs) {
   AnalysisRecord& a = run.analyses.Get(r);
   const std::string_view code = TextOf(a, coded::Code);
+  const bool decode = run.lines.Begin(run.analyses.Count(), r);
+  const auto spans = SectionSpans(a);  // repairs change lines, not sections
   bool rewrite = false;
   for (int g = 1; g <= analysis::kGroups; ++g) {
-    const int first = SectionFirstSlot(a, g);
-    const int end = first + SectionLineCount(a, g);  // repairs change lines, not sections
-    for (int slot = first; slot < end; ++slot) {
-      const uint8_t* bytes = a.data() + analysis::Lines(slot).offset;
-      const auto type = static_cast<LineType>(bytes[analysis_line::LineType.offset]);
-      if (type == LineType::kInput && LineHolds(run.inputs, keys.inputs, a, slot)) continue;
-      if (type == LineType::kGlobal) {
-        const int16_t recNo = GetI16(bytes + analysis_line::RefRecNo.offset);
-        if (!FollowGlobal(run, a, code, recNo))
-          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameGlobal,
-                                       GlobalDetails(recNo), kVariantRemoved));
-        continue;
-      }
-      AnalysisLine line = Get(a, analysis::Lines(slot));
-      if (type == LineType::kAnalysis && LineHolds(run.analyses, keys.analyses, a, slot)) {
-        pairs.emplace_back(static_cast<int16_t>(r), Get(line, analysis_line::RefRecNo));
-        continue;
-      }
-      Reference ref{Get(line, analysis_line::RefCode), Get(line, analysis_line::RefRecNo),
-                    Get(line, analysis_line::RefStamp)};
-      bool ok = true, changed = false;
-      if (type == LineType::kInput) {
-        ok = Follow(run.inputs, kAreaInputs, ref, changed);
-        if (!ok)
-          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameInput, ref.code + " ",
-                                       kVariantRemoved));
-      } else if (type == LineType::kAnalysis) {
-        ok = Follow(run.analyses, kAreaAnalyses, ref, changed);
-        if (!ok)
-          run.AddCrossError(CrossError(kAreaAnalyses, std::string(code), kNameAnalysis, ref.code,
-                                       kVariantRemoved));
-        pairs.emplace_back(static_cast<int16_t>(r), ref.recNo);
-      }
-      if (!changed) continue;
-      Set(line, analysis_line::RefCode, ref.code);
-      Set(line, analysis_line::RefRecNo, ref.recNo);
-      Set(line, analysis_line::RefStamp, ref.stamp);
-      Set(a, analysis::Lines(slot), line);
-      rewrite = true;
+    const SectionSpan span = spans[static_cast<size_t>(g)];
+    for (int slot = span.first; slot < span.end; ++slot) {
+      rewrite = CrossLine(run, keys, a, r, code, slot, pairs) || rewrite;
+      if (decode) run.lines.Add(a.data() + analysis::Lines(slot).offset, g);
     }
   }
   if (rewrite) run.analyses.Put(r);
@@ -288,6 +303,11 @@ void CrossAnalyses(RunContext& run) {
   }
 }
 
+template <class R>
+bool ItemHolds(RecordCache<R>& file, const BudgetRecord& item) {
+  return StillHolds(file, item, budget_item::RefRecNo, budget_item::RefCode, budget_item::RefStamp);
+}
+
 void CrossBudget(RunContext& run) {
   const CalcStep step = CalcStep::kBudgetCross;
   if (!run.plan.crossNeeded[2] || RecordsInUse(kAreaBudget) == 0)
@@ -300,6 +320,8 @@ void CrossBudget(RunContext& run) {
     if (Get(item, coded::RecordStatus) != 0 || code.size() != kItemCodeLength) continue;
     const uint8_t type = Get(item, budget_item::RefType);
     if (type != budget_item::kRefAnalysis && type != budget_item::kRefSubcontract) continue;
+    const bool toAnalysis = type == budget_item::kRefAnalysis;
+    if (toAnalysis ? ItemHolds(run.analyses, item) : ItemHolds(run.subcontracts, item)) continue;
     Reference ref{Get(item, budget_item::RefCode), Get(item, budget_item::RefRecNo),
                   Get(item, budget_item::RefStamp)};
     bool changed = false;

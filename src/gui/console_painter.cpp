@@ -112,8 +112,8 @@ void ConsolePainter::DrawTextPiece(int xs, int y, const std::string& piece, cons
   text_.resize(static_cast<qsizetype>(end + 1));
   for (size_t k = 0; k <= end; ++k)
     text_[static_cast<qsizetype>(k)] = QChar(Cp1252ToUnicode(static_cast<uint8_t>(piece[k])));
-  p_.setFont(fonts_.Font(attrs.style));
-  p_.setPen(ToQColor(attrs.fg));
+  UseFont(attrs.style);
+  UsePen(ToQColor(attrs.fg));
   p_.drawText(QPoint(xs, y + fonts_.Ascent(attrs.style)), text_);
 }
 
@@ -122,7 +122,7 @@ void ConsolePainter::DrawTextPiece(int xs, int y, const std::string& piece, cons
 void ConsolePainter::Line(int x1, int y1, int x2, int y2, const QColor& colour) {
   const int dx = (x2 > x1) - (x2 < x1), dy = (y2 > y1) - (y2 < y1);
   if (dx == 0 && dy == 0) return;
-  p_.setPen(QPen(colour, 1));
+  UsePen(colour);
   p_.drawLine(x1, y1, x2 - dx, y2 - dy);
 }
 
@@ -168,8 +168,21 @@ void ConsolePainter::DrawRunFrame(int col, int row, int n, const QColor& colour)
                          {px + kEdgeInset + n * w, py + h - 1},
                          {px + kEdgeInset + n * w, py + 1},
                          {px - kEdgeInset, py + 1}};
-  p_.setPen(QPen(colour, 1));
+  UsePen(colour);
   p_.drawPolyline(pts, 5);
+}
+
+void ConsolePainter::UsePen(const QColor& colour) {
+  if (penKnown_ && pen_ == colour.rgba()) return;
+  p_.setPen(QPen(colour, 1));
+  pen_ = colour.rgba();
+  penKnown_ = true;
+}
+
+void ConsolePainter::UseFont(uint8_t style) {
+  if (fontStyle_ == (style & 15)) return;
+  p_.setFont(fonts_.Font(style));
+  fontStyle_ = style & 15;
 }
 
 }  // namespace vantu::gui

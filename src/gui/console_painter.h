@@ -60,11 +60,19 @@ class ConsolePainter {
   void Line(int x1, int y1, int x2, int y2, const QColor& colour);
   void OpenBracket(int x, int y, uint16_t flags);
   void CloseBracket(int x, int y, uint16_t flags);
+  // Sets the pen (solid, one pixel) or the font unless the painter holds
+  // it already: most runs of a screen share them, and each change costs
+  // QPainter a state update. DrawGlyph restores the state it changes.
+  void UsePen(const QColor& colour);
+  void UseFont(uint8_t style);
 
   QPainter& p_;
   const CellFonts& fonts_;
   GlyphMetrics m_;
-  QString text_;  // reused for every piece
+  QString text_;        // reused for every piece
+  int fontStyle_ = -1;  // the style of the font set last; -1 none
+  QRgb pen_ = 0;        // the colour of the pen set last, when penKnown_
+  bool penKnown_ = false;
 };
 
 }  // namespace vantu::gui

@@ -5,16 +5,27 @@
 
 namespace vantu {
 
-int SectionFirstSlot(const AnalysisRecord& r, int group) {
+std::array<SectionSpan, analysis::kGroups + 1> SectionSpans(const AnalysisRecord& r) {
+  std::array<SectionSpan, analysis::kGroups + 1> spans{};
   int slot = 1;
-  for (int g = 1; g < group; ++g) slot += Get(r, analysis::GroupRows(g));
-  return std::min(slot, analysis::kLineSlots + 1);
+  for (int g = 1; g <= analysis::kGroups; ++g) {
+    const int rows = Get(r, analysis::GroupRows(g));
+    const int first = std::min(slot, analysis::kLineSlots + 1);
+    const int count = std::min({static_cast<int>(Get(r, analysis::GroupCount(g))), rows,
+                                analysis::kLineSlots + 1 - first});
+    spans[static_cast<size_t>(g)] = SectionSpan{first, first + count};
+    slot += rows;
+  }
+  return spans;
+}
+
+int SectionFirstSlot(const AnalysisRecord& r, int group) {
+  return SectionSpans(r)[static_cast<size_t>(group)].first;
 }
 
 int SectionLineCount(const AnalysisRecord& r, int group) {
-  const int room = analysis::kLineSlots + 1 - SectionFirstSlot(r, group);
-  return std::min({static_cast<int>(Get(r, analysis::GroupCount(group))),
-                   static_cast<int>(Get(r, analysis::GroupRows(group))), room});
+  const SectionSpan span = SectionSpans(r)[static_cast<size_t>(group)];
+  return span.end - span.first;
 }
 
 void SetDefaultSections(AnalysisRecord& r) {

@@ -120,6 +120,14 @@ static_assert(sizeof(AnalysisRecord) == 632);
 // slots. Both trust no count read from disk.
 int SectionFirstSlot(const AnalysisRecord& r, int group);
 int SectionLineCount(const AnalysisRecord& r, int group);
+// The slots of every section's lines, first and past the last, in one pass
+// over the counts: spans[g] is SectionFirstSlot(r, g) and that plus
+// SectionLineCount(r, g), for g = 1..4 (spans[0] unused).
+struct SectionSpan {
+  int first = 1;
+  int end = 1;
+};
+std::array<SectionSpan, analysis::kGroups + 1> SectionSpans(const AnalysisRecord& r);
 
 // The rows of a new analysis: 3, 6, 2 and 4 slots, no lines.
 void SetDefaultSections(AnalysisRecord& r);

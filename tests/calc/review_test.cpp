@@ -109,6 +109,31 @@ TEST_F(ReviewTest, ReferencesFollowRecodifiedAndRecreatedRecords) {
   EXPECT_EQ(Get(l2, analysis_line::RefStamp), Get(Read<InputRecord>(2, again), coded::RecordStamp));
 }
 
+TEST_F(ReviewTest, ARepairedLineIsPricedFromTheRecordItNowNames) {
+  // 01020 deleted, its record taken by 01030, and 01020 created anew
+  // elsewhere at another price: the line repaired by the review must be
+  // priced from the new 01020 in the same run, not from the old number.
+  const int16_t old = Input("01020", 20);
+  const int16_t an = Analysis("010010", {{1, 2, old, 3}});
+  int16_t r = old;
+  std::string key = "01020";
+  DeleteKey(Area(2).Index, r, key);
+  DeleteRec(Area(2).Data, old);
+  const int16_t filler = Input("01030", 7);
+  const int16_t anew = Input("01020", 40);
+  ASSERT_NE(anew, old);
+  const int16_t direct = Analysis("010020", {{1, 2, anew, 3}});
+  const int16_t wrong = Analysis("010030", {{1, 2, filler, 3}});
+  ASSERT_TRUE(Run().closed) << (Errors().empty() ? "" : Describe(Errors()[0]));
+  const auto cost = [&](int16_t a) {
+    return Get(Read<AnalysisRecord>(3, a), analysis::DirectCost);
+  };
+  EXPECT_EQ(Get(Get(Read<AnalysisRecord>(3, an), analysis::Lines(1)), analysis_line::RefRecNo),
+            anew);
+  EXPECT_EQ(cost(an), cost(direct));
+  EXPECT_NE(cost(an), cost(wrong));
+}
+
 TEST_F(ReviewTest, BrokenReferencesAreErrors) {
   const int16_t gone = Input("01020", 20);
   const int16_t an = Analysis("010010", {{1, 2, tool, 1}, {1, 2, gone, 1}, {1, 5, 9, 1}});

@@ -336,6 +336,35 @@ TEST_F(ConsoleTest, LongRunsKeepEveryCharacterInItsCellInEveryStyle) {
   }
 }
 
+TEST_F(ConsoleTest, TextAfterAGlyphRunOfAnotherColourKeepsItsOwn) {
+  // Red text, two blue arrows, red text again: the painter sets the pen
+  // only when it changes, so the glyphs (an arrow is filled with no pen at
+  // all) must leave the pen as they found it.
+  TextBackground(15);
+  GotoXY(3, 5);
+  TextColor(1);
+  WriteText("AB");
+  TextColor(4);
+  WriteText(std::string(2, static_cast<char>(kGlyphArrowRight)));
+  TextColor(1);
+  WriteText("CD");
+  QApplication::processEvents();
+  const QImage img = Grab();
+  const int w = console()->CellWidth(), h = console()->CellHeight();
+  for (int col : {3, 7, 8}) {
+    SCOPED_TRACE(col);
+    int reddish = 0, bluish = 0;
+    for (int x = (col - 1) * w; x < col * w; ++x)
+      for (int y = 4 * h; y < 5 * h; ++y) {
+        const QRgb c = img.pixel(x, y);
+        reddish += qRed(c) > qBlue(c) + 64;
+        bluish += qBlue(c) > qRed(c) + 64;
+      }
+    EXPECT_GT(reddish, 0);
+    EXPECT_EQ(bluish, 0);
+  }
+}
+
 TEST_F(ConsoleTest, ArrowGlyphsOfTheKeyHelpAreDrawn) {
   TextBackground(15);
   TextColor(0);

@@ -126,6 +126,9 @@ TEST(AnalysisSections, SlotsAndLineCounts) {
       SCOPED_TRACE(g);
       EXPECT_EQ(SectionFirstSlot(r, g), c.first[g - 1]);
       EXPECT_EQ(SectionLineCount(r, g), c.lines[g - 1]);
+      const SectionSpan span = SectionSpans(r)[static_cast<size_t>(g)];
+      EXPECT_EQ(span.first, c.first[g - 1]);
+      EXPECT_EQ(span.end - span.first, c.lines[g - 1]);
     }
   }
 }

@@ -273,12 +273,13 @@ QRect TForm1::LayoutRect(int layoutState) const {
 void TForm1::ApplyLayout(int layoutState) {
   console_->SetFontSize(LayoutPoints(layoutState), layoutState);
   centralWidget()->setMinimumSize(0, 0);
-  // The window may be as small as the reduced grid and as large as the
-  // full one: the window manager then offers both maximize and restore,
-  // and a maximized window takes the full layout's size.
+  // The window may be as small as the reduced grid and has no largest
+  // size: the window manager offers maximize and restore, and a window it
+  // maximizes to the whole screen shows the full grid centred, not in a
+  // corner.
   if (!console_->FixedFont()) {
     setMinimumSize(OuterSize(0).boundedTo(OuterSize(2)));
-    setMaximumSize(OuterSize(2));
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
   const QRect r = LayoutRect(layoutState);
   resize(r.size());
@@ -288,8 +289,9 @@ void TForm1::ApplyLayout(int layoutState) {
 
 void TForm1::CentrePanel() {
   const QSize area = centralWidget()->size(), grid = panel_->size();
-  panel_->move(std::max(0, (area.width() - grid.width()) / 2),
-               std::max(0, (area.height() - grid.height()) / 2));
+  // The full layout stands at the top of the screen, as its window would.
+  const int top = console_->LayoutState() == 2 ? 0 : (area.height() - grid.height()) / 2;
+  panel_->move(std::max(0, (area.width() - grid.width()) / 2), std::max(0, top));
 }
 
 void TForm1::resizeEvent(QResizeEvent* e) {

@@ -254,5 +254,25 @@ TEST_F(MainWindowTest, BothLayoutsFitTheWindowAndTheWindowCanChangeBetweenThem) 
   }
 }
 
+// A window manager that maximizes to the whole screen: the full grid stands
+// in the middle at the top, the reduced one in the middle.
+TEST_F(MainWindowTest, AWindowLargerThanItsGridShowsTheGridCentred) {
+  for (int layout : {2, 0}) {
+    SCOPED_TRACE(layout);
+    window->ApplyLayout(layout);
+    window->resize(window->width() + 400, window->height() + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    const QWidget* client = window->centralWidget();
+    const QRect grid = window->Panel()->geometry();
+    ASSERT_GE(client->width(), grid.width() + 300);
+    EXPECT_LE(std::abs(grid.left() - (client->width() - grid.right() - 1)), 1);
+    if (layout == 2)
+      EXPECT_EQ(grid.top(), 0);
+    else
+      EXPECT_LE(std::abs(grid.top() - (client->height() - grid.bottom() - 1)), 1);
+  }
+}
+
 }  // namespace
 }  // namespace vantu::gui::test
